@@ -1,0 +1,48 @@
+#pragma once
+// The command-line companion: a table of subcommands, each a function of its
+// arguments writing to the given streams and returning the exit code.
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+
+struct TCliContext {
+    std::vector<std::string> args; // the subcommand's own arguments
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct TCliCommand {
+    std::string_view name;
+    std::string_view synopsis; // arguments, as shown in the usage
+    std::string_view summary;
+    std::function<int(TCliContext&)> run;
+};
+
+// Exit codes shared by every subcommand.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1; // input unreadable, or the answer is "no"
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitCannotWrite = 3;
+
+class TCli {
+  public:
+    TCli();
+    // Runs `argv` (without the program name); a usage error prints the usage
+    // to `err` and returns kExitUsage.
+    int Run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) const;
+    void PrintUsage(std::ostream& to) const;
+
+  private:
+    std::vector<TCliCommand> commands_;
+};
+
+// The command groups, each in its own source file.
+std::vector<TCliCommand> DocumentCommands();
+std::vector<TCliCommand> MarkupCommands();
+
+} // namespace qm

@@ -1,0 +1,39 @@
+#include "text/TextCodec.h"
+
+#include <gtest/gtest.h>
+
+namespace qm {
+namespace {
+
+TEST(TextCodec, Utf8Validity) {
+    EXPECT_TRUE(IsValidUtf8(""));
+    EXPECT_TRUE(IsValidUtf8("plain"));
+    EXPECT_TRUE(IsValidUtf8("\xD0\x90\xE4\xB8\xAD\xF0\x9F\x98\x80"));
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));         // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));     // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xD0"));             // cut short
+    EXPECT_FALSE(IsValidUtf8("\xCF\xF0\xE8"));     // Windows-1251
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80")); // above U+10FFFF
+}
+
+TEST(TextCodec, FieldsReadAsUtf8ElseWindows1251) {
+    EXPECT_EQ(FieldToUtf8("\xD0\x9F"), "\xD0\x9F");
+    EXPECT_EQ(FieldToUtf8("\xCF\xF0\xE8"), "\xD0\x9F\xD1\x80\xD0\xB8"); // "При"
+    EXPECT_EQ(Cp1251ToUtf8("\xA8\xB8\x88"), "\xD0\x81\xD1\x91\xE2\x82\xAC");
+    EXPECT_EQ(FirstCodePoint("\xD0\x90z"), U'\u0410');
+    EXPECT_EQ(FirstCodePoint(""), 0u);
+}
+
+TEST(TextCodec, WholeFiles) {
+    EXPECT_EQ(FileTextToUtf8("\xEF\xBB\xBFGroup|?"), "Group|?");
+    EXPECT_EQ(FileTextToUtf8("\xC3\xF0"), "\xD0\x93\xD1\x80");
+}
+
+TEST(TextCodec, TrimRemovesCodesUpTo32) {
+    EXPECT_EQ(Trim(std::string_view("\0\t a b \r\x1F", 8)), "a b");
+    EXPECT_EQ(Trim("   "), "");
+    EXPECT_EQ(Trim("\xA0x\xA0"), "\xA0x\xA0");
+}
+
+} // namespace
+} // namespace qm
