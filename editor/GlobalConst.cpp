@@ -1,0 +1,83 @@
+#include "editor/GlobalConst.h"
+
+#include <array>
+
+namespace qm {
+namespace {
+
+// The built-in (Russian) texts. A text that ends in a space is followed at
+// run time by a file name or a number.
+const std::array<const char*, kMessageCount> kBuiltIn = {
+    "Не найден конфигурационный файл Warcraft III.\r\nСоздать его?",
+    "Ошибка!",
+    "Конфигурационный файл сохранён как ",
+    "Информация",
+    "Невозможно сохранить файл!",
+    "Файл сохранён как: ",
+    "Невозможно сохранить файл!",
+    "Сохранить конфиг как ",
+    "Вопрос",
+    "Добавлено новых записей: ",
+    "Удалить информацию во всех записях текущего конфига?",
+    "Опасное действие",
+    "Информация во всех записях была удалена!",
+    "Не удалось прочитать внутренний файл ...\\",
+    "Не удалось прочитать: ",
+    ", возможно он не является конфигурационным файлом Warcraft3!",
+    "Не удалось загрузить дерево, проверьте наличие файла ",
+    " в корневом каталоге программы или переустановите её!",
+    "(без имени)",
+    "Файл был именён.\r\nСохранить изменения?",
+    "Внимание!",
+    "Данная горячая кнопка уже используется для \"",
+    "Поменять кнопки местамми?",
+    "Действие не выбрано",
+    "Не найдена установочная директория Warcraft III!\r\nХотите указать её в ручную?",
+    "Невозможно подключить ",
+    "Возможно указан не верный путь к Warcraft III или файл повреждён.",
+    "Записей проверено: ",
+    "SFmpq.dll не найден!",
+    "Невозможно открыть ",
+    "Невозможно закрыть ",
+    "Размер ",
+    " превышает 4Гб!",
+    "Невозможно прочитать информацию из файла в буфер!",
+    "Невозможно записать информацию в файл!",
+    "Приложение уже запущено!",
+    "Конфигурационные файлы Warcraft III|*.txt",
+    "Языковые файлы QMK|*.qlg",
+    "Сбор данных о текущем управлении...",
+    "Заполнение дерева действий...",
+    "Извлечение графики...",
+    "Запуск программы!",
+    "Подготовка к запуску...",
+};
+
+std::array<QString, kMessageCount>& Table() {
+    static std::array<QString, kMessageCount> table = [] {
+        std::array<QString, kMessageCount> t;
+        for (int i = 0; i < kMessageCount; ++i)
+            t[i] = QString::fromUtf8(kBuiltIn[i]);
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+const QString& Msg(int index) {
+    static const QString kNone;
+    return index >= 0 && index < kMessageCount ? Table()[index] : kNone;
+}
+
+void SetMsg(int index, const QString& text) {
+    if (index >= 0 && index < kMessageCount)
+        Table()[index] = text;
+}
+
+void ResetMessages() {
+    for (int i = 0; i < kMessageCount; ++i)
+        Table()[i] = QString::fromUtf8(kBuiltIn[i]);
+}
+
+} // namespace qm

@@ -1,0 +1,65 @@
+#pragma once
+// The message table: every text the program shows in a message box, status
+// line or file-dialog filter, by its fixed number. A language file may
+// replace any entry, so code always refers to a message by its number.
+
+#include <QString>
+
+namespace qm {
+
+enum TMsg : int {
+    msgNoWarConfig = 0,
+    msgError,
+    msgConfigSavedAs,
+    msgInformation,
+    msgCannotSave,
+    msgFileSavedAs,
+    msgCannotSaveAs,
+    msgSaveToWarQuestion,
+    msgQuestion,
+    msgRecordsAdded,
+    msgDeleteAllQuestion,
+    msgDangerous,
+    msgAllDeleted,
+    msgCannotReadInternal,
+    msgCannotRead,
+    msgNotAConfig,
+    msgCannotLoadTree,
+    msgTreeInProgramFolder,
+    msgUntitled,
+    msgFileChanged,
+    msgAttention,
+    msgHotkeyInUse,
+    msgSwapButtons,
+    msgNoAction,
+    msgNoGameFolder,
+    msgCannotLoadLibrary,
+    msgWrongGameFolder,
+    msgRecordsChecked,
+    msgNoArchiveLibrary,
+    msgCannotOpen,
+    msgCannotClose,
+    msgSize,
+    msgOver4GB,
+    msgCannotReadToBuffer,
+    msgCannotWrite,
+    msgAlreadyRunning,
+    msgConfigFilter,
+    msgLangFilter,
+    msgStatusDefaults,
+    msgStatusTree,
+    msgStatusGraphics,
+    msgStatusStarting,
+    msgStatusPreparing,
+};
+inline constexpr int kMessageCount = 43;
+
+// The current text of an entry (the built-in one until a language file
+// replaces it); empty for a number outside the table.
+const QString& Msg(int index);
+// Replaces an entry; numbers outside the table are ignored.
+void SetMsg(int index, const QString& text);
+// Restores the built-in texts.
+void ResetMessages();
+
+} // namespace qm
