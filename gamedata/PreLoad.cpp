@@ -56,25 +56,6 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// The plain file `name` in `folder`, matched without regard to case as the
-// game's Windows installation would; the exact spelling wins over others.
-// Empty when there is none (or `folder` is no folder).
-fs::path FindInFolder(const fs::path& folder, std::string_view name) {
-    std::error_code ec;
-    fs::path found;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string fileName = it->path().filename().string();
-        std::error_code typeError;
-        if (!EqualIgnoringCase(fileName, name) || !it->is_regular_file(typeError))
-            continue;
-        if (fileName == name)
-            return it->path();
-        if (found.empty() || it->path() < found)
-            found = it->path();
-    }
-    return found;
-}
-
 // A private folder for the joined tables, removed with everything in it on
 // every way out.
 class TScratchFolder {
@@ -133,7 +114,7 @@ std::string LanguageOf(TCfgManager& strings) {
 std::vector<std::unique_ptr<TMPQManager>> OpenImageArchives(const fs::path& gameFolder) {
     std::vector<std::unique_ptr<TMPQManager>> archives;
     for (const auto name : kImageArchives) {
-        const fs::path path = FindInFolder(gameFolder, name);
+        const fs::path path = FindGameFile(gameFolder, name);
         if (!path.empty())
             archives.push_back(std::make_unique<TMPQManager>(path));
     }
@@ -159,6 +140,22 @@ bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const 
 
 } // namespace
 
+fs::path FindGameFile(const fs::path& gameFolder, std::string_view name) {
+    std::error_code ec;
+    fs::path found;
+    for (fs::directory_iterator it(gameFolder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string fileName = it->path().filename().string();
+        std::error_code typeError;
+        if (!EqualIgnoringCase(fileName, name) || !it->is_regular_file(typeError))
+            continue;
+        if (fileName == name)
+            return it->path();
+        if (found.empty() || it->path() < found)
+            found = it->path();
+    }
+    return found;
+}
+
 const std::vector<std::string>& FunctionTables() {
     static const std::vector<std::string> tables = TableNames("Func");
     return tables;
@@ -175,9 +172,9 @@ TDefaultKeys BuildDefaultConfiguration(const fs::path& gameFolder, const fs::pat
     const auto funcs = TCfgManager::Create();
     const TScratchFolder scratch;
     if (scratch.Path().empty())
-        return {"foreign", false};
+        return {"foreign", 0, false};
     for (const auto& source : kTableArchives) {
-        const fs::path path = FindInFolder(gameFolder, source.Name);
+        const fs::path path = FindGameFile(gameFolder, source.Name);
         if (path.empty())
             continue;
         TMPQManager archive(path);
@@ -192,7 +189,7 @@ TDefaultKeys BuildDefaultConfiguration(const fs::path& gameFolder, const fs::pat
     }
     strings->Overlay(*funcs);
     const bool written = strings->SaveToFile(outputPath, true);
-    return {LanguageOf(*strings), written};
+    return {LanguageOf(*strings), strings->Count(), written};
 }
 
 std::string BuildDefaultKeys(const fs::path& gameFolder, const fs::path& outputPath,
@@ -236,7 +233,7 @@ std::string IconFileName(std::string_view imagePath) {
 
 int ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
                  const fs::path& iconsFolder) {
-    if (FindInFolder(gameFolder, "war3.mpq").empty())
+    if (FindGameFile(gameFolder, "war3.mpq").empty())
         return 0;
     std::error_code ec;
     fs::create_directories(iconsFolder, ec);

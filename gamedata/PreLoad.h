@@ -14,9 +14,15 @@ namespace qm {
 const std::vector<std::string>& FunctionTables();
 const std::vector<std::string>& StringsTables();
 
+// The file `name` in the game folder, matched without regard to case as the
+// game's Windows installation would (the exact spelling wins); empty when
+// there is no such plain file.
+std::filesystem::path FindGameFile(const std::filesystem::path& gameFolder, std::string_view name);
+
 struct TDefaultKeys {
     std::string Language; // "rus" or "foreign"
-    bool Written = false; // false when no record was found or the file could not be written
+    int Records = 0;      // actions in the result
+    bool Written = false; // false when there was no record or the file could not be written
 };
 
 // Builds the default configuration from war3.mpq, war3x.mpq, war3xlocal.mpq
