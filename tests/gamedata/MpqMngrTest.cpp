@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -202,6 +205,80 @@ TEST(MpqBadArchives, CorruptEntryIsNotExtractedAndLeavesNothing) {
     EXPECT_EQ(ReadBytes(dir / "bad"), "");
     EXPECT_EQ(mpq.ExtractFiles(dir / "joined", {"B\\Good.txt", "A\\Bad.txt", "B\\Good.txt"}), 2);
     EXPECT_EQ(ReadBytes(dir / "joined"), "goodgood");
+}
+
+// The archive format's own cipher, enough to rewrite a block table entry.
+class TMpqCipher {
+  public:
+    TMpqCipher() {
+        std::uint32_t seed = 0x00100001;
+        for (int i = 0; i < 0x100; ++i)
+            for (int j = i, n = 0; n < 5; ++n, j += 0x100) {
+                seed = (seed * 125 + 3) % 0x2AAAAB;
+                const std::uint32_t high = (seed & 0xFFFF) << 16;
+                seed = (seed * 125 + 3) % 0x2AAAAB;
+                table_[j] = high | (seed & 0xFFFF);
+            }
+    }
+    std::uint32_t Key(std::string_view name) const {
+        std::uint32_t seed1 = 0x7FED7FED, seed2 = 0xEEEEEEEE;
+        for (const char c : name) {
+            const std::uint32_t ch = static_cast<unsigned char>(std::toupper(c));
+            seed1 = table_[0x300 + ch] ^ (seed1 + seed2);
+            seed2 = ch + seed1 + seed2 + (seed2 << 5) + 3;
+        }
+        return seed1;
+    }
+    void Crypt(std::uint32_t* data, size_t count, std::uint32_t key, bool encrypt) const {
+        std::uint32_t seed = 0xEEEEEEEE;
+        for (size_t i = 0; i < count; ++i) {
+            seed += table_[0x400 + (key & 0xFF)];
+            const std::uint32_t plain = encrypt ? data[i] : data[i] ^ (key + seed);
+            data[i] = encrypt ? data[i] ^ (key + seed) : plain;
+            key = ((~key << 21) + 0x11111111) | (key >> 11);
+            seed = plain + seed + (seed << 5) + 3;
+        }
+    }
+
+  private:
+    std::array<std::uint32_t, 0x500> table_{};
+};
+
+// Rewrites the unpacked size of the entry whose size is `from` in the block
+// table of a version-1 archive.
+void SetEntrySize(std::string& archive, std::uint32_t from, std::uint32_t to) {
+    std::uint32_t tablePos = 0, count = 0;
+    std::memcpy(&tablePos, archive.data() + 20, 4);
+    std::memcpy(&count, archive.data() + 28, 4);
+    std::vector<std::uint32_t> table(count * 4);
+    std::memcpy(table.data(), archive.data() + tablePos, table.size() * 4);
+    const TMpqCipher cipher;
+    const std::uint32_t key = cipher.Key("(block table)");
+    cipher.Crypt(table.data(), table.size(), key, false);
+    for (std::uint32_t i = 0; i < count; ++i)
+        if (table[i * 4 + 2] == from)
+            table[i * 4 + 2] = to;
+    cipher.Crypt(table.data(), table.size(), key, true);
+    std::memcpy(archive.data() + tablePos, table.data(), table.size() * 4);
+}
+
+TEST(MpqBadArchives, EntriesClaimingTwoGibibytesOrMoreAreRefused) {
+    TempDir dir;
+    for (const auto kind : {TMpqEntryKind::Stored, TMpqEntryKind::Zlib}) {
+        MakeArchive(dir / "war3.mpq", {{"A\\Huge.bin", TableText(12345)}, {"B\\Fine.txt", "fine"}},
+                    kind);
+        const std::string original = ReadBytes(dir / "war3.mpq");
+        for (const std::uint32_t claimed : {0x80000000u, 0xFFFFFFFEu, 0x7FFFFFFFu}) {
+            std::string bytes = original;
+            SetEntrySize(bytes, 12345, claimed);
+            ASSERT_NE(bytes, original);
+            WriteBytes(dir / "war3.mpq", bytes);
+            TMPQManager mpq(dir / "war3.mpq");
+            EXPECT_FALSE(mpq.ExtractFile("A\\Huge.bin", dir / "out")) << claimed;
+            EXPECT_EQ(ReadBytes(dir / "out"), "");
+            EXPECT_EQ(ExtractToString(mpq, "B\\Fine.txt"), "fine");
+        }
+    }
 }
 
 } // namespace
