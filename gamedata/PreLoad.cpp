@@ -4,6 +4,7 @@
 #include "gamedata/MPQMngr.h"
 #include "text/TextCodec.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <random>
@@ -109,8 +110,8 @@ std::string LanguageOf(TCfgManager& strings) {
     return "foreign";
 }
 
-// The archives that may hold button images, in search order; a slot is
-// empty for an archive the game folder lacks.
+// The archives that may hold button images, in search order; those the game
+// folder lacks are left out.
 std::vector<std::unique_ptr<TMPQManager>> OpenImageArchives(const fs::path& gameFolder) {
     std::vector<std::unique_ptr<TMPQManager>> archives;
     for (const auto name : kImageArchives) {
@@ -125,10 +126,9 @@ std::vector<std::unique_ptr<TMPQManager>> OpenImageArchives(const fs::path& game
 // a failed attempt leaves nothing under the icon's name.
 bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const std::string& image,
                const fs::path& part, const fs::path& icon) {
-    bool extracted = false;
-    for (const auto& archive : archives)
-        if ((extracted = archive->ExtractFile(image, part)))
-            break;
+    const bool extracted = std::any_of(archives.begin(), archives.end(), [&](const auto& archive) {
+        return archive->ExtractFile(image, part);
+    });
     if (!extracted)
         return false;
     // A BLP that is not JPEG-compressed stays as extracted, under the icon's name.
