@@ -5,7 +5,7 @@
 namespace qm {
 
 TCli::TCli() {
-    for (auto group : {DocumentCommands(), MarkupCommands(), TreeCommands()})
+    for (auto group : {DocumentCommands(), MarkupCommands(), TreeCommands(), ImportCommands()})
         commands_.insert(commands_.end(), group.begin(), group.end());
 }
 

@@ -45,5 +45,6 @@ class TCli {
 std::vector<TCliCommand> DocumentCommands();
 std::vector<TCliCommand> MarkupCommands();
 std::vector<TCliCommand> TreeCommands();
+std::vector<TCliCommand> ImportCommands();
 
 } // namespace qm
