@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <memory>
 #include <random>
 #include <system_error>
@@ -119,13 +120,17 @@ std::vector<std::unique_ptr<TMPQManager>> OpenImageArchives(const fs::path& game
 }
 
 // Fetches one image into `icon` through the temporary file `part`, so that
-// a failed attempt leaves nothing under the icon's name.
+// a failed attempt leaves nothing under the icon's name. The archives are
+// tried in turn on one open file: a failed attempt writes nothing into it.
 bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const std::string& image,
                const fs::path& part, const fs::path& icon) {
+    std::FILE* out = std::fopen(part.c_str(), "wb");
+    if (!out)
+        return false;
     const bool extracted = std::any_of(archives.begin(), archives.end(), [&](const auto& archive) {
-        return archive->ExtractFile(image, part);
+        return archive->ExtractToHandle(image, out);
     });
-    if (!extracted)
+    if (std::fclose(out) != 0 || !extracted)
         return false;
     // A BLP that is not JPEG-compressed stays as extracted, under the icon's name.
     BlpToJpeg(part);
