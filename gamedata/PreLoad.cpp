@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <system_error>
@@ -85,11 +86,57 @@ class TScratchFolder {
     fs::path path_;
 };
 
-// Joins the archive's tables of one list into `joined` and merges them into
-// the document. The joined file is only read when this archive wrote it.
+long long Position(std::FILE* file) {
+#ifdef _WIN32
+    return _ftelli64(file);
+#else
+    return ftello(file);
+#endif
+}
+
+bool SeekTo(std::FILE* file, long long position) {
+#ifdef _WIN32
+    return _fseeki64(file, position, SEEK_SET) == 0;
+#else
+    return fseeko(file, position, SEEK_SET) == 0;
+#endif
+}
+
+// Turns a byte-order mark at `start` into three blanks. Localised tables
+// begin with one; inside the joined file it would hide the header line it
+// precedes, and blanks are trimmed from that line as from any other.
+void BlankByteOrderMark(std::FILE* joined, long long start) {
+    const long long end = Position(joined);
+    char head[3];
+    if (end - start >= 3 && SeekTo(joined, start) && std::fread(head, 1, 3, joined) == 3 &&
+        std::memcmp(head, "\xEF\xBB\xBF", 3) == 0 && SeekTo(joined, start))
+        std::fwrite("   ", 1, 3, joined);
+    SeekTo(joined, end);
+}
+
+// Joins the archive's tables of one list into `joined`, byte for byte but
+// for their byte-order marks, and returns how many arrived.
+int JoinTables(TMPQManager& archive, const std::vector<std::string>& tables,
+               const fs::path& joined) {
+    std::FILE* out = std::fopen(joined.c_str(), "w+b");
+    if (!out)
+        return 0;
+    int count = 0;
+    for (const auto& table : tables) {
+        const long long start = Position(out);
+        if (!archive.ExtractToHandle(table, out))
+            continue;
+        ++count;
+        BlankByteOrderMark(out, start);
+    }
+    return std::fclose(out) == 0 ? count : 0;
+}
+
+// Merges the archive's tables of one list into the document through one
+// joined file, read only when this archive wrote it.
 void MergeTables(TMPQManager& archive, const std::vector<std::string>& tables,
                  const fs::path& joined, TCfgManager& doc) {
-    if (archive.ExtractFiles(joined, tables) == 0)
+    if (JoinTables(archive, tables, joined) == 0)
         return;
     doc.LoadFromFile(joined, true);
     doc.Sort();

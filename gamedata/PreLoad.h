@@ -33,6 +33,8 @@ struct TDefaultKeys {
 // and war3patch.mpq in `gameFolder` (each when present; later ones override
 // earlier ones value by value), with the correction file `fixFile` (none
 // when empty) over the function data, and writes it with its data fields.
+// The tables of one list are joined byte for byte, except that a table's
+// byte-order mark is blanked so that it cannot hide the header behind it.
 // The language is "rus" when ACac's name starts with a Cyrillic letter.
 TDefaultKeys BuildDefaultConfiguration(const std::filesystem::path& gameFolder,
                                        const std::filesystem::path& outputPath,

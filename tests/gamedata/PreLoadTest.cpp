@@ -126,6 +126,22 @@ TEST_F(DefaultKeys, TablesAreJoinedByteForByte) {
     EXPECT_EQ(Field("Adef", fiName), "Kept");
 }
 
+TEST_F(DefaultKeys, ByteOrderMarksOfJoinedTablesHideNoHeader) {
+    const std::string bom = "\xEF\xBB\xBF";
+    Archive("war3.mpq", {{kCommandStrings, bom + "[CmdA]\r\nName=Attack\r\n"},
+                         {"Units\\CommonAbilityStrings.txt", bom + "[Aabc]\r\nName=Kept\r\n"},
+                         {"Units\\HumanAbilityStrings.txt", "[AHbz]\r\nName=Blizzard"},
+                         {"Units\\HumanUnitStrings.txt", bom + "[Hblm]\r\nName=Blood Mage\r\n"}});
+    Archive("war3x.mpq", {{kCommandFunc, bom + "[CmdA]\r\nHotkey=A\r\n"}});
+    EXPECT_TRUE(Build().Written);
+    EXPECT_EQ(Field("CmdA", fiName), "Attack");
+    EXPECT_EQ(Field("CmdA", fiHotkey), "A");
+    EXPECT_EQ(Field("Aabc", fiName), "Kept");
+    // After a table without a final line break the next one still runs in.
+    EXPECT_EQ(Field("Hblm", fiName), "<no record>");
+    EXPECT_EQ(Field("AHbz", fiName), "Blood Mage");
+}
+
 TEST_F(DefaultKeys, LanguageFollowsTheFirstLetterOfACacsName) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"Command Aura", "foreign"},
@@ -188,23 +204,51 @@ TEST(DefaultKeysTables, ThirtySixTablesInTheirFixedOrder) {
     EXPECT_EQ(StringsTables().back(), "Units\\UndeadUpgradeStrings.txt");
 }
 
-TEST_F(DefaultKeys, RealEnglishTables) {
-    const fs::path real = test::RealData();
-    if (real.empty())
+// The 36 tables of a real game, packed into war3.mpq as the game keeps them.
+class RealTables : public DefaultKeys {
+  protected:
+    bool PackTables(const std::string& game) {
+        const fs::path real = test::RealData();
+        if (real.empty())
+            return false;
+        const fs::path units = real / "tables" / game / "Units";
+        TEntries entries;
+        for (const auto* list : {&FunctionTables(), &StringsTables()})
+            for (const auto& table : *list)
+                entries[table] = ReadBytes(units / table.substr(table.find('\\') + 1));
+        Archive("war3.mpq", entries);
+        return true;
+    }
+};
+
+TEST_F(RealTables, English) {
+    if (!PackTables("enUS-1.24.4"))
         GTEST_SKIP() << "no real game data beside the checkout";
-    const fs::path units = real / "tables" / "enUS-1.24.4" / "Units";
-    TEntries entries;
-    for (const auto* list : {&FunctionTables(), &StringsTables()})
-        for (const auto& table : *list)
-            entries[table] = ReadBytes(units / table.substr(table.find('\\') + 1));
-    Archive("war3.mpq", entries);
     const TDefaultKeys built = Build();
     EXPECT_TRUE(built.Written);
     EXPECT_EQ(built.Language, "foreign");
     EXPECT_EQ(Field("ACac", fiName), "Command Aura");
     EXPECT_EQ(Field("ACac", fiArt),
               "ReplaceableTextures\\PassiveButtons\\PASBTNGnollCommandAura.blp");
-    EXPECT_GT(Result()->Count(), 1000);
+    EXPECT_EQ(Field("Hblm", fiName), "Blood Mage");
+    EXPECT_GT(built.Records, 1000);
+}
+
+// Most Chinese tables start with a byte-order mark. Joined into one file,
+// a mark would hide the header line it precedes.
+TEST_F(RealTables, ChineseTablesWithByteOrderMarks) {
+    if (!PackTables("zhCN-1.24.4"))
+        GTEST_SKIP() << "no real game data beside the checkout";
+    const TDefaultKeys built = Build();
+    EXPECT_TRUE(built.Written);
+    EXPECT_EQ(built.Language, "foreign");
+    EXPECT_EQ(Field("ACac", fiName), "\xE5\x91\xBD\xE4\xBB\xA4\xE5\x85\x89\xE7\x8E\xAF");
+    // HumanUnitStrings starts with a mark right before "[Hblm]".
+    EXPECT_EQ(Field("Hblm", fiName), "\xE8\xA1\x80\xE9\xAD\x94\xE6\xB3\x95\xE5\xB8\x88");
+    const auto doc = Result();
+    for (int i = 0; i < doc->Count(); ++i)
+        EXPECT_EQ(doc->Records(i).ID.find("\xEF\xBB\xBF"), std::string::npos);
+    EXPECT_GT(built.Records, 1000);
 }
 
 } // namespace
