@@ -427,7 +427,7 @@ def main():
     (REPO / "scripts" / "tree_exclusions.txt").write_text("\n".join(lines) + "\n", encoding="utf-8")
     missing_ru = sorted(i for i in builder.on_card if i not in russian_names)
     print(f"{len(covered)} of {len(with_position)} actions with a button position are on the trees; "
-          f"{len(left_out)} left out; {len(builder.on_card - set(with_position))} placed without one;  {len(missing_ru)} without a Russian name")
+          f"{len(left_out)} left out; {len(builder.on_card - set(with_position))} placed without one; {len(missing_ru)} without a Russian name")
 
 
 if __name__ == "__main__":
