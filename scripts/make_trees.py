@@ -272,13 +272,16 @@ class TreeBuilder:
     def race_tree(self, race, label, roots):
         d = self.data
         owned = self.reach(roots)
-        buildings = [u for u in owned if d.is_building(u)]
+        # What a worker builds is a building even where the sheet says otherwise
+        # (the Reinforced Orc Burrow).
+        built = {x for u in owned for x in d.ids(u, "builds")}
+        buildings = [u for u in owned if d.is_building(u) or u in built]
         heroes = [u for u in owned if not d.is_building(u) and d.is_hero(u)]
         units = [u for u in owned if u not in buildings and u not in heroes]
         summons = sorted(u for u in d.unitdata
                          if d.race(u) == race and u not in owned and d.exists(u)
                          and d.flag(u, "special") and not d.flag(u, "campaign")
-                         and not d.is_building(u) and self.card_abilities(u))
+                         and not d.is_building(u) and self.card(u, race))
         groups = [Node("buildings", "?", [self.unit_node(u, race) for u in buildings]),
                   Node("units", "?", [self.unit_node(u, race) for u in units]),
                   Node("heroes", "?", [self.unit_node(u, race) for u in heroes])]
