@@ -1,0 +1,78 @@
+#pragma once
+// The program's settings, held for the whole run, and their file
+// QMKData\QMK.ini. Paths are kept relative and in Windows form, as the file
+// holds them, so that the file stays interchangeable between systems;
+// Resolve turns them into real paths under the program folder. The main
+// window maps the Interface fields to its controls.
+//
+// Every writer opens the file afresh, changes its keys and saves the whole
+// file atomically; false means the file could not be written and the caller
+// shows "Unable to write to %s" with IniPath().
+
+#include <QString>
+
+namespace qm {
+
+class TIniFile;
+
+class TProjectSettings {
+  public:
+    explicit TProjectSettings(QString programFolder);
+
+    // programFolder + relative, with "\" or "/" as separators; a relative
+    // path always lands under the program folder, an absolute one is kept.
+    static QString Resolve(const QString& programFolder, const QString& path);
+    QString Resolve(const QString& path) const { return Resolve(programFolder_, path); }
+
+    // The tree file for a language: exactly "foreign" gives the foreign one.
+    static QString TreeFileFor(const QString& language);
+
+    const QString& ProgramFolder() const { return programFolder_; }
+    QString IniPath() const;
+
+    // Loading-window creation: Language, then the Strings paths with the
+    // tree file defaulting by Language.
+    void LoadStrings();
+    // LoadProjectSettings: the Interface section and the game folder.
+    void LoadInterface();
+    // PreLoad: the Initialisation flags.
+    void LoadInitialisation();
+
+    // Interface, then Strings; Initialisation is left alone.
+    bool SaveProjectSettings() const;
+    // The import steps' marks, each written once its step has returned.
+    bool WriteDefCfgLoaded() const; // DefCfgLoaded and Language
+    bool WriteTVName() const;       // Strings/TVName, before the tree is built
+    bool WriteTVLoaded() const;
+    bool WriteIconsLoaded() const;
+
+    // Strings
+    QString Language = QStringLiteral("foreign");
+    QString DefaultConfigName = QStringLiteral("QMKData\\DefaultKeys.wrk");
+    QString TVName = TreeFileFor(Language);
+    QString LangFileName = QStringLiteral("QMKData\\Russian.qlg");
+    QString War3Folder;
+
+    // Interface
+    bool cbTogEdit = true;
+    bool cbAutoChangeTip = true;
+    bool mnuAutoAdd = true;
+    bool mnuAlphasShow = true;
+    int cpTip = 16777215;
+    int cpHK = 52479;
+    int cpBrackets = 16777215;
+
+    // Initialisation
+    bool DefCfgLoaded = false;
+    bool TVLoaded = false;
+    bool TVClearBeforeLoad = false;
+    bool IconsLoaded = false;
+
+  private:
+    bool WriteFlag(const char* key) const;
+    TIniFile Open() const;
+
+    QString programFolder_;
+};
+
+} // namespace qm

@@ -1,0 +1,41 @@
+#pragma once
+// What differs between systems or must be answered in tests: message boxes,
+// file dialogs, the single-copy lock, the game folder and help. The windows
+// reach the system only through this interface; tests answer it by script.
+
+#include <QString>
+
+class QWidget;
+
+namespace qm {
+
+enum class TMsgIcon { None, Information, Warning, Error, Question };
+enum class TMsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class TMsgAnswer { Ok, Cancel, Yes, No };
+
+class TPlatform {
+  public:
+    virtual ~TPlatform() = default;
+
+    // A modal message box; closing it without a button gives Cancel, No for
+    // Yes/No and Ok for a lone OK.
+    virtual TMsgAnswer MessageBox(QWidget* owner, const QString& caption, const QString& text,
+                                  TMsgIcon icon, TMsgButtons buttons) = 0;
+
+    // filter in the message table's form "Description|*.txt" (or
+    // "war3.mpq|war3.mpq"); empty result = cancelled. Patterns match without
+    // regard to case on every system. Neither dialog asks about replacing an
+    // existing file: the caller asks through MessageBox.
+    virtual QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) = 0;
+    virtual QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter) = 0;
+
+    // false when another copy runs; the lock is held until this object ends
+    virtual bool AcquireSingleCopy() = 0;
+
+    // "InstallPath" from the registry / Wine prefix; empty when none
+    virtual QString RegistryGameFolder() = 0;
+
+    virtual void ShowHelp(QWidget* owner, const QString& topic) = 0;
+};
+
+} // namespace qm

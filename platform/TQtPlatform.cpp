@@ -1,0 +1,199 @@
+#include "platform/TQtPlatform.h"
+
+#include "platform/TWineRegistry.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace qm {
+namespace {
+
+// The same name as every copy of the program uses, on every system.
+const QString kLockName = QStringLiteral("[02CD2664-381A-4463-91F4-A584820CC790].lock");
+
+#ifdef Q_OS_WIN
+constexpr bool kCaselessPatterns = false; // the system's dialogs ignore case already
+#else
+constexpr bool kCaselessPatterns = true;
+#endif
+
+QString CaselessPattern(const QString& pattern) {
+    QString out;
+    for (const QChar c : pattern) {
+        const QChar lower = c.toLower();
+        const QChar upper = c.toUpper();
+        if (lower == upper)
+            out += c;
+        else
+            out += u'[' + QString(lower) + QString(upper) + u']';
+    }
+    return out;
+}
+
+QMessageBox::Icon BoxIcon(TMsgIcon icon) {
+    switch (icon) {
+    case TMsgIcon::Information:
+        return QMessageBox::Information;
+    case TMsgIcon::Warning:
+        return QMessageBox::Warning;
+    case TMsgIcon::Error:
+        return QMessageBox::Critical;
+    case TMsgIcon::Question:
+        return QMessageBox::Question;
+    case TMsgIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons BoxButtons(TMsgButtons buttons) {
+    switch (buttons) {
+    case TMsgButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case TMsgButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case TMsgButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case TMsgButtons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+// A box closed without a button answers as its escape button would.
+TMsgAnswer Answer(int button, TMsgButtons buttons) {
+    switch (button) {
+    case QMessageBox::Ok:
+        return TMsgAnswer::Ok;
+    case QMessageBox::Cancel:
+        return TMsgAnswer::Cancel;
+    case QMessageBox::Yes:
+        return TMsgAnswer::Yes;
+    case QMessageBox::No:
+        return TMsgAnswer::No;
+    default:
+        break;
+    }
+    if (buttons == TMsgButtons::Ok)
+        return TMsgAnswer::Ok;
+    return buttons == TMsgButtons::YesNo ? TMsgAnswer::No : TMsgAnswer::Cancel;
+}
+
+QString RunFileDialog(QWidget* owner, const QString& folder, const QString& filter, bool save) {
+    QFileDialog dialog(owner, QString(), folder);
+    dialog.setNameFilters(QtNameFilters(filter, kCaselessPatterns));
+    // The bracketed patterns are for matching, not for reading.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, kCaselessPatterns);
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite); // the caller asks
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
+QString DefaultLockFolder() {
+#ifdef Q_OS_WIN
+    return QDir::tempPath(); // already the user's own
+#else
+    // /tmp is shared: another user's copy must not count as this user's.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+#endif
+}
+
+// "C:\Games\" → "C:\Games"; a root keeps its separator.
+QString WithoutTrailingSeparator(QString path) {
+    const qsizetype root = path.size() > 1 && path[1] == u':' ? 3 : 1;
+    while (path.size() > root && (path.endsWith(u'\\') || path.endsWith(u'/')))
+        path.chop(1);
+    return path;
+}
+
+} // namespace
+
+QStringList QtNameFilters(const QString& filter, bool caseless) {
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
+            const QString trimmed = pattern.trimmed();
+            if (!trimmed.isEmpty())
+                patterns << (caseless ? CaselessPattern(trimmed) : trimmed);
+        }
+        if (!patterns.isEmpty())
+            filters << parts[i].trimmed() + QStringLiteral(" (") + patterns.join(u' ') + u')';
+    }
+    return filters;
+}
+
+TQtPlatform::TQtPlatform(QString lockFolder)
+    : lockFolder_(lockFolder.isEmpty() ? DefaultLockFolder() : std::move(lockFolder)) {}
+
+TQtPlatform::~TQtPlatform() = default;
+
+TMsgAnswer TQtPlatform::MessageBox(QWidget* owner, const QString& caption, const QString& text,
+                                   TMsgIcon icon, TMsgButtons buttons) {
+    QMessageBox box(BoxIcon(icon), caption, text, BoxButtons(buttons), owner);
+    return Answer(box.exec(), buttons);
+}
+
+QString TQtPlatform::OpenFileName(QWidget* owner, const QString& folder, const QString& filter) {
+    return RunFileDialog(owner, folder, filter, false);
+}
+
+QString TQtPlatform::SaveFileName(QWidget* owner, const QString& folder, const QString& filter) {
+    return RunFileDialog(owner, folder, filter, true);
+}
+
+QString TQtPlatform::LockPath() const {
+    return QDir(lockFolder_).filePath(kLockName);
+}
+
+bool TQtPlatform::AcquireSingleCopy() {
+    if (lock_)
+        return true;
+    auto lock = std::make_unique<QLockFile>(LockPath());
+    // The lock is held for the whole run, so its age says nothing: only a
+    // dead owner makes it stale, and tryLock removes such a lock itself.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return false;
+    lock_ = std::move(lock);
+    return true;
+}
+
+QString TQtPlatform::RegistryGameFolder() {
+#ifdef Q_OS_WIN
+    // Reading through QSettings neither creates nor changes the key.
+    const QSettings registry(
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\Blizzard Entertainment\\Warcraft III"),
+        QSettings::NativeFormat);
+    return WithoutTrailingSeparator(registry.value(QStringLiteral("InstallPath")).toString());
+#else
+    const auto folder = TWineRegistry::GameFolder(TWineRegistry::DefaultPrefix());
+    return WithoutTrailingSeparator(QString::fromStdString(folder.string()));
+#endif
+}
+
+void TQtPlatform::ShowHelp(QWidget*, const QString& topic) {
+    // A file path or a URL; the desktop's viewer shows it.
+    const bool file = QFileInfo(topic).isAbsolute() || QFileInfo::exists(topic);
+    QDesktopServices::openUrl(file ? QUrl::fromLocalFile(QFileInfo(topic).absoluteFilePath())
+                                   : QUrl(topic));
+}
+
+} // namespace qm

@@ -1,0 +1,46 @@
+#pragma once
+// The platform of a real run: Qt's message boxes and file dialogs, a lock
+// file for the single copy, the registry (or the Wine prefix) for the game
+// folder, the desktop's viewer for help.
+
+#include "platform/TPlatform.h"
+
+#include <QStringList>
+
+#include <memory>
+
+class QLockFile;
+
+namespace qm {
+
+// Turns a filter in the message table's form ("Description|pattern", more
+// pairs after further bars, patterns separated by ";") into Qt name filters.
+// With `caseless` every letter of a pattern matches both cases, which file
+// systems that tell case apart need to behave as Windows does.
+QStringList QtNameFilters(const QString& filter, bool caseless);
+
+class TQtPlatform : public TPlatform {
+  public:
+    // The lock file lives in `lockFolder` (the temporary folder by default).
+    explicit TQtPlatform(QString lockFolder = QString());
+    ~TQtPlatform() override;
+    TQtPlatform(const TQtPlatform&) = delete;
+    TQtPlatform& operator=(const TQtPlatform&) = delete;
+
+    TMsgAnswer MessageBox(QWidget* owner, const QString& caption, const QString& text,
+                          TMsgIcon icon, TMsgButtons buttons) override;
+    QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) override;
+    QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter) override;
+    bool AcquireSingleCopy() override;
+    QString RegistryGameFolder() override;
+    void ShowHelp(QWidget* owner, const QString& topic) override;
+
+    // Where the single-copy lock is kept.
+    QString LockPath() const;
+
+  private:
+    QString lockFolder_;
+    std::unique_ptr<QLockFile> lock_;
+};
+
+} // namespace qm

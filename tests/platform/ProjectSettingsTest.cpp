@@ -1,0 +1,192 @@
+#include "editor/TProjectSettings.h"
+
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+namespace qm {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+QString Folder(const TempDir& dir) {
+    return QString::fromStdString(dir.path().string());
+}
+
+// A program folder with QMKData and the given settings file text.
+void WriteIni(const TempDir& dir, const std::string& text) {
+    std::filesystem::create_directories(dir / "QMKData");
+    WriteBytes(dir / "QMKData" / "QMK.ini", text);
+}
+
+std::string IniText(const TempDir& dir) {
+    return ReadBytes(dir / "QMKData" / "QMK.ini");
+}
+
+TEST(ProjectSettings, ResolveKeepsRelativePathsUnderTheProgramFolder) {
+    const QString home = QStringLiteral("/opt/quillmark");
+    EXPECT_EQ(TProjectSettings::Resolve(home, "QMKData\\DefaultKeys.wrk"),
+              "/opt/quillmark/QMKData/DefaultKeys.wrk");
+    EXPECT_EQ(TProjectSettings::Resolve(home + "/", "QMKData/TV_rus.wrk"),
+              "/opt/quillmark/QMKData/TV_rus.wrk");
+    EXPECT_EQ(TProjectSettings::Resolve(home, ".\\QMKData\\\\QMK.ini"),
+              "/opt/quillmark/QMKData/QMK.ini");
+    // Rooted in Windows form or with a drive letter: relative here, never the file system root.
+    EXPECT_EQ(TProjectSettings::Resolve(home, "\\QMKData\\QMK.ini"),
+              "/opt/quillmark/QMKData/QMK.ini");
+    EXPECT_EQ(TProjectSettings::Resolve(home, "D:\\keys.wrk"), "/opt/quillmark/D:/keys.wrk");
+    EXPECT_EQ(TProjectSettings::Resolve(home, "/srv/keys.wrk"), "/srv/keys.wrk");
+    const TProjectSettings settings(home);
+    EXPECT_EQ(settings.IniPath(), "/opt/quillmark/QMKData/QMK.ini");
+    EXPECT_EQ(settings.Resolve("Icons"), "/opt/quillmark/Icons");
+}
+
+TEST(ProjectSettings, DefaultsWithoutAFile) {
+    TempDir dir;
+    TProjectSettings s(Folder(dir));
+    s.LoadStrings();
+    s.LoadInterface();
+    s.LoadInitialisation();
+    EXPECT_EQ(s.Language, "foreign");
+    EXPECT_EQ(s.DefaultConfigName, "QMKData\\DefaultKeys.wrk");
+    EXPECT_EQ(s.TVName, "QMKData\\TV_foreign.wrk");
+    EXPECT_EQ(s.LangFileName, "QMKData\\Russian.qlg");
+    EXPECT_EQ(s.War3Folder, "");
+    EXPECT_TRUE(s.cbTogEdit && s.cbAutoChangeTip && s.mnuAutoAdd && s.mnuAlphasShow);
+    EXPECT_EQ(s.cpTip, 16777215);
+    EXPECT_EQ(s.cpHK, 52479);
+    EXPECT_EQ(s.cpBrackets, 16777215);
+    EXPECT_FALSE(s.DefCfgLoaded || s.TVLoaded || s.TVClearBeforeLoad || s.IconsLoaded);
+}
+
+TEST(ProjectSettings, TreeFileFollowsLanguageExactly) {
+    struct Case {
+        std::string ini;
+        const char* tree;
+    };
+    const Case cases[] = {
+        {"", "QMKData\\TV_foreign.wrk"},
+        {"[Initialisation]\nLanguage=foreign\n", "QMKData\\TV_foreign.wrk"},
+        {"[initialisation]\nlanguage = foreign \n", "QMKData\\TV_foreign.wrk"},
+        {"[Initialisation]\nLanguage=rus\n", "QMKData\\TV_rus.wrk"},
+        {"[Initialisation]\nLanguage=Foreign\n", "QMKData\\TV_rus.wrk"},
+        {"[Initialisation]\nLanguage=\n", "QMKData\\TV_rus.wrk"},
+        {"[Initialisation]\nLanguage=foreign\n[Strings]\nTVName=my\\tree.wrk\n", "my\\tree.wrk"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        WriteIni(dir, c.ini);
+        TProjectSettings s(Folder(dir));
+        s.LoadStrings();
+        EXPECT_EQ(s.TVName, c.tree) << c.ini;
+    }
+}
+
+TEST(ProjectSettings, ReadsWhatTheFileHolds) {
+    TempDir dir;
+    WriteIni(dir, "[Strings]\r\nDefaultConfigName=QMKData\\Mine.wrk\r\nLangFileName=QMKData\\"
+                  "English.qlg\r\nWar3Folder=C:\\Games\\Warcraft III\r\n"
+                  "[Interface]\r\ncbTogEdit=0\r\ncbAutoChangeTip=5\r\nmnuAutoAdd=no\r\n"
+                  "mnuAlphasShow=0x0\r\ncpTip=0xFF\r\ncpHK=red\r\ncpBrackets=-1\r\n"
+                  "[Initialisation]\r\nDefCfgLoaded=1\r\nTVLoaded=0\r\nTVClearBeforeLoad=2\r\n"
+                  "IconsLoaded=yes\r\n");
+    TProjectSettings s(Folder(dir));
+    s.LoadStrings();
+    s.LoadInterface();
+    s.LoadInitialisation();
+    EXPECT_EQ(s.DefaultConfigName, "QMKData\\Mine.wrk");
+    EXPECT_EQ(s.LangFileName, "QMKData\\English.qlg");
+    EXPECT_EQ(s.War3Folder, "C:\\Games\\Warcraft III");
+    EXPECT_FALSE(s.cbTogEdit);
+    EXPECT_TRUE(s.cbAutoChangeTip);
+    EXPECT_TRUE(s.mnuAutoAdd); // malformed: the default
+    EXPECT_FALSE(s.mnuAlphasShow);
+    EXPECT_EQ(s.cpTip, 255);
+    EXPECT_EQ(s.cpHK, 52479); // malformed: the default
+    EXPECT_EQ(s.cpBrackets, -1);
+    EXPECT_TRUE(s.DefCfgLoaded);
+    EXPECT_FALSE(s.TVLoaded);
+    EXPECT_TRUE(s.TVClearBeforeLoad);
+    EXPECT_FALSE(s.IconsLoaded); // malformed: the default
+}
+
+TEST(ProjectSettings, SaveWritesInterfaceThenStringsAndKeepsTheRest) {
+    TempDir dir;
+    WriteIni(dir, "; mine\r\n[Initialisation]\r\nDefCfgLoaded=1\r\nLanguage=rus\r\n"
+                  "[Custom]\r\nWho=me\r\n");
+    TProjectSettings s(Folder(dir));
+    s.LoadStrings();
+    s.War3Folder = "/home/p/.wine/drive_c/Warcraft III";
+    s.cbTogEdit = false;
+    s.cpHK = 255;
+    ASSERT_TRUE(s.SaveProjectSettings());
+    EXPECT_EQ(IniText(dir),
+              "; mine\r\n[Initialisation]\r\nDefCfgLoaded=1\r\nLanguage=rus\r\n"
+              "[Custom]\r\nWho=me\r\n\r\n"
+              "[Interface]\r\ncbTogEdit=0\r\ncbAutoChangeTip=1\r\nmnuAutoAdd=1\r\n"
+              "mnuAlphasShow=1\r\ncpTip=16777215\r\ncpHK=255\r\ncpBrackets=16777215\r\n"
+              "\r\n[Strings]\r\nDefaultConfigName=QMKData\\DefaultKeys.wrk\r\n"
+              "TVName=QMKData\\TV_rus.wrk\r\n"
+              "War3Folder=/home/p/.wine/drive_c/Warcraft III\r\n"
+              "LangFileName=QMKData\\Russian.qlg\r\n");
+    TProjectSettings again(Folder(dir));
+    again.LoadStrings();
+    again.LoadInterface();
+    EXPECT_EQ(again.War3Folder, s.War3Folder);
+    EXPECT_FALSE(again.cbTogEdit);
+    EXPECT_EQ(again.cpHK, 255);
+}
+
+TEST(ProjectSettings, ImportMarksAreWrittenOneByOne) {
+    TempDir dir;
+    WriteIni(dir, "[Initialisation]\nTVClearBeforeLoad=1\n");
+    TProjectSettings s(Folder(dir));
+    s.Language = "rus";
+    ASSERT_TRUE(s.WriteDefCfgLoaded());
+    s.LoadInitialisation();
+    EXPECT_TRUE(s.DefCfgLoaded);
+    EXPECT_FALSE(s.TVLoaded);
+    s.TVName = TProjectSettings::TreeFileFor(s.Language);
+    ASSERT_TRUE(s.WriteTVName());
+    ASSERT_TRUE(s.WriteTVLoaded());
+    ASSERT_TRUE(s.WriteIconsLoaded());
+    EXPECT_EQ(IniText(dir), "[Initialisation]\nTVClearBeforeLoad=1\nDefCfgLoaded=1\n"
+                            "Language=rus\nTVLoaded=1\nIconsLoaded=1\n\n"
+                            "[Strings]\nTVName=QMKData\\TV_rus.wrk\n");
+    TProjectSettings next(Folder(dir));
+    next.LoadStrings();
+    next.LoadInitialisation();
+    EXPECT_EQ(next.Language, "rus");
+    EXPECT_TRUE(next.DefCfgLoaded && next.TVLoaded && next.IconsLoaded && next.TVClearBeforeLoad);
+}
+
+TEST(ProjectSettings, UnwritableFileReportsFalse) {
+    TempDir dir;
+    WriteBytes(dir / "QMKData", "a regular file where the folder should be");
+    TProjectSettings s(Folder(dir));
+    s.LoadStrings();
+    EXPECT_FALSE(s.SaveProjectSettings());
+    EXPECT_FALSE(s.WriteDefCfgLoaded());
+    EXPECT_FALSE(s.WriteTVName());
+    EXPECT_FALSE(s.WriteTVLoaded());
+    EXPECT_FALSE(s.WriteIconsLoaded());
+    EXPECT_EQ(s.IniPath(), Folder(dir) + "/QMKData/QMK.ini");
+}
+
+TEST(ProjectSettings, CyrillicPathsSurviveTheRoundTrip) {
+    TempDir dir;
+    WriteIni(dir, "");
+    TProjectSettings s(Folder(dir));
+    s.War3Folder = QString::fromUtf8("C:\\Игры\\Warcraft III");
+    ASSERT_TRUE(s.SaveProjectSettings());
+    TProjectSettings again(Folder(dir));
+    again.LoadInterface();
+    EXPECT_EQ(again.War3Folder, s.War3Folder);
+}
+
+} // namespace
+} // namespace qm
