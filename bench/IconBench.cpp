@@ -1,0 +1,48 @@
+// Decoding one button icon, as the tree does for every icon it shows.
+
+#include "fixtures/ImageWriter.h"
+#include "gamedata/JpegDecoder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A 64 x 64 button picture in the game's 4-component layout, with enough
+// detail to come out near the size of the game's own icons.
+std::string ButtonIcon() {
+    std::mt19937 rng(7);
+    std::vector<std::uint32_t> rgb;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            rgb.push_back(std::uint32_t(x * 4) << 16 | std::uint32_t(y * 4) << 8 | (rng() & 0xFF) | (rng() & 0x3F) << 8);
+    return qm::EncodeJpeg(qm::ButtonSamples(rgb), 64, 64, 4, 90);
+}
+
+void BM_DecodeButtonIcon(benchmark::State& state) {
+    const std::string jpeg = ButtonIcon();
+    for (auto _ : state) {
+        auto image = qm::DecodeJpeg(jpeg.data(), jpeg.size());
+        benchmark::DoNotOptimize(image);
+    }
+    state.counters["jpeg_bytes"] = static_cast<double>(jpeg.size());
+}
+BENCHMARK(BM_DecodeButtonIcon)->Unit(benchmark::kMicrosecond);
+
+void BM_DecodeButtonIconFile(benchmark::State& state) {
+    const fs::path file = fs::temp_directory_path() / "quillmark-bench-icon.jpg";
+    std::ofstream(file, std::ios::binary) << ButtonIcon();
+    for (auto _ : state) {
+        auto image = qm::DecodeJpegFile(file);
+        benchmark::DoNotOptimize(image);
+    }
+    fs::remove(file);
+}
+BENCHMARK(BM_DecodeButtonIconFile)->Unit(benchmark::kMicrosecond);
+
+} // namespace
