@@ -14,8 +14,7 @@ namespace {
 std::optional<TColor> ParseColour(const std::string& text) {
     TColor value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty() ||
-        value > 0xFFFFFF)
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty() || value > 0xFFFFFF)
         return std::nullopt;
     return value;
 }
@@ -77,8 +76,7 @@ int ButtonPos(TCliContext& ctx) {
 std::vector<TCliCommand> MarkupCommands() {
     return {
         {"strip", "TEXT", "print TEXT without its colour codes", Strip},
-        {"autotip",
-         "--hotkey K [--tip-colour N] [--hotkey-colour N] [--brackets-colour N] TEXT",
+        {"autotip", "--hotkey K [--tip-colour N] [--hotkey-colour N] [--brackets-colour N] TEXT",
          "rewrite a tooltip to name hotkey K in brackets; colours are decimal, red in the low "
          "byte (defaults 16777215, 52479, 16777215)",
          AutoTip},

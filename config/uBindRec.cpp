@@ -6,23 +6,29 @@ namespace qm {
 namespace {
 
 constexpr std::array<std::string TBindRec::*, kFieldCount> kMembers = {
-    &TBindRec::ID,          &TBindRec::Hotkey,      &TBindRec::Unhotkey,
-    &TBindRec::Researchhotkey, &TBindRec::Tip,      &TBindRec::Untip,
-    &TBindRec::Researchtip, &TBindRec::Revivetip,   &TBindRec::Awakentip,
-    &TBindRec::Buttonpos,   &TBindRec::Unbuttonpos, &TBindRec::Researchbuttonpos,
-    &TBindRec::Name,        &TBindRec::Ubertip,     &TBindRec::Art,
-    &TBindRec::Sellunits,   &TBindRec::Trains};
+    &TBindRec::ID,          &TBindRec::Hotkey,
+    &TBindRec::Unhotkey,    &TBindRec::Researchhotkey,
+    &TBindRec::Tip,         &TBindRec::Untip,
+    &TBindRec::Researchtip, &TBindRec::Revivetip,
+    &TBindRec::Awakentip,   &TBindRec::Buttonpos,
+    &TBindRec::Unbuttonpos, &TBindRec::Researchbuttonpos,
+    &TBindRec::Name,        &TBindRec::Ubertip,
+    &TBindRec::Art,         &TBindRec::Sellunits,
+    &TBindRec::Trains};
 
 constexpr std::array<std::string_view, kFieldCount> kReadingKeys = {
-    "",          "HOTKEY",      "UNHOTKEY",    "RESEARCHHOTKEY", "TIP",       "UNTIP",
-    "RESEARCHTIP", "REVIVETIP", "AWAKENTIP",   "BUTTONPOS",      "UNBUTTONPOS",
-    "RESEARCHBUTTONPOS", "NAME", "UBERTIP",    "ART",            "SELLUNITS", "TRAINS"};
+    "",          "HOTKEY",    "UNHOTKEY",    "RESEARCHHOTKEY",
+    "TIP",       "UNTIP",     "RESEARCHTIP", "REVIVETIP",
+    "AWAKENTIP", "BUTTONPOS", "UNBUTTONPOS", "RESEARCHBUTTONPOS",
+    "NAME",      "UBERTIP",   "ART",         "SELLUNITS",
+    "TRAINS"};
 
 constexpr std::array<std::string_view, kFieldCount> kWritingKeys = {
-    "",           "HotKey=",      "UnHotKey=",    "ResearchHotKey=", "Tip=",
-    "UnTip=",     "ResearchTip=", "ReviveTip=",   "AwakenTip=",      "ButtonPos=",
-    "UnButtonPos=", "ResearchButtonPos=", "Name=", "UberTip=",       "Art=",
-    "SellUnits=", "Trains="};
+    "",           "HotKey=",    "UnHotKey=",    "ResearchHotKey=",
+    "Tip=",       "UnTip=",     "ResearchTip=", "ReviveTip=",
+    "AwakenTip=", "ButtonPos=", "UnButtonPos=", "ResearchButtonPos=",
+    "Name=",      "UberTip=",   "Art=",         "SellUnits=",
+    "Trains="};
 
 int CheckedIndex(int index) {
     if (index < 0 || index >= kFieldCount)

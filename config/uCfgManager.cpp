@@ -235,8 +235,9 @@ TBindRec& TCfgManager::AddRecord(std::string_view id) {
 }
 
 TBindRec* TCfgManager::FindRecord(std::string_view id) {
-    const auto at = std::lower_bound(records_.begin(), records_.end(), id,
-                                     [](const auto& rec, std::string_view v) { return rec->ID < v; });
+    const auto at =
+        std::lower_bound(records_.begin(), records_.end(), id,
+                         [](const auto& rec, std::string_view v) { return rec->ID < v; });
     return at != records_.end() && (*at)->ID == id ? at->get() : nullptr;
 }
 
@@ -254,7 +255,13 @@ TBindRec* TCfgManager::FindRecordLinear(std::string_view id) {
 }
 
 std::string TCfgManager::Serialize(bool withDataFields) const {
+    size_t estimate = 0;
+    for (const auto& rec : records_) {
+        for (int i = 0; i < kFieldCount; ++i)
+            estimate += (*rec)[i].size() + 24; // key, brackets, line end
+    }
     std::string out;
+    out.reserve(estimate);
     for (const auto& rec : records_) {
         if (!rec->ID.empty() && HasAnyValue(*rec))
             AppendRecord(out, *rec, withDataFields);

@@ -88,7 +88,8 @@ TEST_F(CfgReader, EveryFieldHasItsKey) {
 }
 
 TEST_F(CfgReader, LineEndsCtrlZAndByteOrderMark) {
-    const auto doc = Read("\xEF\xBB\xBF[A]\rHotkey=Q\r\r\nTip=x\ry\n[B]\nHotkey=B\x1A\n[C]\nHotkey=C\n");
+    const auto doc =
+        Read("\xEF\xBB\xBF[A]\rHotkey=Q\r\r\nTip=x\ry\n[B]\nHotkey=B\x1A\n[C]\nHotkey=C\n");
     ASSERT_EQ(doc->Count(), 2);
     EXPECT_EQ(doc->Records(0).ID, "A");
     // A lone CR is dropped while the line goes on.

@@ -24,14 +24,13 @@ TEST(CfgWriter, RecordLayout) {
     rec.Name = "Unit";
     rec.Art = "ReplaceableTextures\\CommandButtons\\BTNx.blp";
     EXPECT_EQ(doc->Serialize(false), "//Unit\r\n[Abcd]\r\nHotKey=A\r\nTip=Go\r\n\r\n");
-    EXPECT_EQ(doc->Serialize(true),
-              "//Unit\r\n[Abcd]\r\nHotKey=A\r\nTip=Go\r\nName=Unit\r\n"
-              "Art=ReplaceableTextures\\CommandButtons\\BTNx.blp\r\n\r\n");
+    EXPECT_EQ(doc->Serialize(true), "//Unit\r\n[Abcd]\r\nHotKey=A\r\nTip=Go\r\nName=Unit\r\n"
+                                    "Art=ReplaceableTextures\\CommandButtons\\BTNx.blp\r\n\r\n");
 }
 
 TEST(CfgWriter, KeysInIndexOrderAndSkippedRecords) {
     auto doc = TCfgManager::Create();
-    doc->AddRecord("Only"); // only its identifier: not written
+    doc->AddRecord("Only");              // only its identifier: not written
     doc->AddRecord("Blank").Tip = "   "; // blanks only: a value, but not written
     TBindRec& all = doc->AddRecord("All");
     for (int i = 1; i < kFieldCount; ++i)

@@ -28,10 +28,17 @@ Result RunCli(std::vector<std::string> args) {
 
 TEST(Cli, UsageErrors) {
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"normalize", "a"}, {"normalize", "a", "b", "--bogus"},
-             {"merge", "out"}, {"same", "a"}, {"strip"}, {"autotip", "text"},
+             {},
+             {"frobnicate"},
+             {"normalize", "a"},
+             {"normalize", "a", "b", "--bogus"},
+             {"merge", "out"},
+             {"same", "a"},
+             {"strip"},
+             {"autotip", "text"},
              {"autotip", "--hotkey", "Q", "--tip-colour", "red", "x"},
-             {"autotip", "--hotkey", "Q", "a", "b"}, {"buttonpos"}}) {
+             {"autotip", "--hotkey", "Q", "a", "b"},
+             {"buttonpos"}}) {
         const Result r = RunCli(args);
         EXPECT_EQ(r.code, kExitUsage);
         EXPECT_NE(r.err.find("usage: quillmark-cli"), std::string::npos);
@@ -45,7 +52,8 @@ TEST(Cli, Normalize) {
     Result r = RunCli({"normalize", (dir / "in.txt").string(), (dir / "out.txt").string()});
     EXPECT_EQ(r.code, kExitOk);
     EXPECT_EQ(ReadBytes(dir / "out.txt"), "//Alpha\r\n[A]\r\nHotKey=Q\r\n\r\n");
-    r = RunCli({"normalize", (dir / "in.txt").string(), (dir / "data.txt").string(), "--with-data"});
+    r = RunCli(
+        {"normalize", (dir / "in.txt").string(), (dir / "data.txt").string(), "--with-data"});
     EXPECT_EQ(ReadBytes(dir / "data.txt"), "//Alpha\r\n[A]\r\nHotKey=Q\r\nName=Alpha\r\n\r\n");
 
     WriteBytes(dir / "empty.txt", "no sections");
@@ -87,7 +95,7 @@ TEST(Cli, MarkupCommands) {
     EXPECT_EQ(RunCli({"strip", "|cffff0000Fire|r Bolt"}).out, "Fire Bolt\n");
     EXPECT_EQ(RunCli({"autotip", "--hotkey", "Q", "Summon (W)"}).out, "Summon (|cffffcc00Q|r)\n");
     EXPECT_EQ(RunCli({"autotip", "Go", "--hotkey", "G", "--hotkey-colour", "16777215",
-                   "--brackets-colour", "255"})
+                      "--brackets-colour", "255"})
                   .out,
               "Go |cffff0000(|rG|cffff0000)|r\n");
     EXPECT_EQ(RunCli({"buttonpos", "0,2"}).out, "0,2\n");
@@ -102,8 +110,9 @@ TEST(Cli, RunsAsAProcess) {
     const auto run = [&](const std::string& args) {
         return WEXITSTATUS(std::system((cli + " " + args + " >/dev/null 2>&1").c_str()));
     };
-    EXPECT_EQ(run("normalize '" + (dir / "in.txt").string() + "' '" + (dir / "o.txt").string() + "'"),
-              kExitOk);
+    EXPECT_EQ(
+        run("normalize '" + (dir / "in.txt").string() + "' '" + (dir / "o.txt").string() + "'"),
+        kExitOk);
     EXPECT_EQ(ReadBytes(dir / "o.txt"), "[A]\r\nHotKey=Q\r\n\r\n");
     EXPECT_EQ(run("same '" + (dir / "in.txt").string() + "' '" + (dir / "o.txt").string() + "'"),
               kExitOk);

@@ -1,7 +1,7 @@
 // Colour markup and automatic tooltips.
 
-#include "config/uCfgManager.h"
 #include "tooltips/TipManager.h"
+#include "config/uCfgManager.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ TEST(ColorCodes, ColorToTipCode) {
 TEST(ColorCodes, TipCodeToColor) {
     EXPECT_EQ(TipCodeToColor("80FF0000", 1), kRed);
     EXPECT_EQ(TipCodeToColor("|cffFfCc00x", 3), kGold);
-    EXPECT_EQ(TipCodeToColor("12", 1), 0x120000u); // blue 18
+    EXPECT_EQ(TipCodeToColor("12", 1), 0x120000u);     // blue 18
     EXPECT_EQ(TipCodeToColor("ff00zz00", 1), 0xFF00u); // digits up to the first non-digit
     EXPECT_EQ(TipCodeToColor("zz", 1), 0u);
     EXPECT_EQ(TipCodeToColor("", 1), 0u);
