@@ -51,6 +51,18 @@ TEST(IniFile, FirstSectionAndFirstKeyWin) {
     EXPECT_EQ(ReadBytes(dir / "a.ini"), "[S]\nk=9\nK=2\n[s]\nk=3\nother=4\n");
 }
 
+TEST(IniFile, EmptySectionNameAndKeysOutsideSections) {
+    TempDir dir;
+    WriteBytes(dir / "a.ini", "lost=1\n[S]\nk=1\n[ ]\nk=2\n");
+    TIniFile ini(dir / "a.ini");
+    EXPECT_EQ(ini.ReadInteger("S", "k", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("S", "lost", 0), 0);
+    EXPECT_EQ(ini.ReadInteger("", "k", 0), 2);
+    ini.WriteInteger("S", "n", 3); // lands in [S], not after the empty-named section
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(ReadBytes(dir / "a.ini"), "lost=1\n[S]\nk=1\nn=3\n[ ]\nk=2\n");
+}
+
 TEST(IniFile, IntegersAndBooleans) {
     TempDir dir;
     WriteBytes(dir / "a.ini",
