@@ -235,5 +235,37 @@ TEST(IniFile, UnreadableFileIsNeverReplaced) {
     EXPECT_EQ(ReadBytes(dir / "a.ini"), "[Custom]\nMine=1\n");
 }
 
+// The game's own data tables are profile-style files too: adding a section to
+// a copy must leave every byte of the original in front of it.
+TEST(IniFile, RealTablesKeepEveryByte) {
+    const auto real = test::RealData();
+    if (real.empty())
+        GTEST_SKIP() << "no real data beside this checkout";
+    TempDir dir;
+    int checked = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(real / "tables")) {
+        if (entry.path().extension() != ".txt")
+            continue;
+        const std::string original = ReadBytes(entry.path());
+        if (original.find('\r') != std::string::npos)
+            continue; // line ends are made uniform on writing
+        const auto copy = dir / "copy.txt";
+        WriteBytes(copy, original);
+        TIniFile ini(copy);
+        ini.WriteString("QuillmarkCheck", "Key", "value");
+        ASSERT_TRUE(ini.Save());
+        std::string expected = original;
+        if (!expected.empty() && expected.back() != '\n')
+            expected += '\n';
+        if (!expected.empty() && expected != "\xEF\xBB\xBF" &&
+            expected.find_last_not_of('\n') + 2 == expected.size())
+            expected += '\n'; // one blank line before the new section
+        expected += "[QuillmarkCheck]\nKey=value\n";
+        EXPECT_EQ(ReadBytes(copy), expected) << entry.path();
+        ++checked;
+    }
+    EXPECT_GT(checked, 100);
+}
+
 } // namespace
 } // namespace qm
