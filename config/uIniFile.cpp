@@ -27,10 +27,6 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-bool SameName(std::string_view lowered, std::string_view name) {
-    return lowered == Lower(Trim(name));
-}
-
 // The first `count` characters of UTF-8 text, never splitting one.
 std::string_view FirstChars(std::string_view utf8, size_t count) {
     size_t chars = 0;
@@ -128,6 +124,7 @@ void TIniFile::AddLine(std::string text) {
         const size_t close = name.rfind(']');
         if (close != npos)
             name = name.substr(0, close);
+        line.header = true;
         line.section = Lower(Trim(name));
     } else if (!trimmed.starts_with(';')) {
         const size_t eq = text.find('=');
@@ -143,22 +140,23 @@ void TIniFile::AddLine(std::string text) {
 size_t TIniFile::FindSection(std::string_view section) const {
     const std::string wanted = Lower(Trim(section));
     for (size_t i = 0; i < lines_.size(); ++i)
-        if (!lines_[i].section.empty() && lines_[i].section == wanted)
+        if (lines_[i].header && lines_[i].section == wanted)
             return i;
     return npos;
 }
 
 size_t TIniFile::SectionEnd(size_t header) const {
     size_t end = header + 1;
-    for (size_t i = header + 1; i < lines_.size() && lines_[i].section.empty(); ++i)
+    for (size_t i = header + 1; i < lines_.size() && !lines_[i].header; ++i)
         if (!lines_[i].key.empty())
             end = i + 1;
     return end;
 }
 
 size_t TIniFile::FindKey(size_t header, std::string_view key) const {
-    for (size_t i = header + 1; i < lines_.size() && lines_[i].section.empty(); ++i)
-        if (!lines_[i].key.empty() && SameName(lines_[i].key, key))
+    const std::string wanted = Lower(Trim(key));
+    for (size_t i = header + 1; i < lines_.size() && !lines_[i].header; ++i)
+        if (!lines_[i].key.empty() && lines_[i].key == wanted)
             return i;
     return npos;
 }
@@ -189,7 +187,7 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
     if (header == npos)
         return keys;
     std::vector<std::string> seen;
-    for (size_t i = header + 1; i < lines_.size() && lines_[i].section.empty(); ++i) {
+    for (size_t i = header + 1; i < lines_.size() && !lines_[i].header; ++i) {
         const TLine& line = lines_[i];
         if (line.key.empty() || std::find(seen.begin(), seen.end(), line.key) != seen.end())
             continue;

@@ -50,7 +50,8 @@ class TIniFile {
 
   private:
     struct TLine {
-        std::string text;    // the line as it stands in the file
+        std::string text; // the line as it stands in the file
+        bool header = false;
         std::string section; // lower-cased name, for a section header
         std::string key;     // lower-cased name, for a key line
         size_t valueStart = 0;

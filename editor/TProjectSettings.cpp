@@ -1,8 +1,11 @@
 #include "editor/TProjectSettings.h"
 
 #include "config/uIniFile.h"
+#include "editor/GlobalConst.h"
+#include "platform/TPlatform.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace qm {
 namespace {
@@ -70,6 +73,22 @@ void TProjectSettings::LoadInterface() {
     cpHK = ini.ReadInteger(kInterface, "cpHK", 52479);
     cpBrackets = ini.ReadInteger(kInterface, "cpBrackets", 16777215);
     War3Folder = ReadText(ini, kStrings, "War3Folder", QString());
+}
+
+bool TProjectSettings::LocateGameFolder(TPlatform& platform) {
+    if (War3Folder.isEmpty())
+        War3Folder = platform.RegistryGameFolder();
+    if (!War3Folder.isEmpty())
+        return true;
+    if (platform.MessageBox(nullptr, Msg(msgError), Msg(msgNoGameFolder), TMsgIcon::Question,
+                            TMsgButtons::YesNo) != TMsgAnswer::Yes)
+        return false;
+    const QFileInfo picked(
+        platform.OpenFileName(nullptr, QString(), QStringLiteral("war3.mpq|war3.mpq")));
+    if (picked.fileName().toLower() != QStringLiteral("war3.mpq"))
+        return false;
+    War3Folder = QDir::toNativeSeparators(picked.absolutePath());
+    return true;
 }
 
 void TProjectSettings::LoadInitialisation() {

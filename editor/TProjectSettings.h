@@ -14,6 +14,7 @@
 namespace qm {
 
 class TIniFile;
+class TPlatform;
 
 class TProjectSettings {
   public:
@@ -35,6 +36,11 @@ class TProjectSettings {
     void LoadStrings();
     // LoadProjectSettings: the Interface section and the game folder.
     void LoadInterface();
+    // The game folder when War3Folder is empty: the registry (or the Wine
+    // prefix), else the user is asked and picks war3.mpq in any case of
+    // letters. False when the user declines, cancels or picks another file.
+    // What is found stays in memory until SaveProjectSettings.
+    bool LocateGameFolder(TPlatform& platform);
     // PreLoad: the Initialisation flags.
     void LoadInitialisation();
 

@@ -140,8 +140,7 @@ QStringList QtNameFilters(const QString& filter, bool caseless) {
     return filters;
 }
 
-TQtPlatform::TQtPlatform(QString lockFolder)
-    : lockFolder_(lockFolder.isEmpty() ? DefaultLockFolder() : std::move(lockFolder)) {}
+TQtPlatform::TQtPlatform(QString lockFolder) : lockFolder_(std::move(lockFolder)) {}
 
 TQtPlatform::~TQtPlatform() = default;
 
@@ -160,7 +159,7 @@ QString TQtPlatform::SaveFileName(QWidget* owner, const QString& folder, const Q
 }
 
 QString TQtPlatform::LockPath() const {
-    return QDir(lockFolder_).filePath(kLockName);
+    return QDir(lockFolder_.isEmpty() ? DefaultLockFolder() : lockFolder_).filePath(kLockName);
 }
 
 bool TQtPlatform::AcquireSingleCopy() {

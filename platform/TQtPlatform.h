@@ -21,7 +21,8 @@ QStringList QtNameFilters(const QString& filter, bool caseless);
 
 class TQtPlatform : public TPlatform {
   public:
-    // The lock file lives in `lockFolder` (the temporary folder by default).
+    // The lock file lives in `lockFolder`; by default in the user's runtime
+    // folder, or the temporary folder where there is none.
     explicit TQtPlatform(QString lockFolder = QString());
     ~TQtPlatform() override;
     TQtPlatform(const TQtPlatform&) = delete;

@@ -51,6 +51,18 @@ TEST(IniFile, FirstSectionAndFirstKeyWin) {
     EXPECT_EQ(ReadBytes(dir / "a.ini"), "[S]\nk=9\nK=2\n[s]\nk=3\nother=4\n");
 }
 
+TEST(IniFile, EmptySectionNameAndKeysOutsideSections) {
+    TempDir dir;
+    WriteBytes(dir / "a.ini", "lost=1\n[S]\nk=1\n[ ]\nk=2\n");
+    TIniFile ini(dir / "a.ini");
+    EXPECT_EQ(ini.ReadInteger("S", "k", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("S", "lost", 0), 0);
+    EXPECT_EQ(ini.ReadInteger("", "k", 0), 2);
+    ini.WriteInteger("S", "n", 3); // lands in [S], not after the empty-named section
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(ReadBytes(dir / "a.ini"), "lost=1\n[S]\nk=1\nn=3\n[ ]\nk=2\n");
+}
+
 TEST(IniFile, IntegersAndBooleans) {
     TempDir dir;
     WriteBytes(dir / "a.ini",
@@ -221,6 +233,38 @@ TEST(IniFile, UnreadableFileIsNeverReplaced) {
     std::filesystem::permissions(dir / "a.ini", std::filesystem::perms::owner_read,
                                  std::filesystem::perm_options::add);
     EXPECT_EQ(ReadBytes(dir / "a.ini"), "[Custom]\nMine=1\n");
+}
+
+// The game's own data tables are profile-style files too: adding a section to
+// a copy must leave every byte of the original in front of it.
+TEST(IniFile, RealTablesKeepEveryByte) {
+    const auto real = test::RealData();
+    if (real.empty())
+        GTEST_SKIP() << "no real data beside this checkout";
+    TempDir dir;
+    int checked = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(real / "tables")) {
+        if (entry.path().extension() != ".txt")
+            continue;
+        const std::string original = ReadBytes(entry.path());
+        if (original.find('\r') != std::string::npos)
+            continue; // line ends are made uniform on writing
+        const auto copy = dir / "copy.txt";
+        WriteBytes(copy, original);
+        TIniFile ini(copy);
+        ini.WriteString("QuillmarkCheck", "Key", "value");
+        ASSERT_TRUE(ini.Save());
+        std::string expected = original;
+        if (!expected.empty() && expected.back() != '\n')
+            expected += '\n';
+        if (!expected.empty() && expected != "\xEF\xBB\xBF" &&
+            expected.find_last_not_of('\n') + 2 == expected.size())
+            expected += '\n'; // one blank line before the new section
+        expected += "[QuillmarkCheck]\nKey=value\n";
+        EXPECT_EQ(ReadBytes(copy), expected) << entry.path();
+        ++checked;
+    }
+    EXPECT_GT(checked, 100);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "editor/TProjectSettings.h"
 
+#include "editor/GlobalConst.h"
+#include "support/TScriptedPlatform.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -186,6 +188,67 @@ TEST(ProjectSettings, CyrillicPathsSurviveTheRoundTrip) {
     TProjectSettings again(Folder(dir));
     again.LoadInterface();
     EXPECT_EQ(again.War3Folder, s.War3Folder);
+}
+
+TEST(ProjectSettings, GameFolderFromTheSettingsAsksNothing) {
+    test::TScriptedPlatform platform;
+    platform.registryFolder = "/from/registry";
+    TProjectSettings s("/opt/q");
+    s.War3Folder = "/from/settings";
+    EXPECT_TRUE(s.LocateGameFolder(platform));
+    EXPECT_EQ(s.War3Folder, "/from/settings");
+    EXPECT_EQ(platform.registryCalls, 0);
+}
+
+TEST(ProjectSettings, GameFolderFromTheRegistry) {
+    TempDir dir;
+    WriteIni(dir, "");
+    test::TScriptedPlatform platform;
+    platform.registryFolder = "/home/p/.wine/drive_c/Warcraft III";
+    TProjectSettings s(Folder(dir));
+    s.LoadInterface();
+    EXPECT_TRUE(s.LocateGameFolder(platform));
+    EXPECT_EQ(s.War3Folder, platform.registryFolder);
+    // Kept in memory: the file learns it with the next save only.
+    EXPECT_EQ(IniText(dir), "");
+    ASSERT_TRUE(s.SaveProjectSettings());
+    EXPECT_NE(IniText(dir).find("War3Folder=/home/p/.wine/drive_c/Warcraft III\r\n"),
+              std::string::npos);
+}
+
+TEST(ProjectSettings, GameFolderChosenByTheUser) {
+    ResetMessages();
+    test::TScriptedPlatform platform;
+    platform.Answer(TMsgAnswer::Yes).PickFile("/games/W3/WAR3.MPQ");
+    TProjectSettings s("/opt/q");
+    EXPECT_TRUE(s.LocateGameFolder(platform));
+    EXPECT_EQ(s.War3Folder, "/games/W3");
+    ASSERT_EQ(platform.asked.size(), 1u);
+    EXPECT_EQ(platform.asked[0].caption, Msg(msgError));
+    EXPECT_EQ(platform.asked[0].text, Msg(msgNoGameFolder));
+    EXPECT_EQ(platform.asked[0].icon, TMsgIcon::Question);
+    EXPECT_EQ(platform.asked[0].buttons, TMsgButtons::YesNo);
+    EXPECT_EQ(platform.asked[0].owner, nullptr);
+    ASSERT_EQ(platform.fileDialogs.size(), 1u);
+    EXPECT_EQ(platform.fileDialogs[0].filter, "war3.mpq|war3.mpq");
+    EXPECT_FALSE(platform.fileDialogs[0].save);
+}
+
+TEST(ProjectSettings, GameFolderRefused) {
+    {
+        test::TScriptedPlatform platform;
+        platform.Answer(TMsgAnswer::No);
+        TProjectSettings s("/opt/q");
+        EXPECT_FALSE(s.LocateGameFolder(platform));
+        EXPECT_TRUE(platform.fileDialogs.empty());
+    }
+    for (const char* picked : {"", "/games/W3/war3x.mpq", "/games/W3/war3.mpq.txt"}) {
+        test::TScriptedPlatform platform;
+        platform.Answer(TMsgAnswer::Yes).PickFile(picked);
+        TProjectSettings s("/opt/q");
+        EXPECT_FALSE(s.LocateGameFolder(platform)) << picked;
+        EXPECT_TRUE(s.War3Folder.isEmpty());
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
@@ -297,5 +298,34 @@ TEST(QtPlatform, SaveDialogLeavesTheReplaceQuestionToTheCaller) {
     EXPECT_FALSE(confirms);
 }
 
+// Receives what the desktop would be asked to open.
+class TUrlCatcher : public QObject {
+    Q_OBJECT
+
+  public:
+    QList<QUrl> opened;
+
+  public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
+
+TEST(QtPlatform, HelpGoesToTheDesktopViewer) {
+    TempDir dir;
+    WriteBytes(dir / "QMKHelp.chm", "x");
+    TUrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "Open");
+    QDesktopServices::setUrlHandler("https", &catcher, "Open");
+    TQtPlatform platform;
+    platform.ShowHelp(nullptr, Folder(dir) + "/QMKHelp.chm");
+    platform.ShowHelp(nullptr, "https://example.org/help.html");
+    QDesktopServices::unsetUrlHandler("file");
+    QDesktopServices::unsetUrlHandler("https");
+    ASSERT_EQ(catcher.opened.size(), 2);
+    EXPECT_EQ(catcher.opened[0], QUrl::fromLocalFile(Folder(dir) + "/QMKHelp.chm"));
+    EXPECT_EQ(catcher.opened[1], QUrl("https://example.org/help.html"));
+}
+
 } // namespace
 } // namespace qm
+
+#include "QtPlatformTest.moc"
