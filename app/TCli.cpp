@@ -5,7 +5,7 @@
 namespace qm {
 
 TCli::TCli() {
-    for (auto group : {DocumentCommands(), MarkupCommands()})
+    for (auto group : {DocumentCommands(), MarkupCommands(), TreeCommands()})
         commands_.insert(commands_.end(), group.begin(), group.end());
 }
 

@@ -44,5 +44,6 @@ class TCli {
 // The command groups, each in its own source file.
 std::vector<TCliCommand> DocumentCommands();
 std::vector<TCliCommand> MarkupCommands();
+std::vector<TCliCommand> TreeCommands();
 
 } // namespace qm

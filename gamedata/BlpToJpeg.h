@@ -1,0 +1,14 @@
+#pragma once
+// Turns a JPEG-compressed BLP button image into the plain JPEG file it wraps.
+
+#include <filesystem>
+
+namespace qm {
+
+// Converts the file in place: the shared JPEG header followed by the data of
+// the full-size picture. True when converted. A file that is not
+// JPEG-compressed, or whose header values do not fit inside the file, is left
+// as it is (false); so is every file when anything fails.
+bool BlpToJpeg(const std::filesystem::path& file);
+
+} // namespace qm

@@ -1,0 +1,164 @@
+#include "gamedata/MPQMngr.h"
+
+#include <StormLib.h>
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace qm {
+namespace {
+
+// One chunk never exceeds this, whatever the entry's size.
+constexpr DWORD kMaxChunk = 65535;
+// Sizes from 2 GiB up are refused: no game table or image comes near them,
+// so such a size can only come from a damaged archive.
+constexpr DWORD kMaxEntrySize = 0x7FFFFFFF;
+
+// Closes an archived entry on every way out.
+class TOpenEntry {
+  public:
+    TOpenEntry(HANDLE archive, const std::string& name) {
+        HANDLE file = nullptr;
+        if (SFileOpenFileEx(archive, name.c_str(), SFILE_OPEN_FROM_MPQ, &file) && file)
+            file_ = file;
+    }
+    ~TOpenEntry() {
+        if (file_)
+            SFileCloseFile(file_);
+    }
+    TOpenEntry(const TOpenEntry&) = delete;
+    TOpenEntry& operator=(const TOpenEntry&) = delete;
+
+    HANDLE Handle() const { return file_; }
+
+  private:
+    HANDLE file_ = nullptr;
+};
+
+// The entry's size when it can be extracted at all, else 0.
+DWORD ExtractableSize(HANDLE file) {
+    DWORD high = 0;
+    const DWORD low = SFileGetFileSize(file, &high);
+    return high == 0 && low <= kMaxEntrySize ? low : 0;
+}
+
+// The largest buffer up to `chunk` bytes that can be had; under memory
+// pressure a smaller one still lets the extraction go on.
+std::unique_ptr<char[]> AllocateChunk(DWORD& chunk) {
+    for (; chunk >= 1; --chunk) {
+        std::unique_ptr<char[]> buffer(new (std::nothrow) char[chunk]);
+        if (buffer)
+            return buffer;
+    }
+    return nullptr;
+}
+
+// Streams `size` bytes of the entry to `out`, one chunk at a time. A short
+// read at the end still delivers its bytes; the entry counts as whole only
+// when all `size` bytes arrived and were written.
+bool CopyEntry(HANDLE file, DWORD size, std::FILE* out) {
+    DWORD chunk = std::min(size, kMaxChunk);
+    const auto buffer = AllocateChunk(chunk);
+    if (!buffer)
+        return false;
+    for (DWORD remaining = size; remaining > 0;) {
+        const DWORD wanted = std::min(remaining, chunk);
+        DWORD got = 0;
+        const bool read = SFileReadFile(file, buffer.get(), wanted, &got, nullptr);
+        const DWORD error = read ? ERROR_SUCCESS : GetLastError();
+        got = std::min(got, wanted);
+        if (got && std::fwrite(buffer.get(), 1, got, out) != got)
+            return false;
+        if (error != ERROR_SUCCESS && error != ERROR_HANDLE_EOF)
+            return false;
+        if (got < wanted)
+            return false;
+        remaining -= got;
+    }
+    return std::fflush(out) == 0;
+}
+
+long long Position(std::FILE* out) {
+#ifdef _WIN32
+    return _ftelli64(out);
+#else
+    return ftello(out);
+#endif
+}
+
+// Cuts a stream back to `position`, dropping what a failed entry wrote.
+void RewindTo(std::FILE* out, long long position) {
+    std::fflush(out);
+#ifdef _WIN32
+    if (_chsize_s(_fileno(out), position) == 0)
+        _fseeki64(out, position, SEEK_SET);
+#else
+    if (ftruncate(fileno(out), position) == 0)
+        fseeko(out, position, SEEK_SET);
+#endif
+}
+
+} // namespace
+
+TMPQManager::TMPQManager(const std::filesystem::path& archive) : path_(archive) {
+    // Only plain files: opening a pipe or device could block or never end.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path_, ec))
+        return;
+    HANDLE handle = nullptr;
+    if (SFileOpenArchive(path_.c_str(), 0, STREAM_FLAG_READ_ONLY, &handle) && handle)
+        archive_ = handle;
+}
+
+TMPQManager::~TMPQManager() {
+    if (archive_)
+        SFileCloseArchive(archive_);
+}
+
+bool TMPQManager::ExtractToHandle(std::string_view entry, std::FILE* out) {
+    // A name with a zero byte would be looked up cut short.
+    if (!archive_ || !out || entry.find('\0') != std::string_view::npos)
+        return false;
+    const TOpenEntry file(archive_, std::string(entry));
+    if (!file.Handle())
+        return false;
+    const DWORD size = ExtractableSize(file.Handle());
+    if (size == 0)
+        return false;
+    const long long start = Position(out);
+    const bool whole = CopyEntry(file.Handle(), size, out);
+    if (!whole && start >= 0)
+        RewindTo(out, start);
+    return whole;
+}
+
+bool TMPQManager::ExtractFile(std::string_view entry, const std::filesystem::path& out) {
+    std::FILE* file = std::fopen(out.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool whole = ExtractToHandle(entry, file);
+    return std::fclose(file) == 0 && whole;
+}
+
+int TMPQManager::ExtractFiles(const std::filesystem::path& out,
+                              const std::vector<std::string>& entries) {
+    if (entries.empty())
+        return 0;
+    std::FILE* file = std::fopen(out.c_str(), "wb");
+    if (!file)
+        return 0;
+    int count = 0;
+    for (const auto& entry : entries)
+        count += ExtractToHandle(entry, file) ? 1 : 0;
+    return std::fclose(file) == 0 ? count : 0;
+}
+
+} // namespace qm

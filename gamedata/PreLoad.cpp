@@ -1,0 +1,255 @@
+#include "gamedata/PreLoad.h"
+
+#include "config/uCfgManager.h"
+#include "gamedata/MPQMngr.h"
+#include "text/TextCodec.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <random>
+#include <system_error>
+
+namespace qm {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::array<std::string_view, 18> kTableGroups = {
+    "Command",      "CommonAbility",   "HumanAbility", "HumanUnit",
+    "HumanUpgrade", "ItemAbility",     "Item",         "NeutralAbility",
+    "NeutralUnit",  "NightElfAbility", "NightElfUnit", "NightElfUpgrade",
+    "OrcAbility",   "OrcUnit",         "OrcUpgrade",   "UndeadAbility",
+    "UndeadUnit",   "UndeadUpgrade"};
+
+std::vector<std::string> TableNames(std::string_view kind) {
+    std::vector<std::string> names;
+    for (const auto group : kTableGroups)
+        names.push_back("Units\\" + std::string(group) + std::string(kind) + ".txt");
+    return names;
+}
+
+struct TArchiveTables {
+    std::string_view Name;
+    bool WithFunctions;
+};
+// Later archives override earlier ones; the localised one carries strings only.
+constexpr std::array<TArchiveTables, 4> kTableArchives = {
+    {{"war3.mpq", true}, {"war3x.mpq", true}, {"war3xlocal.mpq", false}, {"war3patch.mpq", true}}};
+// Where button images are looked for, the first holder winning.
+constexpr std::array<std::string_view, 3> kImageArchives = {"war3.mpq", "war3x.mpq",
+                                                            "war3patch.mpq"};
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
+    return true;
+}
+
+// A private folder for the joined tables, removed with everything in it on
+// every way out.
+class TScratchFolder {
+  public:
+    TScratchFolder() {
+        std::error_code ec;
+        const fs::path base = fs::temp_directory_path(ec);
+        if (ec)
+            return;
+        std::random_device seed;
+        std::mt19937_64 rng(seed());
+        for (int attempt = 0; attempt < 16 && path_.empty(); ++attempt) {
+            const fs::path candidate = base / ("quillmark-import-" + std::to_string(rng()));
+            if (fs::create_directory(candidate, ec))
+                path_ = candidate;
+        }
+    }
+    ~TScratchFolder() {
+        std::error_code ec;
+        if (!path_.empty())
+            fs::remove_all(path_, ec);
+    }
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+
+    const fs::path& Path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+// Joins the archive's tables of one list into `joined` and merges them into
+// the document. The joined file is only read when this archive wrote it.
+void MergeTables(TMPQManager& archive, const std::vector<std::string>& tables,
+                 const fs::path& joined, TCfgManager& doc) {
+    if (archive.ExtractFiles(joined, tables) == 0)
+        return;
+    doc.LoadFromFile(joined, true);
+    doc.Sort();
+}
+
+bool IsCyrillicLetter(char32_t c) {
+    return c >= U'\u0410' && c <= U'\u044F'; // А to я
+}
+
+// "rus" when ACac's name, as it is shown, starts with a Cyrillic letter.
+std::string LanguageOf(TCfgManager& strings) {
+    const TBindRec* acac = strings.FindRecordLinear("ACac");
+    if (acac && IsCyrillicLetter(FirstCodePoint(FieldToUtf8(acac->Name))))
+        return "rus";
+    return "foreign";
+}
+
+// The archives that may hold button images, in search order; those the game
+// folder lacks are left out.
+std::vector<std::unique_ptr<TMPQManager>> OpenImageArchives(const fs::path& gameFolder) {
+    std::vector<std::unique_ptr<TMPQManager>> archives;
+    for (const auto name : kImageArchives) {
+        const fs::path path = FindGameFile(gameFolder, name);
+        if (!path.empty())
+            archives.push_back(std::make_unique<TMPQManager>(path));
+    }
+    return archives;
+}
+
+// Fetches one image into `icon` through the temporary file `part`, so that
+// a failed attempt leaves nothing under the icon's name.
+bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const std::string& image,
+               const fs::path& part, const fs::path& icon) {
+    const bool extracted = std::any_of(archives.begin(), archives.end(), [&](const auto& archive) {
+        return archive->ExtractFile(image, part);
+    });
+    if (!extracted)
+        return false;
+    // A BLP that is not JPEG-compressed stays as extracted, under the icon's name.
+    BlpToJpeg(part);
+    std::error_code ec;
+    fs::rename(part, icon, ec);
+    return !ec;
+}
+
+} // namespace
+
+fs::path FindGameFile(const fs::path& gameFolder, std::string_view name) {
+    std::error_code ec;
+    fs::path found;
+    for (fs::directory_iterator it(gameFolder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string fileName = it->path().filename().string();
+        std::error_code typeError;
+        if (!EqualIgnoringCase(fileName, name) || !it->is_regular_file(typeError))
+            continue;
+        if (fileName == name)
+            return it->path();
+        if (found.empty() || it->path() < found)
+            found = it->path();
+    }
+    return found;
+}
+
+const std::vector<std::string>& FunctionTables() {
+    static const std::vector<std::string> tables = TableNames("Func");
+    return tables;
+}
+
+const std::vector<std::string>& StringsTables() {
+    static const std::vector<std::string> tables = TableNames("Strings");
+    return tables;
+}
+
+TDefaultKeys BuildDefaultConfiguration(const fs::path& gameFolder, const fs::path& outputPath,
+                                       const fs::path& fixFile) {
+    const auto strings = TCfgManager::Create();
+    const auto funcs = TCfgManager::Create();
+    const TScratchFolder scratch;
+    if (scratch.Path().empty())
+        return {"foreign", 0, false};
+    for (const auto& source : kTableArchives) {
+        const fs::path path = FindGameFile(gameFolder, source.Name);
+        if (path.empty())
+            continue;
+        TMPQManager archive(path);
+        MergeTables(archive, StringsTables(), scratch.Path() / "DefStrings.tmp", *strings);
+        if (source.WithFunctions)
+            MergeTables(archive, FunctionTables(), scratch.Path() / "DefFuncs.tmp", *funcs);
+    }
+    std::error_code ec;
+    if (!fixFile.empty() && fs::is_regular_file(fixFile, ec)) {
+        funcs->LoadFromFile(fixFile, true);
+        funcs->Sort();
+    }
+    strings->Overlay(*funcs);
+    const bool written = strings->SaveToFile(outputPath, true);
+    return {LanguageOf(*strings), strings->Count(), written};
+}
+
+std::string BuildDefaultKeys(const fs::path& gameFolder, const fs::path& outputPath,
+                             const fs::path& fixFile) {
+    return BuildDefaultConfiguration(gameFolder, outputPath, fixFile).Language;
+}
+
+std::vector<std::string> SplitArtPaths(std::string_view art) {
+    std::vector<std::string> paths;
+    std::string path;
+    char quote = 0; // the quote in force, 0 when outside quotes
+    const auto flush = [&] {
+        if (!path.empty())
+            paths.push_back(std::move(path));
+        path.clear();
+    };
+    for (const char c : art) {
+        if (c == '"' || c == '\'') {
+            quote = quote == c ? 0 : c;
+            path += c;
+        } else if (!quote && (c == ',' || c == '\r' || c == '\n')) {
+            flush();
+        } else if (!(path.empty() && (c == ' ' || c == '\r' || c == '\n'))) {
+            path += c;
+        }
+    }
+    flush();
+    return paths;
+}
+
+std::string IconFileName(std::string_view imagePath) {
+    const size_t separator = imagePath.find_last_of("\\/");
+    const std::string_view file =
+        separator == std::string_view::npos ? imagePath : imagePath.substr(separator + 1);
+    if (file.empty() || file == "." || file == ".." ||
+        file.find_first_of(std::string_view(":\0", 2)) != std::string_view::npos)
+        return {};
+    // The extension is assumed to be four characters (".blp").
+    return std::string(file.substr(0, file.size() >= 4 ? file.size() - 4 : 0)) + ".jpg";
+}
+
+int ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
+                 const fs::path& iconsFolder) {
+    if (FindGameFile(gameFolder, "war3.mpq").empty())
+        return 0;
+    std::error_code ec;
+    fs::create_directories(iconsFolder, ec);
+    if (!fs::is_directory(iconsFolder, ec))
+        return 0;
+    const auto archives = OpenImageArchives(gameFolder);
+    const auto defaults = TCfgManager::CreateFromFile(defaultsPath);
+    // Never ends in ".jpg", so it cannot be taken for an icon.
+    const fs::path part = iconsFolder / ".extracting.part";
+    int written = 0;
+    for (int i = 0; i < defaults->Count(); ++i) {
+        for (const auto& image : SplitArtPaths(defaults->Records(i).Art)) {
+            const std::string name = IconFileName(image);
+            if (name.empty() || fs::exists(iconsFolder / name, ec))
+                continue;
+            written += FetchIcon(archives, image, part, iconsFolder / name) ? 1 : 0;
+        }
+    }
+    fs::remove(part, ec);
+    return written;
+}
+
+} // namespace qm

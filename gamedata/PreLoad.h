@@ -1,0 +1,60 @@
+#pragma once
+// The first-start import from the game's archives: the default configuration
+// built from the unit data tables, the button icons it names, and the
+// rewriting of the action tree file with the game's names.
+
+#include "gamedata/BlpToJpeg.h"
+#include "gamedata/TreeRewrite.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+
+// The unit data tables, in the order they are joined: 18 function tables
+// and 18 strings tables, named as inside the archives.
+const std::vector<std::string>& FunctionTables();
+const std::vector<std::string>& StringsTables();
+
+// The file `name` in the game folder, matched without regard to case as the
+// game's Windows installation would (the exact spelling wins); empty when
+// there is no such plain file.
+std::filesystem::path FindGameFile(const std::filesystem::path& gameFolder, std::string_view name);
+
+struct TDefaultKeys {
+    std::string Language; // "rus" or "foreign"
+    int Records = 0;      // actions in the result
+    bool Written = false; // false when there was no record or the file could not be written
+};
+
+// Builds the default configuration from war3.mpq, war3x.mpq, war3xlocal.mpq
+// and war3patch.mpq in `gameFolder` (each when present; later ones override
+// earlier ones value by value), with the correction file `fixFile` (none
+// when empty) over the function data, and writes it with its data fields.
+// The language is "rus" when ACac's name starts with a Cyrillic letter.
+TDefaultKeys BuildDefaultConfiguration(const std::filesystem::path& gameFolder,
+                                       const std::filesystem::path& outputPath,
+                                       const std::filesystem::path& fixFile);
+// The same, giving just the language value.
+std::string BuildDefaultKeys(const std::filesystem::path& gameFolder,
+                             const std::filesystem::path& outputPath,
+                             const std::filesystem::path& fixFile);
+
+// The image paths of an Art value: they end at commas and line breaks
+// outside quotes; leading blanks are skipped and empty paths dropped.
+std::vector<std::string> SplitArtPaths(std::string_view art);
+// The icon file name of an image path: its file name with the last four
+// characters replaced by ".jpg". Empty when the path names no plain file
+// (empty, "." or "..", or a drive), so that no icon lands outside its folder.
+std::string IconFileName(std::string_view imagePath);
+
+// Extracts every button image that the default configuration names and has
+// no icon yet into `iconsFolder` (created when missing), trying war3.mpq,
+// war3x.mpq and war3patch.mpq in turn, and converts each into a JPEG.
+// Returns how many icon files were written.
+int ExtractIcons(const std::filesystem::path& gameFolder, const std::filesystem::path& defaultsPath,
+                 const std::filesystem::path& iconsFolder);
+
+} // namespace qm

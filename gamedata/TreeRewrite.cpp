@@ -1,0 +1,211 @@
+#include "gamedata/TreeRewrite.h"
+
+#include "config/uAtomicFile.h"
+#include "config/uCfgManager.h"
+#include "config/uLineReader.h"
+#include "text/TextCodec.h"
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace qm {
+namespace {
+
+using TLineRewriter = std::function<std::string(const std::string& line)>;
+
+constexpr std::string_view kPlaceholder = "?";
+constexpr std::string_view kLineEnd = "\r\n";
+
+// The fields of a line for rewriting: a field ends at "|", CR or LF outside
+// quotes; a double quote or apostrophe switches quoting (another kind of quote
+// takes over), and quote characters stay in the field. CR and LF before a
+// field are skipped, TABs are not; empty fields are dropped.
+std::vector<std::string> SplitFields(std::string_view line) {
+    std::vector<std::string> fields;
+    std::string field;
+    char quote = 0;
+    const auto flush = [&] {
+        if (!field.empty())
+            fields.push_back(std::move(field));
+        field.clear();
+    };
+    for (const char c : line) {
+        const bool lineBreak = c == '\r' || c == '\n';
+        if (c == '"' || c == '\'') {
+            quote = quote == c ? 0 : c;
+            field += c;
+        } else if (!quote && (c == '|' || lineBreak)) {
+            flush();
+        } else if (!(lineBreak && field.empty())) {
+            field += c;
+        }
+    }
+    flush();
+    return fields;
+}
+
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Characters, not bytes: a Cyrillic letter is one character in two bytes.
+size_t CharCount(std::string_view utf8) {
+    size_t n = 0;
+    for (const char c : utf8)
+        n += IsContinuationByte(c) ? 0 : 1;
+    return n;
+}
+
+std::string Tabs(std::string_view line) {
+    return std::string(static_cast<size_t>(TabCount(line)), '\t');
+}
+
+void AppendFieldsFrom(std::string& out, const std::vector<std::string>& fields, size_t first) {
+    for (size_t i = first; i < fields.size(); ++i)
+        out.append("|").append(fields[i]);
+}
+
+// A caption taken from the game data, as it may stand in a tree line: no
+// colour codes and no "|" or double quote, which would split the line for
+// the tree loader, and no TABs at the start, which would change its level.
+std::string CaptionFromData(std::string_view utf8) {
+    std::string plain = RemoveColorCodes(utf8);
+    std::erase(plain, '"');
+    return std::string(Trim(plain));
+}
+
+// The caption for an action line: the record's name, else its first tooltip
+// without colour codes and bracketed hotkey, else the line's own caption.
+std::string CaptionFor(const TBindRec* record, std::string_view ownCaption) {
+    if (record) {
+        std::string caption = CaptionFromData(FieldToUtf8(record->Name));
+        if (caption.empty()) {
+            const std::string tip = FirstNonEmptyField(*record, fiTip, fiAwakentip);
+            caption = CaptionFromData(CutBeforeLastBracket(RemoveColorCodes(FieldToUtf8(tip))));
+        }
+        if (!caption.empty())
+            return caption;
+    }
+    return std::string(Trim(ownCaption));
+}
+
+// True for a file name ending in a dot and three characters, like "BTNFootman.blp".
+bool HasThreeLetterExtension(std::string_view file) {
+    return file.size() >= 5 && file[file.size() - 4] == '.' &&
+           file.substr(file.size() - 3).find('.') == std::string_view::npos;
+}
+
+// The icon file name for an image path: the file name of its last path with
+// "jpg" in place of its three-letter extension. Empty when there is no such
+// extension (the tables also hold names of art that is no file), or when the
+// name could reach outside the icons folder or break the tree line.
+std::string IconNameFromArt(std::string_view art) {
+    const size_t cut = art.find_last_of("\\/,");
+    const std::string_view file = cut == std::string_view::npos ? art : art.substr(cut + 1);
+    const bool usable = HasThreeLetterExtension(file) &&
+                        file.find_first_of(":|\"") == std::string_view::npos &&
+                        std::none_of(file.begin(), file.end(), IsTrimmable);
+    if (!usable)
+        return {};
+    return std::string(file.substr(0, file.size() - 3)) + "jpg";
+}
+
+std::string IconFor(const TBindRec* record, const std::string& ownIcon) {
+    if (ownIcon == kPlaceholder && record && !record->Art.empty()) {
+        std::string icon = IconNameFromArt(FieldToUtf8(record->Art));
+        if (!icon.empty())
+            return icon;
+    }
+    return ownIcon;
+}
+
+std::string ClearLine(const std::string& line) {
+    const auto fields = SplitFields(line);
+    if (fields.size() < 2 || fields[1] == kPlaceholder)
+        return line;
+    std::string out = Tabs(line).append(kPlaceholder);
+    AppendFieldsFrom(out, fields, 1);
+    return out;
+}
+
+// An action line is rewritten when its identifier and its caption (TABs
+// included) both have two characters or more.
+bool IsRewritable(const std::vector<std::string>& fields) {
+    return fields.size() >= 2 && CharCount(fields[1]) >= 2 && fields[1] != kPlaceholder &&
+           CharCount(fields[0]) >= 2 && fields[0] != kPlaceholder;
+}
+
+std::string FillLine(const std::string& line, TCfgManager& defaults) {
+    const auto fields = SplitFields(line);
+    if (!IsRewritable(fields))
+        return line;
+    const TBindRec* record = defaults.FindRecordLinear(fields[1]);
+    std::string out = Tabs(line) + CaptionFor(record, fields[0]) + "|" + fields[1];
+    if (fields.size() >= 3)
+        out.append("|").append(IconFor(record, fields[2]));
+    AppendFieldsFrom(out, fields, 3);
+    return out;
+}
+
+// Whether every line of the file is valid UTF-8; nothing when it cannot be read.
+std::optional<bool> IsUtf8File(const std::filesystem::path& file) {
+    TLineReader reader;
+    if (!reader.Open(file))
+        return std::nullopt;
+    bool utf8 = true;
+    std::string line;
+    while (utf8 && reader.ReadLine(line))
+        utf8 = IsValidUtf8(line);
+    if (reader.Failed())
+        return std::nullopt;
+    return utf8;
+}
+
+// Writes the rewritten lines of `tree` to `out`; false when reading or writing failed.
+bool WriteRewritten(const std::filesystem::path& tree, bool utf8, const TLineRewriter& rewrite,
+                    TAtomicFile& out) {
+    TLineReader reader;
+    if (!reader.Open(tree))
+        return false;
+    std::string line;
+    while (reader.ReadLine(line)) {
+        if (!utf8)
+            line = Cp1251ToUtf8(line);
+        if (!out.Write(rewrite(line)) || !out.Write(kLineEnd))
+            return false;
+    }
+    return !reader.Failed();
+}
+
+bool RewriteTree(const std::filesystem::path& tree, const TLineRewriter& rewrite) {
+    const std::optional<bool> utf8 = IsUtf8File(tree);
+    if (!utf8)
+        return false;
+    TAtomicFile out(tree);
+    return out.Open() && WriteRewritten(tree, *utf8, rewrite, out) && out.Commit();
+}
+
+} // namespace
+
+bool ClearTVNames(const std::filesystem::path& tree) {
+    return RewriteTree(tree, ClearLine);
+}
+
+bool FillTVFromDefaults(const std::filesystem::path& tree, const std::filesystem::path& defaults) {
+    const auto document = TCfgManager::CreateFromFile(defaults);
+    return RewriteTree(tree, [&](const std::string& line) { return FillLine(line, *document); });
+}
+
+std::string CutBeforeLastBracket(std::string_view text) {
+    const size_t bracket = text.rfind('(');
+    return std::string(bracket == std::string_view::npos ? text : text.substr(0, bracket));
+}
+
+int TabCount(std::string_view line) {
+    const size_t first = line.find_first_not_of('\t');
+    return static_cast<int>(first == std::string_view::npos ? line.size() : first);
+}
+
+} // namespace qm

@@ -1,0 +1,195 @@
+// Button images out of the archives into the icons folder: which archive
+// wins, how icon names are made, and that nothing lands outside the folder.
+
+#include "GameFixture.h"
+#include "fixtures/ImageWriter.h"
+#include "gamedata/PreLoad.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace qm {
+namespace {
+
+using test::ListFolder;
+using test::MakeArchive;
+using test::ReadBytes;
+using test::TempDir;
+using test::TEntries;
+using test::WriteBytes;
+namespace fs = std::filesystem;
+
+// A button picture of one colour, as JPEG and as the BLP wrapping it.
+struct TButton {
+    std::string Jpeg;
+    std::string Blp;
+};
+TButton Button(std::uint32_t rgb) {
+    TButton b;
+    b.Jpeg = EncodeJpeg(ButtonSamples(std::vector<std::uint32_t>(16 * 16, rgb)), 16, 16, 4);
+    b.Blp = MakeJpegBlp(b.Jpeg, 16, 16);
+    return b;
+}
+
+const std::string kFootman = "ReplaceableTextures\\CommandButtons\\BTNFootman.blp";
+const std::string kKnight = "ReplaceableTextures\\CommandButtons\\BTNKnight.blp";
+
+class Icons : public ::testing::Test {
+  protected:
+    fs::path Game() const { return dir / "game"; }
+    fs::path Defaults() const { return dir / "DefaultKeys.wrk"; }
+    fs::path IconsFolder() const { return dir / "Icons"; }
+
+    void Archive(const std::string& name, const TEntries& entries) {
+        fs::create_directories(Game());
+        MakeArchive(Game() / name, entries);
+    }
+    // A default configuration whose records carry these Art values.
+    void Arts(const std::vector<std::string>& arts) {
+        std::string text;
+        for (size_t i = 0; i < arts.size(); ++i)
+            text += "[A" + std::to_string(100 + i) + "]\r\nArt=" + arts[i] + "\r\n";
+        WriteBytes(Defaults(), text);
+    }
+    int Extract() { return ExtractIcons(Game(), Defaults(), IconsFolder()); }
+    std::string Icon(const std::string& name) const { return ReadBytes(IconsFolder() / name); }
+
+    TempDir dir;
+    const TButton red = Button(0xFF0000);
+    const TButton blue = Button(0x0000FF);
+    const TButton green = Button(0x00FF00);
+};
+
+TEST_F(Icons, EveryPathOfAnArtValueBecomesAJpegIcon) {
+    Archive("war3.mpq", {{kFootman, red.Blp}, {kKnight, blue.Blp}});
+    Arts({kFootman + "," + kKnight});
+    EXPECT_EQ(Extract(), 2);
+    EXPECT_EQ(ListFolder(IconsFolder()),
+              (std::vector<std::string>{"BTNFootman.jpg", "BTNKnight.jpg"}));
+    EXPECT_EQ(Icon("BTNFootman.jpg"), red.Jpeg);
+    EXPECT_EQ(Icon("BTNKnight.jpg"), blue.Jpeg);
+    // A second run finds them present and fetches nothing.
+    EXPECT_EQ(Extract(), 0);
+}
+
+TEST_F(Icons, FirstHolderWinsAndFileNamesShareOneIcon) {
+    Archive("war3.mpq", {{kFootman, red.Blp}});
+    Archive("war3x.mpq", {{kFootman, green.Blp}, {kKnight, green.Blp}});
+    Archive("war3patch.mpq", {{kFootman, blue.Blp},
+                              {kKnight, blue.Blp},
+                              {"Other\\BTNPeasant.blp", blue.Blp},
+                              {"Elsewhere\\BTNFootman.blp", blue.Blp}});
+    Arts({"Elsewhere\\BTNFootman.blp", kFootman, kKnight, "Other\\BTNPeasant.blp"});
+    EXPECT_EQ(Extract(), 3);
+    // The record order decides which of two same-named images is kept.
+    EXPECT_EQ(Icon("BTNFootman.jpg"), blue.Jpeg);
+    EXPECT_EQ(Icon("BTNKnight.jpg"), green.Jpeg);
+    EXPECT_EQ(Icon("BTNPeasant.jpg"), blue.Jpeg);
+
+    fs::remove_all(IconsFolder());
+    Arts({kFootman});
+    EXPECT_EQ(Extract(), 1);
+    EXPECT_EQ(Icon("BTNFootman.jpg"), red.Jpeg); // war3.mpq beats the patch
+}
+
+TEST_F(Icons, ArtValuesSplitLikeTipPieces) {
+    EXPECT_EQ(SplitArtPaths(" A\\a.blp,\r\n  B\\b.blp,,C\\c.blp\r\n"),
+              (std::vector<std::string>{"A\\a.blp", "B\\b.blp", "C\\c.blp"}));
+    EXPECT_EQ(SplitArtPaths("'x,y.blp',z.blp"), (std::vector<std::string>{"'x,y.blp'", "z.blp"}));
+    EXPECT_EQ(SplitArtPaths(""), std::vector<std::string>{});
+    EXPECT_EQ(SplitArtPaths(" , ,"), std::vector<std::string>{});
+}
+
+TEST_F(Icons, IconNamesNeverLeaveTheFolder) {
+    EXPECT_EQ(IconFileName("ReplaceableTextures\\CommandButtons\\BTNFootman.blp"),
+              "BTNFootman.jpg");
+    EXPECT_EQ(IconFileName("Textures/BTNKnight.BLP"), "BTNKnight.jpg");
+    EXPECT_EQ(IconFileName("..\\..\\evil.blp"), "evil.jpg");
+    EXPECT_EQ(IconFileName("a/../b.blp"), "b.jpg");
+    EXPECT_EQ(IconFileName("BTNPlain.blp"), "BTNPlain.jpg");
+    for (const char* unsafe :
+         {"", "Folder\\", "Folder/", "..", "a\\..", ".", "C:evil.blp", "x\\C:evil.blp", "D:"})
+        EXPECT_EQ(IconFileName(unsafe), "") << unsafe;
+    EXPECT_EQ(IconFileName(std::string_view("a\0b.blp", 7)), "");
+}
+
+TEST_F(Icons, PathsFromTheDataCannotWriteOutsideTheIconsFolder) {
+    Archive("war3.mpq", {{"..\\..\\evil.blp", red.Blp},
+                         {"C:evil.blp", red.Blp},
+                         {"a/../b.blp", blue.Blp},
+                         {"..\\..", red.Blp},
+                         {"Icons\\", red.Blp}});
+    Arts({"..\\..\\evil.blp,C:evil.blp", "a/../b.blp", "..\\..", "Icons\\"});
+    const auto outside = ListFolder(dir.path());
+    EXPECT_EQ(Extract(), 2);
+    EXPECT_EQ(ListFolder(IconsFolder()), (std::vector<std::string>{"b.jpg", "evil.jpg"}));
+    EXPECT_EQ(Icon("b.jpg"), blue.Jpeg);
+    auto now = ListFolder(dir.path());
+    std::erase(now, "Icons");
+    EXPECT_EQ(now, outside);
+    EXPECT_EQ(ListFolder(Game()), std::vector<std::string>{"war3.mpq"});
+}
+
+TEST_F(Icons, FailedExtractionLeavesNoFile) {
+    Archive("war3.mpq", {{kFootman, red.Blp}, {"Empty.blp", ""}});
+    Arts({"Missing\\BTNNothing.blp," + kFootman + ",Empty.blp"});
+    EXPECT_EQ(Extract(), 1);
+    EXPECT_EQ(ListFolder(IconsFolder()), std::vector<std::string>{"BTNFootman.jpg"});
+}
+
+TEST_F(Icons, ImageThatIsNoJpegBlpIsKeptAsExtracted) {
+    std::string palette = red.Blp;
+    palette[4] = 1; // palette compression
+    Archive("war3.mpq", {{kFootman, palette}});
+    Arts({kFootman});
+    EXPECT_EQ(Extract(), 1);
+    EXPECT_EQ(Icon("BTNFootman.jpg"), palette);
+}
+
+TEST_F(Icons, ExistingIconsAreKept) {
+    Archive("war3.mpq", {{kFootman, red.Blp}, {kKnight, blue.Blp}});
+    Arts({kFootman + "," + kKnight});
+    fs::create_directories(IconsFolder());
+    WriteBytes(IconsFolder() / "BTNFootman.jpg", "mine");
+    EXPECT_EQ(Extract(), 1);
+    EXPECT_EQ(Icon("BTNFootman.jpg"), "mine");
+    EXPECT_EQ(Icon("BTNKnight.jpg"), blue.Jpeg);
+}
+
+TEST_F(Icons, IconsFolderIsCreatedWhenMissing) {
+    Archive("War3.mpq", {{kFootman, red.Blp}});
+    Arts({kFootman});
+    EXPECT_EQ(ExtractIcons(Game(), Defaults(), dir / "deep" / "Icons"), 1);
+    EXPECT_EQ(ReadBytes(dir / "deep" / "Icons" / "BTNFootman.jpg"), red.Jpeg);
+}
+
+TEST_F(Icons, NothingHappensWithoutWar3OrUsableInputs) {
+    Archive("war3x.mpq", {{kFootman, red.Blp}});
+    Arts({kFootman});
+    EXPECT_EQ(Extract(), 0); // war3.mpq is required
+    EXPECT_FALSE(fs::exists(IconsFolder()));
+
+    Archive("war3.mpq", {{kKnight, blue.Blp}});
+    EXPECT_EQ(ExtractIcons(Game(), dir / "missing.wrk", IconsFolder()), 0);
+    WriteBytes(dir / "file", "x");
+    EXPECT_EQ(ExtractIcons(Game(), Defaults(), dir / "file"), 0); // icons "folder" is a file
+    EXPECT_EQ(ReadBytes(dir / "file"), "x");
+    EXPECT_EQ(ExtractIcons(dir / "file", Defaults(), IconsFolder()), 0); // game folder is a file
+    EXPECT_EQ(Extract(), 1); // war3x.mpq still serves what war3.mpq lacks
+}
+
+TEST_F(Icons, ReadOnlyIconsFolderFailsQuietly) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    Archive("war3.mpq", {{kFootman, red.Blp}});
+    Arts({kFootman});
+    fs::create_directories(IconsFolder());
+    fs::permissions(IconsFolder(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(Extract(), 0);
+    fs::permissions(IconsFolder(), fs::perms::owner_all);
+    EXPECT_TRUE(ListFolder(IconsFolder()).empty());
+}
+
+} // namespace
+} // namespace qm

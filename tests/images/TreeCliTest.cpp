@@ -1,0 +1,73 @@
+// The tree-rewriting subcommands of the command-line companion.
+
+#include "app/TCli.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+namespace qm {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+struct Result {
+    int code;
+    std::string out, err;
+};
+
+Result RunCli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int code = TCli().Run(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+TEST(TreeCli, ClearAndFillRewriteInPlace) {
+    TempDir dir;
+    const std::string tree = (dir / "tree.wrk").string();
+    const std::string defaults = (dir / "defaults.wrk").string();
+    WriteBytes(tree, "Human|?|?\n\tFootman|hfoo|?\n");
+    WriteBytes(defaults, "[hfoo]\nName=Footman\nArt=Buttons\\BTNFootman.blp\n");
+
+    Result r = RunCli({"clear-tree", tree});
+    EXPECT_EQ(r.code, kExitOk);
+    EXPECT_EQ(r.out + r.err, "");
+    EXPECT_EQ(ReadBytes(tree), "Human|?|?\r\n\t?|hfoo|?\r\n");
+
+    r = RunCli({"fill-tree", tree, defaults});
+    EXPECT_EQ(r.code, kExitOk);
+    EXPECT_EQ(r.out + r.err, "");
+    EXPECT_EQ(ReadBytes(tree), "Human|?|?\r\n\tFootman|hfoo|BTNFootman.jpg\r\n");
+}
+
+TEST(TreeCli, UnreadableTreeFailsWithOneLine) {
+    TempDir dir;
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"clear-tree", (dir / "none.wrk").string()},
+             {"fill-tree", (dir / "none.wrk").string(), (dir / "d.wrk").string()},
+             {"fill-tree", dir.path().string(), (dir / "d.wrk").string()}}) {
+        const Result r = RunCli(args);
+        EXPECT_EQ(r.code, kExitFailed);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+        EXPECT_NE(r.err.find("cannot rewrite"), std::string::npos);
+    }
+}
+
+TEST(TreeCli, UsageErrors) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{"clear-tree"},
+                                                                  {"clear-tree", "a", "b"},
+                                                                  {"fill-tree", "a"},
+                                                                  {"fill-tree", "a", "b", "c"}}) {
+        const Result r = RunCli(args);
+        EXPECT_EQ(r.code, kExitUsage);
+        EXPECT_NE(r.err.find("usage: quillmark-cli " + args[0]), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace qm
