@@ -151,7 +151,9 @@ void CollectArt(const qm::TCfgManager& doc, std::map<std::string, char>& art) {
 
 bool WriteArchive(const fs::path& file, const std::map<std::string, fs::path>& tables,
                   const std::map<std::string, char>& images) {
-    qm::TMpqWriter writer(file, 4096);
+    // Room for every entry with the hash table at most half full.
+    const auto entries = static_cast<unsigned>(tables.size() + images.size());
+    qm::TMpqWriter writer(file, 2 * entries + 16);
     if (!writer.IsOpen())
         return false;
     for (const auto& [entry, source] : tables)

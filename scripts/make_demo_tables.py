@@ -109,7 +109,8 @@ class DemoTables:
             by_relation.setdefault(relation, []).append(self.name(parent).replace(",", ""))
         parts = []
         for relation, names in sorted(by_relation.items()):
-            shown = " and ".join(sorted(set(names))[:3])
+            unique = sorted(set(names))[:3]
+            shown = " and ".join([", ".join(unique[:-1]), unique[-1]] if len(unique) > 1 else unique)
             lead = RELATION_TEXT.get(relation, "Used by the")
             parts.append(f"{lead} {shown}.")
         return " ".join(parts) or "Demo action."
@@ -139,7 +140,12 @@ class DemoTables:
         hotkey = hotkeys["Hotkey"].split(",")[0]
         # Without a hotkey the button does nothing when pressed: a passive ability.
         suffix = coloured_hotkey(hotkey) if hotkey else "(passive)"
-        lines.append("Tip=" + quoted(f"{self.verb(ident)}{name} {suffix}"))
+        if self.data.source.get(ident, "").endswith("Upgrade"):
+            # One tooltip per level, as the game gives them.
+            levels = [plain(n) for n in plain(d.value(ident, "name")).split(",")]
+            lines.append("Tip=" + ",".join(f"{self.verb(ident)}{n} {suffix}" for n in levels))
+        else:
+            lines.append("Tip=" + quoted(f"{self.verb(ident)}{name} {suffix}"))
         if hotkeys["Unhotkey"]:
             lines.append("Untip=" + quoted(
                 f"Stop {name} {coloured_hotkey(hotkeys['Unhotkey'].split(',')[0])}"))

@@ -45,18 +45,10 @@ COMMON_COMMANDS = ["CmdMove", "CmdStop", "CmdHoldPos", "CmdAttack", "CmdAttackGr
 # Abilities that carry a button position in the tables but never show a
 # button a player can press, with the reason.
 DUMMY_ABILITIES = {
-    "Aall": "shop sharing marker: no button, the shop's sold goods are its buttons",
-    "Anei": "shop selection marker: no button of its own",
-    "Apit": "shop purchase marker: its card shows the items, not this ability",
-    "Aneu": "shop selection marker: no button of its own",
-    "Ane2": "shop selection marker: no button of its own",
-    "Asid": "sell-units marker: the sold units are the buttons",
-    "Asud": "sell-units marker: the sold units are the buttons",
-    "Aloc": "locust: makes a unit unselectable, no card",
-    "Abun": "cargo hold: passive, no button",
-    "Aatp": "attack tree: passive weapon switch, no button",
+    "Aall": "shop sharing with allies: works without a button of its own",
+    "Aneu": "shop selection marker: its cell 0,0 is the first sold good's, so no card shows it",
+    "Ane2": "shop selection marker: its cell 0,0 is the first sold good's, so no card shows it",
     "Aetl": "ethereal: a state of the unit, no button",
-    "Avul": "invulnerable: no button",
 }
 
 # Actions with a button position that no card shows for a reason the data
@@ -68,7 +60,6 @@ KNOWN_REASONS = {
     "AEbu": "build ability: the worker's build button is the command CmdBuildNightElf",
     "ANbu": "build ability of neutral workers, which no player owns",
     "AGbu": "build ability of neutral workers, which no player owns",
-    "ehpr": "formed by an Archer mounting a Hippogryph; never a button of its own",
 }
 
 GROUP_CAPTIONS = {
@@ -278,10 +269,11 @@ class TreeBuilder:
         buildings = [u for u in owned if d.is_building(u) or u in built]
         heroes = [u for u in owned if not d.is_building(u) and d.is_hero(u)]
         units = [u for u in owned if u not in buildings and u not in heroes]
+        # Summoned units and the forms units take: never trained, but with a card.
         summons = sorted(u for u in d.unitdata
                          if d.race(u) == race and u not in owned and d.exists(u)
-                         and d.flag(u, "special") and not d.flag(u, "campaign")
-                         and not d.is_building(u) and self.card(u, race))
+                         and not d.flag(u, "campaign") and not d.is_building(u)
+                         and self.card(u, race))
         groups = [Node("buildings", "?", [self.unit_node(u, race) for u in buildings]),
                   Node("units", "?", [self.unit_node(u, race) for u in units]),
                   Node("heroes", "?", [self.unit_node(u, race) for u in heroes])]
