@@ -14,13 +14,16 @@ namespace {
 namespace fs = std::filesystem;
 
 // A 64 x 64 button picture in the game's 4-component layout, with enough
-// detail to come out near the size of the game's own icons.
+// detail to take a few kilobytes, like the game's own icons.
 std::string ButtonIcon() {
     std::mt19937 rng(7);
     std::vector<std::uint32_t> rgb;
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            rgb.push_back(std::uint32_t(x * 4) << 16 | std::uint32_t(y * 4) << 8 | (rng() & 0xFF) | (rng() & 0x3F) << 8);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const std::uint32_t red = x * 4, green = (y * 4) | (rng() & 0x3F), blue = rng() & 0xFF;
+            rgb.push_back(red << 16 | green << 8 | blue);
+        }
+    }
     return qm::EncodeJpeg(qm::ButtonSamples(rgb), 64, 64, 4, 90);
 }
 

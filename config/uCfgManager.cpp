@@ -44,11 +44,7 @@ void SplitKeyValue(std::string_view line, std::string_view& key, std::string_vie
 }
 
 int FieldOfKey(std::string_view key) {
-    std::string upper(key);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
+    const std::string upper = AsciiUpper(key);
     for (int i = fiHotkey; i < kFieldCount; ++i) {
         if (upper == ReadingKey(i))
             return i;

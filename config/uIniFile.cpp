@@ -19,14 +19,6 @@ constexpr std::uintmax_t kMaxFileSize = 64u << 20;
 
 constexpr size_t npos = std::string::npos;
 
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 // The first `count` characters of UTF-8 text, never splitting one.
 std::string_view FirstChars(std::string_view utf8, size_t count) {
     size_t chars = 0;
@@ -125,11 +117,11 @@ void TIniFile::AddLine(std::string text) {
         if (close != npos)
             name = name.substr(0, close);
         line.header = true;
-        line.section = Lower(Trim(name));
+        line.section = AsciiLower(Trim(name));
     } else if (!trimmed.starts_with(';')) {
         const size_t eq = text.find('=');
         if (eq != npos && !Trim(std::string_view(text).substr(0, eq)).empty()) {
-            line.key = Lower(Trim(std::string_view(text).substr(0, eq)));
+            line.key = AsciiLower(Trim(std::string_view(text).substr(0, eq)));
             line.valueStart = eq + 1;
         }
     }
@@ -138,7 +130,7 @@ void TIniFile::AddLine(std::string text) {
 }
 
 size_t TIniFile::FindSection(std::string_view section) const {
-    const std::string wanted = Lower(Trim(section));
+    const std::string wanted = AsciiLower(Trim(section));
     for (size_t i = 0; i < lines_.size(); ++i)
         if (lines_[i].header && lines_[i].section == wanted)
             return i;
@@ -154,7 +146,7 @@ size_t TIniFile::SectionEnd(size_t header) const {
 }
 
 size_t TIniFile::FindKey(size_t header, std::string_view key) const {
-    const std::string wanted = Lower(Trim(key));
+    const std::string wanted = AsciiLower(Trim(key));
     for (size_t i = header + 1; i < lines_.size() && !lines_[i].header; ++i)
         if (!lines_[i].key.empty() && lines_[i].key == wanted)
             return i;

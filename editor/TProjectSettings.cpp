@@ -50,6 +50,10 @@ QString TProjectSettings::IniPath() const {
     return Resolve(QStringLiteral("QMKData\\QMK.ini"));
 }
 
+QString TProjectSettings::WriteFailureText() const {
+    return QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(IniPath()));
+}
+
 TIniFile TProjectSettings::Open() const {
     return TIniFile(IniPath().toStdU16String());
 }

@@ -30,6 +30,9 @@ class TProjectSettings {
 
     const QString& ProgramFolder() const { return programFolder_; }
     QString IniPath() const;
+    // "Unable to write to %s" with the settings file's path, for a writer
+    // that returned false.
+    QString WriteFailureText() const;
 
     // Loading-window creation: Language, then the Strings paths with the
     // tree file defaulting by Language.

@@ -1,5 +1,7 @@
 #include "platform/TWineRegistry.h"
 
+#include "text/TextCodec.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -15,32 +17,6 @@ namespace fs = std::filesystem;
 // A user.reg of a well-used prefix is a few megabytes.
 constexpr std::uintmax_t kMaxFileSize = 256u << 20;
 constexpr std::string_view kGameKey = "Software\\Blizzard Entertainment\\Warcraft III";
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 int DigitValue(char c, int base) {
     int v = 99;
@@ -187,9 +163,9 @@ std::optional<std::string> ReadStringData(std::string_view data) {
 // The entry of a folder whose name matches without regard to case.
 fs::path FindCaseless(const fs::path& folder, std::string_view name) {
     std::error_code ec;
-    const std::string wanted = Lower(name);
+    const std::string wanted = AsciiLower(name);
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (Lower(it->path().filename().string()) == wanted)
+        if (AsciiLower(it->path().filename().string()) == wanted)
             return it->path();
     return folder / std::string(name);
 }
@@ -225,7 +201,7 @@ bool TWineRegistry::Parse(std::string_view text) {
         size_t pos = 1;
         if (line.starts_with('[')) {
             const auto key = ReadEscaped(line, pos, ']');
-            current = key ? &keys_[Lower(*key)] : nullptr;
+            current = key ? &keys_[AsciiLower(*key)] : nullptr;
             continue;
         }
         if (!current)
@@ -238,16 +214,16 @@ bool TWineRegistry::Parse(std::string_view text) {
         if (!name || pos >= line.size() || line[pos] != '=')
             continue;
         if (auto value = ReadStringData(line.substr(pos + 1)))
-            (*current)[Lower(*name)] = std::move(*value);
+            (*current)[AsciiLower(*name)] = std::move(*value);
     }
     return true;
 }
 
 std::optional<std::string> TWineRegistry::Value(std::string_view key, std::string_view name) const {
-    const auto k = keys_.find(Lower(key));
+    const auto k = keys_.find(AsciiLower(key));
     if (k == keys_.end())
         return std::nullopt;
-    const auto v = k->second.find(Lower(name));
+    const auto v = k->second.find(AsciiLower(name));
     if (v == k->second.end())
         return std::nullopt;
     return v->second;
@@ -264,7 +240,7 @@ fs::path TWineRegistry::DefaultPrefix() {
 fs::path TWineRegistry::MapPath(const fs::path& prefix, std::string_view windowsPath) {
     if (prefix.empty() || windowsPath.size() < 2 || windowsPath[1] != ':')
         return {};
-    const char letter = Lower(windowsPath.substr(0, 1)).front();
+    const char letter = AsciiLower(windowsPath.substr(0, 1)).front();
     if (letter < 'a' || letter > 'z')
         return {};
     std::error_code ec;

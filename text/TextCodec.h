@@ -19,6 +19,14 @@ std::string Cp1251ToUtf8(std::string_view bytes);
 // they are valid UTF-8, otherwise their Windows-1251 reading, in UTF-8.
 std::string FieldToUtf8(std::string_view bytes);
 
+// Appends a code point in UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
+// Letters A-Z / a-z changed case; every other byte kept. Keys of the
+// configuration, settings and language files are matched this way.
+std::string AsciiLower(std::string_view text);
+std::string AsciiUpper(std::string_view text);
+
 // The first code point of a UTF-8 text, or 0 for an empty one.
 char32_t FirstCodePoint(std::string_view utf8);
 

@@ -100,6 +100,41 @@ TEST_P(TreeRealData, EveryActionLineStaysReadable) {
         EXPECT_GE(static_cast<unsigned char>((*footman)[1]), 0xE0); // a Chinese name
 }
 
+// The tree files the program ships, filled from the English tables: every
+// line keeps its level and identifier, and action lines get a caption.
+TEST(TreeShippedFiles, FillingKeepsTheStructure) {
+    const fs::path real = test::RealData();
+    if (real.empty())
+        GTEST_SKIP() << "no real data beside this checkout (" << QUILLMARK_REAL_DATA << ")";
+    test::TempDir dir;
+    const auto doc = TablesOf(real / "tables" / "enUS-1.24.4" / "Units");
+    ASSERT_TRUE(doc->SaveToFile(dir / "defaults.wrk", true));
+    for (const char* name : {"TV_foreign.wrk", "TV_rus.wrk"}) {
+        SCOPED_TRACE(name);
+        const std::string before =
+            test::ReadBytes(fs::path(QUILLMARK_SOURCE_DIR) / "QMKData" / name);
+        ASSERT_FALSE(before.empty());
+        test::WriteBytes(dir / name, before);
+        ASSERT_TRUE(FillTVFromDefaults(dir / name, dir / "defaults.wrk"));
+        const auto oldLines = Lines(before);
+        const auto newLines = Lines(test::ReadBytes(dir / name));
+        ASSERT_EQ(newLines.size(), oldLines.size());
+        for (size_t i = 0; i < oldLines.size(); ++i) {
+            SCOPED_TRACE(newLines[i]);
+            const auto oldFields = LoaderFields(oldLines[i]);
+            const auto newFields = LoaderFields(newLines[i]);
+            EXPECT_EQ(TabCount(newLines[i]), TabCount(oldLines[i]));
+            ASSERT_EQ(newFields.size(), oldFields.size());
+            if (newFields.size() >= 2) {
+                EXPECT_EQ(newFields[1], oldFields[1]);
+            }
+            if (newFields.size() >= 3 && oldFields[2] != "?") {
+                EXPECT_EQ(newFields[2], oldFields[2]);
+            }
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Locales, TreeRealData, ::testing::Values("enUS-1.24.4", "zhCN-1.24.4"),
                          [](const auto& info) { return info.param.substr(0, 4); });
 

@@ -177,6 +177,7 @@ TEST(ProjectSettings, UnwritableFileReportsFalse) {
     EXPECT_FALSE(s.WriteTVLoaded());
     EXPECT_FALSE(s.WriteIconsLoaded());
     EXPECT_EQ(s.IniPath(), Folder(dir) + "/QMKData/QMK.ini");
+    EXPECT_EQ(s.WriteFailureText(), "Unable to write to " + Folder(dir) + "/QMKData/QMK.ini");
 }
 
 TEST(ProjectSettings, CyrillicPathsSurviveTheRoundTrip) {
