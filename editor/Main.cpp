@@ -272,7 +272,7 @@ void TfrmMain::CreateClientArea() {
 
     gbSettings_ = new QGroupBox(Msg(msgNoAction), client);
     gbSettings_->setObjectName("gbSettings");
-    gbSettings_->setGeometry(277, -4, 397, 381);
+    gbSettings_->setGeometry(277, 0, 397, 381);
     gbSettings_->setEnabled(false);
 
     auto* pnlGreed = new QWidget(client);

@@ -23,15 +23,6 @@ bool SkippedBeforeField(char c) {
     return c == '\t' || c == '\r' || c == '\n';
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
 int Depth(const QTreeWidgetItem* item) {
     int depth = 0;
     for (const QTreeWidgetItem* p = item->parent(); p; p = p->parent())
@@ -177,7 +168,7 @@ fs::path TActionTree::IconPath(const std::string& name) {
     if (fs::is_regular_file(exact, ec))
         return exact;
     ListIconsFolder();
-    const auto found = iconFiles_.find(Lower(name));
+    const auto found = iconFiles_.find(AsciiLower(name));
     return found == iconFiles_.end() ? fs::path() : iconsFolder_ / found->second;
 }
 
@@ -190,7 +181,7 @@ void TActionTree::ListIconsFolder() {
     listedAt_ = changed;
     for (fs::directory_iterator it(iconsFolder_, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string fileName = it->path().filename().string();
-        iconFiles_.emplace(Lower(fileName), fileName);
+        iconFiles_.emplace(AsciiLower(fileName), fileName);
     }
 }
 
