@@ -494,6 +494,16 @@ TEST_F(MainWindow, AutoAddAndTheAddButton) {
     EXPECT_NE(ReadBytes(pf_.Settings()).find("mnuAutoAdd=0"), std::string::npos);
 }
 
+TEST_F(MainWindow, AutoAddOffFromTheSettingsShowsTheAddButton) {
+    pf_.WriteSettings("[Initialisation]\r\nDefCfgLoaded=1\r\nTVLoaded=1\r\nIconsLoaded=1\r\n"
+                      "[Interface]\r\nmnuAutoAdd=0\r\nmnuAlphasShow=0\r\n[Strings]\r\nWar3Folder=" +
+                      pf_.Game().string() + "\r\n");
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(Act("mnuAutoAdd")->isChecked());
+    EXPECT_FALSE(Act("mnuAlphasShow")->isChecked());
+    EXPECT_TRUE(frm_->findChild<QPushButton*>("btnAdd")->isVisible());
+}
+
 TEST_F(MainWindow, EditCommandsActOnTheFocusedField) {
     ASSERT_TRUE(Start());
     auto* field = new QLineEdit(frm_->centralWidget());
