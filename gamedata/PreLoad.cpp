@@ -171,6 +171,10 @@ std::vector<std::unique_ptr<TMPQManager>> OpenImageArchives(const fs::path& game
 // tried in turn on one open file: a failed attempt writes nothing into it.
 bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const std::string& image,
                const fs::path& part, const fs::path& icon) {
+    // A fresh file each time: truncating a written one makes some file
+    // systems flush it to disk first, which costs more than the extraction.
+    std::error_code ec;
+    fs::remove(part, ec);
     std::FILE* out = std::fopen(part.c_str(), "wb");
     if (!out)
         return false;
@@ -180,9 +184,10 @@ bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const 
     if (std::fclose(out) != 0 || !extracted)
         return false;
     // A BLP that is not JPEG-compressed stays as extracted, under the icon's name.
-    BlpToJpeg(part);
-    std::error_code ec;
-    fs::rename(part, icon, ec);
+    fs::path converted = part;
+    converted += ".jpg";
+    const fs::path& result = BlpToJpeg(part, converted) ? converted : part;
+    fs::rename(result, icon, ec);
     return !ec;
 }
 
