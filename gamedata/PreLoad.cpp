@@ -42,19 +42,6 @@ constexpr std::array<TArchiveTables, 4> kTableArchives = {
 constexpr std::array<std::string_view, 3> kImageArchives = {"war3.mpq", "war3x.mpq",
                                                             "war3patch.mpq"};
 
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    return true;
-}
-
 // A private folder for the joined tables, removed with everything in it on
 // every way out.
 class TScratchFolder {
@@ -199,7 +186,7 @@ fs::path FindGameFile(const fs::path& gameFolder, std::string_view name) {
     for (fs::directory_iterator it(gameFolder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string fileName = it->path().filename().string();
         std::error_code typeError;
-        if (!EqualIgnoringCase(fileName, name) || !it->is_regular_file(typeError))
+        if (AsciiLower(fileName) != AsciiLower(name) || !it->is_regular_file(typeError))
             continue;
         if (fileName == name)
             return it->path();
