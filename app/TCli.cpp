@@ -5,7 +5,8 @@
 namespace qm {
 
 TCli::TCli() {
-    for (auto group : {DocumentCommands(), MarkupCommands(), TreeCommands(), ImportCommands()})
+    for (auto group :
+         {DocumentCommands(), MarkupCommands(), TreeCommands(), ImportCommands(), IconCommands()})
         commands_.insert(commands_.end(), group.begin(), group.end());
 }
 

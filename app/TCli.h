@@ -46,5 +46,6 @@ std::vector<TCliCommand> DocumentCommands();
 std::vector<TCliCommand> MarkupCommands();
 std::vector<TCliCommand> TreeCommands();
 std::vector<TCliCommand> ImportCommands();
+std::vector<TCliCommand> IconCommands();
 
 } // namespace qm

@@ -1,0 +1,185 @@
+// The editor's window with a game-size action tree: warm start to the shown
+// window (beside an empty main window for scale), re-reading a large
+// document, and the memory the tree and its top-level icons take.
+
+#include "config/uCfgManager.h"
+#include "editor/Main.h"
+#include "fixtures/ImageWriter.h"
+#include "platform/TPlatform.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers nothing: the benchmarks never reach a question.
+class TSilentPlatform : public qm::TPlatform {
+  public:
+    qm::TMsgAnswer MessageBox(QWidget*, const QString&, const QString&, qm::TMsgIcon,
+                              qm::TMsgButtons) override {
+        return qm::TMsgAnswer::Cancel;
+    }
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    bool AcquireSingleCopy() override { return true; }
+    QString RegistryGameFolder() override { return {}; }
+    void ShowHelp(QWidget*, const QString&) override {}
+};
+
+std::string Id(int n) {
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    std::string id(4, 'A');
+    for (int i = 3; i >= 0; --i, n /= 52)
+        id[i] = kLetters[n % 52];
+    return id;
+}
+
+std::string Document(int records) {
+    std::string text;
+    for (int r = 0; r < records; ++r)
+        text += "[" + Id(r) +
+                "]\r\nHotkey=Q\r\nTip=Summon |cffffcc00W|rater Elemental\r\n"
+                "Buttonpos=" +
+                std::to_string(r % 4) + "," + std::to_string(r % 3) + "\r\n\r\n";
+    return text;
+}
+
+// About 2,000 nodes: 8 races of 10 units with 24 actions each, like the game.
+std::string GameTree() {
+    std::string text;
+    int n = 0;
+    for (int race = 0; race < 8; ++race) {
+        text += "Race " + std::to_string(race) + "|?|Race" + std::to_string(race) + ".jpg\r\n";
+        for (int unit = 0; unit < 10; ++unit) {
+            text += "\tUnit|" + Id(n++) + "|BTNUnit.jpg\r\n";
+            for (int action = 0; action < 24; ++action)
+                text += "\t\tAction|" + Id(n++) + "|BTNAction.jpg\r\n";
+        }
+    }
+    return text;
+}
+
+void Write(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class TBenchFolder {
+  public:
+    TBenchFolder() {
+        std::random_device rd;
+        path_ = fs::temp_directory_path() / ("quillmark-bench-" + std::to_string(rd()));
+        fs::create_directories(path_ / "QMKData");
+        fs::create_directories(path_ / "Icons");
+        Write(path_ / "QMKData/DefaultKeys.wrk", Document(2000));
+        Write(path_ / "QMKData/TV_foreign.wrk", GameTree());
+        Write(path_ / "QMKData/QMK.ini",
+              "[Initialisation]\r\nLanguage=foreign\r\nDefCfgLoaded=1\r\nTVLoaded=1\r\n"
+              "IconsLoaded=1\r\n[Strings]\r\nWar3Folder=" +
+                  path_.string() + "\r\n");
+        Write(path_ / "big.txt", Document(6000));
+        std::vector<std::uint32_t> rgb(64 * 64, 0x3060C0);
+        const std::string icon = qm::EncodeJpeg(qm::ButtonSamples(rgb), 64, 64, 4);
+        for (int race = 0; race < 8; ++race)
+            Write(path_ / "Icons" / ("Race" + std::to_string(race) + ".jpg"), icon);
+    }
+    ~TBenchFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+TBenchFolder& Folder() {
+    static TBenchFolder folder;
+    return folder;
+}
+
+long ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmRSS:" && status >> value)
+            return value;
+    }
+    return 0;
+}
+
+void BM_EmptyMainWindowShown(benchmark::State& state) {
+    for (auto _ : state) {
+        QMainWindow window;
+        window.resize(677, 430);
+        window.show();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_EmptyMainWindowShown)->Unit(benchmark::kMillisecond);
+
+void BM_WarmStartToShownWindow(benchmark::State& state) {
+    TSilentPlatform platform;
+    for (auto _ : state) {
+        qm::TfrmMain frm(platform, Folder().path());
+        if (!frm.Start()) {
+            state.SkipWithError("the editor did not start");
+            break;
+        }
+        frm.show();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_WarmStartToShownWindow)->Unit(benchmark::kMillisecond);
+
+void BM_ReOpenLargeDocument(benchmark::State& state) {
+    TSilentPlatform platform;
+    qm::TfrmMain frm(platform, Folder().path());
+    if (!frm.Start()) {
+        state.SkipWithError("the editor did not start");
+        return;
+    }
+    const QString big = QString::fromStdString((Folder().path() / "big.txt").string());
+    for (auto _ : state) {
+        if (!frm.ReOpen(big))
+            state.SkipWithError("the document was not read");
+    }
+    state.counters["records"] = frm.CurCfgMngr() ? frm.CurCfgMngr()->Count() : 0;
+}
+BENCHMARK(BM_ReOpenLargeDocument)->Unit(benchmark::kMillisecond);
+
+// Resident memory of the whole process with the window up; counters in MB.
+void BM_ResidentWithGameTree(benchmark::State& state) {
+    TSilentPlatform platform;
+    qm::TfrmMain frm(platform, Folder().path());
+    if (!frm.Start()) {
+        state.SkipWithError("the editor did not start");
+        return;
+    }
+    frm.show();
+    QApplication::processEvents();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(frm.Tree().NodeCount());
+    state.counters["VmRSS_MB"] = static_cast<double>(ResidentKb()) / 1024.0;
+    state.counters["nodes"] = frm.Tree().NodeCount();
+    state.counters["pictures"] = frm.Images().Count();
+}
+BENCHMARK(BM_ResidentWithGameTree)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
