@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -54,38 +56,74 @@ std::optional<TBlpLayout> ReadLayout(std::ifstream& in, std::uint64_t fileSize) 
     return layout;
 }
 
-// Copies `size` bytes from `offset` of `from` into `to`, a chunk at a time.
-bool CopyRange(std::ifstream& from, std::uint64_t offset, std::uint64_t size, TAtomicFile& to) {
+using TWrite = std::function<bool(const char*, size_t)>;
+
+// Copies `size` bytes from `offset` of `from` into `write`, a chunk at a time.
+bool CopyRange(std::ifstream& from, std::uint64_t offset, std::uint64_t size, const TWrite& write) {
     if (!from.seekg(static_cast<std::streamoff>(offset)))
         return false;
     std::vector<char> chunk(std::min<std::uint64_t>(size, kCopyChunk));
     while (size > 0) {
         const size_t want = static_cast<size_t>(std::min<std::uint64_t>(size, chunk.size()));
-        if (!from.read(chunk.data(), std::streamsize(want)) || !to.Write(chunk.data(), want))
+        if (!from.read(chunk.data(), std::streamsize(want)) || !write(chunk.data(), want))
             return false;
         size -= want;
     }
     return true;
 }
 
-} // namespace
-
-bool BlpToJpeg(const std::filesystem::path& file) {
+// Opens a BLP and reads its layout; false when it is not a JPEG BLP that adds up.
+bool OpenBlp(const std::filesystem::path& file, std::ifstream& in, TBlpLayout& layout) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec))
         return false;
     const std::uint64_t fileSize = std::filesystem::file_size(file, ec);
     if (ec)
         return false;
-    std::ifstream in(file, std::ios::binary);
-    const auto layout = in ? ReadLayout(in, fileSize) : std::nullopt;
-    if (!layout)
+    in.open(file, std::ios::binary);
+    const auto read = in ? ReadLayout(in, fileSize) : std::nullopt;
+    if (read)
+        layout = *read;
+    return read.has_value();
+}
+
+// The shared header followed by the full-size picture's data.
+bool CopyJpeg(std::ifstream& in, const TBlpLayout& layout, const TWrite& write) {
+    return CopyRange(in, kJpegHeaderAt, layout.headerSize, write) &&
+           CopyRange(in, layout.mipmapOffset, layout.mipmapSize, write);
+}
+
+} // namespace
+
+bool BlpToJpeg(const std::filesystem::path& file) {
+    std::ifstream in;
+    TBlpLayout layout;
+    if (!OpenBlp(file, in, layout))
         return false;
     TAtomicFile out(file);
-    const bool copied = out.Open() && CopyRange(in, kJpegHeaderAt, layout->headerSize, out) &&
-                        CopyRange(in, layout->mipmapOffset, layout->mipmapSize, out);
+    const bool copied = out.Open() && CopyJpeg(in, layout, [&](const char* data, size_t size) {
+                            return out.Write(data, size);
+                        });
     in.close(); // some systems refuse to rename over an open file
     return copied && out.Commit();
+}
+
+bool BlpToJpeg(const std::filesystem::path& blp, const std::filesystem::path& jpeg) {
+    std::ifstream in;
+    TBlpLayout layout;
+    if (!OpenBlp(blp, in, layout))
+        return false;
+    std::FILE* out = std::fopen(jpeg.c_str(), "wb");
+    if (!out)
+        return false;
+    const bool copied = CopyJpeg(in, layout, [&](const char* data, size_t size) {
+        return std::fwrite(data, 1, size, out) == size;
+    });
+    const bool closed = std::fclose(out) == 0;
+    std::error_code ec;
+    if (!copied || !closed)
+        std::filesystem::remove(jpeg, ec);
+    return copied && closed;
 }
 
 } // namespace qm

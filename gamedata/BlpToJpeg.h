@@ -11,4 +11,9 @@ namespace qm {
 // as it is (false); so is every file when anything fails.
 bool BlpToJpeg(const std::filesystem::path& file);
 
+// Writes the JPEG that the BLP `blp` wraps into the new file `jpeg`, for
+// callers that already work on temporary files and rename them themselves.
+// False, with no `jpeg` left behind, when it cannot be converted.
+bool BlpToJpeg(const std::filesystem::path& blp, const std::filesystem::path& jpeg);
+
 } // namespace qm

@@ -42,19 +42,6 @@ constexpr std::array<TArchiveTables, 4> kTableArchives = {
 constexpr std::array<std::string_view, 3> kImageArchives = {"war3.mpq", "war3x.mpq",
                                                             "war3patch.mpq"};
 
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    return true;
-}
-
 // A private folder for the joined tables, removed with everything in it on
 // every way out.
 class TScratchFolder {
@@ -171,6 +158,10 @@ std::vector<std::unique_ptr<TMPQManager>> OpenImageArchives(const fs::path& game
 // tried in turn on one open file: a failed attempt writes nothing into it.
 bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const std::string& image,
                const fs::path& part, const fs::path& icon) {
+    // A fresh file each time: truncating a written one makes some file
+    // systems flush it to disk first, which costs more than the extraction.
+    std::error_code ec;
+    fs::remove(part, ec);
     std::FILE* out = std::fopen(part.c_str(), "wb");
     if (!out)
         return false;
@@ -180,9 +171,10 @@ bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const 
     if (std::fclose(out) != 0 || !extracted)
         return false;
     // A BLP that is not JPEG-compressed stays as extracted, under the icon's name.
-    BlpToJpeg(part);
-    std::error_code ec;
-    fs::rename(part, icon, ec);
+    fs::path converted = part;
+    converted += ".jpg";
+    const fs::path& result = BlpToJpeg(part, converted) ? converted : part;
+    fs::rename(result, icon, ec);
     return !ec;
 }
 
@@ -194,7 +186,7 @@ fs::path FindGameFile(const fs::path& gameFolder, std::string_view name) {
     for (fs::directory_iterator it(gameFolder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string fileName = it->path().filename().string();
         std::error_code typeError;
-        if (!EqualIgnoringCase(fileName, name) || !it->is_regular_file(typeError))
+        if (AsciiLower(fileName) != AsciiLower(name) || !it->is_regular_file(typeError))
             continue;
         if (fileName == name)
             return it->path();

@@ -48,6 +48,7 @@ class BlpToJpegTest : public ::testing::Test {
     void ExpectLeftAlone(const std::string& bytes, int line = __builtin_LINE()) {
         SCOPED_TRACE("from line " + std::to_string(line));
         WriteBytes(file, bytes);
+        EXPECT_FALSE(BlpToJpeg(file, dir / "new.jpg")); // leaves no new file either
         EXPECT_FALSE(BlpToJpeg(file));
         EXPECT_EQ(ReadBytes(file), bytes);
         EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"BTNFootman.jpg"});
@@ -67,6 +68,14 @@ TEST_F(BlpToJpegTest, ConvertsInPlaceToTheWrappedJpeg) {
     const auto image = DecodeJpegFile(file);
     ASSERT_TRUE(image);
     test::ExpectQuadrants(*image);
+}
+
+TEST_F(BlpToJpegTest, ConvertsIntoANewFile) {
+    WriteBytes(dir / "part", blp);
+    ASSERT_TRUE(BlpToJpeg(dir / "part", file));
+    EXPECT_EQ(ReadBytes(file), jpeg);
+    EXPECT_EQ(ReadBytes(dir / "part"), blp);
+    EXPECT_FALSE(BlpToJpeg(dir / "part", dir / "no-such-folder" / "x.jpg"));
 }
 
 TEST_F(BlpToJpegTest, MipmapDataIsTakenFromItsOffset) {
