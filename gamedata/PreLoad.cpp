@@ -1,6 +1,7 @@
 #include "gamedata/PreLoad.h"
 
 #include "config/uCfgManager.h"
+#include "gamedata/IconNames.h"
 #include "gamedata/MPQMngr.h"
 #include "text/TextCodec.h"
 
@@ -235,40 +236,6 @@ TDefaultKeys BuildDefaultConfiguration(const fs::path& gameFolder, const fs::pat
 std::string BuildDefaultKeys(const fs::path& gameFolder, const fs::path& outputPath,
                              const fs::path& fixFile) {
     return BuildDefaultConfiguration(gameFolder, outputPath, fixFile).Language;
-}
-
-std::vector<std::string> SplitArtPaths(std::string_view art) {
-    std::vector<std::string> paths;
-    std::string path;
-    char quote = 0; // the quote in force, 0 when outside quotes
-    const auto flush = [&] {
-        if (!path.empty())
-            paths.push_back(std::move(path));
-        path.clear();
-    };
-    for (const char c : art) {
-        if (c == '"' || c == '\'') {
-            quote = quote == c ? 0 : c;
-            path += c;
-        } else if (!quote && (c == ',' || c == '\r' || c == '\n')) {
-            flush();
-        } else if (!(path.empty() && (c == ' ' || c == '\r' || c == '\n'))) {
-            path += c;
-        }
-    }
-    flush();
-    return paths;
-}
-
-std::string IconFileName(std::string_view imagePath) {
-    const size_t separator = imagePath.find_last_of("\\/");
-    const std::string_view file =
-        separator == std::string_view::npos ? imagePath : imagePath.substr(separator + 1);
-    if (file.empty() || file == "." || file == ".." ||
-        file.find_first_of(std::string_view(":\0", 2)) != std::string_view::npos)
-        return {};
-    // The extension is assumed to be four characters (".blp").
-    return std::string(file.substr(0, file.size() >= 4 ? file.size() - 4 : 0)) + ".jpg";
 }
 
 int ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,

@@ -4,6 +4,7 @@
 // rewriting of the action tree file with the game's names.
 
 #include "gamedata/BlpToJpeg.h"
+#include "gamedata/IconNames.h"
 #include "gamedata/TreeRewrite.h"
 
 #include <filesystem>
@@ -43,14 +44,6 @@ TDefaultKeys BuildDefaultConfiguration(const std::filesystem::path& gameFolder,
 std::string BuildDefaultKeys(const std::filesystem::path& gameFolder,
                              const std::filesystem::path& outputPath,
                              const std::filesystem::path& fixFile);
-
-// The image paths of an Art value: they end at commas and line breaks
-// outside quotes; leading blanks are skipped and empty paths dropped.
-std::vector<std::string> SplitArtPaths(std::string_view art);
-// The icon file name of an image path: its file name with the last four
-// characters replaced by ".jpg". Empty when the path names no plain file
-// (empty, "." or "..", or a drive), so that no icon lands outside its folder.
-std::string IconFileName(std::string_view imagePath);
 
 // Extracts every button image that the default configuration names and has
 // no icon yet into `iconsFolder` (created when missing), trying war3.mpq,

@@ -3,7 +3,9 @@
 #include "config/uAtomicFile.h"
 #include "config/uCfgManager.h"
 #include "config/uLineReader.h"
+#include "gamedata/IconNames.h"
 #include "text/TextCodec.h"
+#include "text/TextSplit.h"
 
 #include <algorithm>
 #include <functional>
@@ -23,27 +25,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 // takes over), and quote characters stay in the field. CR and LF before a
 // field are skipped, TABs are not; empty fields are dropped.
 std::vector<std::string> SplitFields(std::string_view line) {
-    std::vector<std::string> fields;
-    std::string field;
-    char quote = 0;
-    const auto flush = [&] {
-        if (!field.empty())
-            fields.push_back(std::move(field));
-        field.clear();
-    };
-    for (const char c : line) {
-        const bool lineBreak = c == '\r' || c == '\n';
-        if (c == '"' || c == '\'') {
-            quote = quote == c ? 0 : c;
-            field += c;
-        } else if (!quote && (c == '|' || lineBreak)) {
-            flush();
-        } else if (!(lineBreak && field.empty())) {
-            field += c;
-        }
-    }
-    flush();
-    return fields;
+    return SplitQuoted(line, "|\r\n", "\r\n");
 }
 
 bool IsContinuationByte(char c) {
@@ -91,30 +73,9 @@ std::string CaptionFor(const TBindRec* record, std::string_view ownCaption) {
     return std::string(Trim(ownCaption));
 }
 
-// True for a file name ending in a dot and three characters, like "BTNFootman.blp".
-bool HasThreeLetterExtension(std::string_view file) {
-    return file.size() >= 5 && file[file.size() - 4] == '.' &&
-           file.substr(file.size() - 3).find('.') == std::string_view::npos;
-}
-
-// The icon file name for an image path: the file name of its last path with
-// "jpg" in place of its three-letter extension. Empty when there is no such
-// extension (the tables also hold names of art that is no file), or when the
-// name could reach outside the icons folder or break the tree line.
-std::string IconNameFromArt(std::string_view art) {
-    const size_t cut = art.find_last_of("\\/,");
-    const std::string_view file = cut == std::string_view::npos ? art : art.substr(cut + 1);
-    const bool usable = HasThreeLetterExtension(file) &&
-                        file.find_first_of(":|\"") == std::string_view::npos &&
-                        std::none_of(file.begin(), file.end(), IsTrimmable);
-    if (!usable)
-        return {};
-    return std::string(file.substr(0, file.size() - 3)) + "jpg";
-}
-
 std::string IconFor(const TBindRec* record, const std::string& ownIcon) {
     if (ownIcon == kPlaceholder && record && !record->Art.empty()) {
-        std::string icon = IconNameFromArt(FieldToUtf8(record->Art));
+        std::string icon = IconFileNameOfArt(FieldToUtf8(record->Art));
         if (!icon.empty())
             return icon;
     }

@@ -2,6 +2,7 @@
 
 #include "config/uCfgManager.h"
 #include "text/TextCodec.h"
+#include "text/TextSplit.h"
 
 #include <cstdio>
 #include <vector>
@@ -21,26 +22,7 @@ int HexDigit(char c) {
 
 // Levels of a multi-level tooltip end at a comma or line break outside quotes.
 std::vector<std::string> SplitLevels(std::string_view tip) {
-    std::vector<std::string> pieces;
-    std::string piece;
-    char quote = 0; // the quote in force, 0 when outside quotes
-    const auto flush = [&] {
-        if (!piece.empty())
-            pieces.push_back(std::move(piece));
-        piece.clear();
-    };
-    for (const char c : tip) {
-        if (c == '"' || c == '\'') {
-            quote = quote == c ? 0 : c;
-            piece += c;
-        } else if (!quote && (c == ',' || c == '\r' || c == '\n')) {
-            flush();
-        } else if (!((c == '\r' || c == '\n') && piece.empty())) {
-            piece += c;
-        }
-    }
-    flush();
-    return pieces;
+    return SplitQuoted(tip, ",\r\n", "\r\n");
 }
 
 // Removes every bracketed group; an unmatched ")" stays and lowers the depth.

@@ -112,6 +112,11 @@ TEST_F(Icons, IconNamesNeverLeaveTheFolder) {
          {"", "Folder\\", "Folder/", "..", "a\\..", ".", "C:evil.blp", "x\\C:evil.blp", "D:"})
         EXPECT_EQ(IconFileName(unsafe), "") << unsafe;
     EXPECT_EQ(IconFileName(std::string_view("a\0b.blp", 7)), "");
+    // Art that names no image file (the command tables' skin keys) names no icon.
+    EXPECT_EQ(IconFileName("CommandMove"), "");
+    EXPECT_EQ(IconFileName("a|b.blp"), "");
+    EXPECT_EQ(IconFileNameOfArt("A\\x.blp,B\\y.blp"), "y.jpg");
+    EXPECT_EQ(IconFileNameOfArt(""), "");
 }
 
 TEST_F(Icons, PathsFromTheDataCannotWriteOutsideTheIconsFolder) {
