@@ -378,7 +378,10 @@ void TfrmMain::PreLoad() {
         ShowStatus(msgStatusGraphics);
         // Icons already in the folder are kept, so a run that wrote none
         // has still done its step.
-        ExtractIcons(gameFolder, defaults, programFolder_ / "Icons");
+        ExtractIcons(gameFolder, defaults, programFolder_ / "Icons", [this](int done, int total) {
+            if (loading_)
+                loading_->SetProgress(done, total);
+        });
         ReportSettingsWrite(settings_.WriteIconsLoaded());
     }
     ShowStatus(msgStatusStarting);

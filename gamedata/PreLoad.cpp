@@ -239,7 +239,7 @@ std::string BuildDefaultKeys(const fs::path& gameFolder, const fs::path& outputP
 }
 
 int ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
-                 const fs::path& iconsFolder) {
+                 const fs::path& iconsFolder, const TProgress& progress) {
     if (FindGameFile(gameFolder, "war3.mpq").empty())
         return 0;
     std::error_code ec;
@@ -251,7 +251,14 @@ int ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
     // Never ends in ".jpg", so it cannot be taken for an icon.
     const fs::path part = iconsFolder / ".extracting.part";
     int written = 0;
-    for (int i = 0; i < defaults->Count(); ++i) {
+    const int total = defaults->Count();
+    int shownPercent = -1;
+    for (int i = 0; i < total; ++i) {
+        // Reported per percent: a repaint per record would cost more than the work.
+        if (const int percent = i * 100 / total; progress && percent != shownPercent) {
+            shownPercent = percent;
+            progress(i, total);
+        }
         for (const auto& image : SplitArtPaths(defaults->Records(i).Art)) {
             const std::string name = IconFileName(image);
             if (name.empty() || fs::exists(iconsFolder / name, ec))
@@ -260,6 +267,8 @@ int ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
         }
     }
     fs::remove(part, ec);
+    if (progress)
+        progress(total, total);
     return written;
 }
 

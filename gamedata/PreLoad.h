@@ -8,6 +8,7 @@
 #include "gamedata/TreeRewrite.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,11 +46,14 @@ std::string BuildDefaultKeys(const std::filesystem::path& gameFolder,
                              const std::filesystem::path& outputPath,
                              const std::filesystem::path& fixFile);
 
+using TProgress = std::function<void(int done, int total)>;
+
 // Extracts every button image that the default configuration names and has
 // no icon yet into `iconsFolder` (created when missing), trying war3.mpq,
 // war3x.mpq and war3patch.mpq in turn, and converts each into a JPEG.
-// Returns how many icon files were written.
+// Returns how many icon files were written. `progress`, when given, hears
+// (records done, records in all) about once per percent, and at the end.
 int ExtractIcons(const std::filesystem::path& gameFolder, const std::filesystem::path& defaultsPath,
-                 const std::filesystem::path& iconsFolder);
+                 const std::filesystem::path& iconsFolder, const TProgress& progress = {});
 
 } // namespace qm

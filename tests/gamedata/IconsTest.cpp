@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace qm {
@@ -71,6 +73,19 @@ TEST_F(Icons, EveryPathOfAnArtValueBecomesAJpegIcon) {
     EXPECT_EQ(Icon("BTNKnight.jpg"), blue.Jpeg);
     // A second run finds them present and fetches nothing.
     EXPECT_EQ(Extract(), 0);
+}
+
+TEST_F(Icons, ProgressRunsOncePerPercentToTheEnd) {
+    Archive("war3.mpq", {{kFootman, red.Blp}});
+    Arts(std::vector<std::string>(250, kFootman));
+    std::vector<std::pair<int, int>> heard;
+    EXPECT_EQ(ExtractIcons(Game(), Defaults(), IconsFolder(),
+                           [&](int done, int total) { heard.emplace_back(done, total); }),
+              1);
+    ASSERT_EQ(heard.size(), 101u); // 0% to 99% while working, then the end
+    EXPECT_EQ(heard.front(), std::make_pair(0, 250));
+    EXPECT_EQ(heard.back(), std::make_pair(250, 250));
+    EXPECT_TRUE(std::is_sorted(heard.begin(), heard.end()));
 }
 
 TEST_F(Icons, FirstHolderWinsAndFileNamesShareOneIcon) {
