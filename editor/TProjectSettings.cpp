@@ -79,9 +79,20 @@ void TProjectSettings::LoadInterface() {
     War3Folder = ReadText(ini, kStrings, "War3Folder", QString());
 }
 
+// The bundled demo game, named by ./run.sh on machines without the game;
+// empty unless that folder really holds a war3.mpq.
+QString TProjectSettings::DemoGameFolder() {
+    const QString folder = qEnvironmentVariable("QUILLMARK_DEMO_GAME");
+    if (folder.isEmpty() || !QFileInfo(QDir(folder).filePath(QStringLiteral("war3.mpq"))).isFile())
+        return {};
+    return QDir::toNativeSeparators(QFileInfo(folder).absoluteFilePath());
+}
+
 bool TProjectSettings::LocateGameFolder(TPlatform& platform) {
     if (War3Folder.isEmpty())
         War3Folder = platform.RegistryGameFolder();
+    if (War3Folder.isEmpty())
+        War3Folder = DemoGameFolder();
     if (!War3Folder.isEmpty())
         return true;
     if (platform.MessageBox(nullptr, Msg(msgError), Msg(msgNoGameFolder), TMsgIcon::Question,

@@ -40,10 +40,12 @@ class TProjectSettings {
     // LoadProjectSettings: the Interface section and the game folder.
     void LoadInterface();
     // The game folder when War3Folder is empty: the registry (or the Wine
-    // prefix), else the user is asked and picks war3.mpq in any case of
-    // letters. False when the user declines, cancels or picks another file.
-    // What is found stays in memory until SaveProjectSettings.
+    // prefix), else the demo game named by QUILLMARK_DEMO_GAME, else the
+    // user is asked and picks war3.mpq in any case of letters. False when
+    // the user declines, cancels or picks another file. What is found stays
+    // in memory until SaveProjectSettings.
     bool LocateGameFolder(TPlatform& platform);
+    static QString DemoGameFolder();
     // PreLoad: the Initialisation flags.
     void LoadInitialisation();
 

@@ -217,6 +217,35 @@ TEST(ProjectSettings, GameFolderFromTheRegistry) {
               std::string::npos);
 }
 
+TEST(ProjectSettings, DemoGameWhenNoGameIsInstalled) {
+    TempDir demo;
+    test::WriteBytes(demo / "war3.mpq", "archive");
+    qputenv("QUILLMARK_DEMO_GAME", QByteArray::fromStdString(demo.path().string()));
+    {
+        test::TScriptedPlatform platform;
+        TProjectSettings s("/opt/q");
+        EXPECT_TRUE(s.LocateGameFolder(platform));
+        EXPECT_EQ(s.War3Folder, QString::fromStdString(demo.path().string()));
+        EXPECT_TRUE(platform.asked.empty());
+    }
+    {
+        test::TScriptedPlatform platform; // an installed game comes first
+        platform.registryFolder = "/games/W3";
+        TProjectSettings s("/opt/q");
+        EXPECT_TRUE(s.LocateGameFolder(platform));
+        EXPECT_EQ(s.War3Folder, "/games/W3");
+    }
+    std::filesystem::remove(demo / "war3.mpq");
+    {
+        test::TScriptedPlatform platform; // a folder without the archive is no game
+        platform.Answer(TMsgAnswer::No);
+        TProjectSettings s("/opt/q");
+        EXPECT_FALSE(s.LocateGameFolder(platform));
+        EXPECT_EQ(platform.asked.size(), 1u);
+    }
+    qunsetenv("QUILLMARK_DEMO_GAME");
+}
+
 TEST(ProjectSettings, GameFolderChosenByTheUser) {
     ResetMessages();
     test::TScriptedPlatform platform;
