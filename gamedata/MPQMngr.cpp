@@ -1,17 +1,13 @@
 #include "gamedata/MPQMngr.h"
 
+#include "config/uFileOffsets.h"
+
 #include <StormLib.h>
 
 #include <algorithm>
 #include <memory>
 #include <new>
 #include <system_error>
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace qm {
 namespace {
@@ -86,26 +82,6 @@ bool CopyEntry(HANDLE file, DWORD size, std::FILE* out) {
     return std::fflush(out) == 0;
 }
 
-long long Position(std::FILE* out) {
-#ifdef _WIN32
-    return _ftelli64(out);
-#else
-    return ftello(out);
-#endif
-}
-
-// Cuts a stream back to `position`, dropping what a failed entry wrote.
-void RewindTo(std::FILE* out, long long position) {
-    std::fflush(out);
-#ifdef _WIN32
-    if (_chsize_s(_fileno(out), position) == 0)
-        _fseeki64(out, position, SEEK_SET);
-#else
-    if (ftruncate(fileno(out), position) == 0)
-        fseeko(out, position, SEEK_SET);
-#endif
-}
-
 } // namespace
 
 TMPQManager::TMPQManager(const std::filesystem::path& archive) : path_(archive) {
@@ -133,10 +109,10 @@ bool TMPQManager::ExtractToHandle(std::string_view entry, std::FILE* out) {
     const DWORD size = ExtractableSize(file.Handle());
     if (size == 0)
         return false;
-    const long long start = Position(out);
+    const long long start = FilePosition(out);
     const bool whole = CopyEntry(file.Handle(), size, out);
     if (!whole && start >= 0)
-        RewindTo(out, start);
+        TruncateFile(out, start); // drop what the failed entry wrote
     return whole;
 }
 

@@ -1,6 +1,7 @@
 #include "gamedata/PreLoad.h"
 
 #include "config/uCfgManager.h"
+#include "config/uFileOffsets.h"
 #include "gamedata/IconNames.h"
 #include "gamedata/MPQMngr.h"
 #include "text/TextCodec.h"
@@ -74,32 +75,16 @@ class TScratchFolder {
     fs::path path_;
 };
 
-long long Position(std::FILE* file) {
-#ifdef _WIN32
-    return _ftelli64(file);
-#else
-    return ftello(file);
-#endif
-}
-
-bool SeekTo(std::FILE* file, long long position) {
-#ifdef _WIN32
-    return _fseeki64(file, position, SEEK_SET) == 0;
-#else
-    return fseeko(file, position, SEEK_SET) == 0;
-#endif
-}
-
 // Turns a byte-order mark at `start` into three blanks. Localised tables
 // begin with one; inside the joined file it would hide the header line it
 // precedes, and blanks are trimmed from that line as from any other.
 void BlankByteOrderMark(std::FILE* joined, long long start) {
-    const long long end = Position(joined);
+    const long long end = FilePosition(joined);
     char head[3];
-    if (end - start >= 3 && SeekTo(joined, start) && std::fread(head, 1, 3, joined) == 3 &&
-        std::memcmp(head, "\xEF\xBB\xBF", 3) == 0 && SeekTo(joined, start))
+    if (end - start >= 3 && SeekFile(joined, start) && std::fread(head, 1, 3, joined) == 3 &&
+        std::memcmp(head, "\xEF\xBB\xBF", 3) == 0 && SeekFile(joined, start))
         std::fwrite("   ", 1, 3, joined);
-    SeekTo(joined, end);
+    SeekFile(joined, end);
 }
 
 // Joins the archive's tables of one list into `joined`, byte for byte but
@@ -111,7 +96,7 @@ int JoinTables(TMPQManager& archive, const std::vector<std::string>& tables,
         return 0;
     int count = 0;
     for (const auto& table : tables) {
-        const long long start = Position(out);
+        const long long start = FilePosition(out);
         if (!archive.ExtractToHandle(table, out))
             continue;
         ++count;

@@ -1,6 +1,7 @@
 // The command-line companion, driven through its dispatcher and, once, as a process.
 
 #include "app/TCli.h"
+#include "support/CliRun.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -15,16 +16,8 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-struct Result {
-    int code;
-    std::string out, err;
-};
-
-Result RunCli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = TCli().Run(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::RunCli;
+using Result = test::TCliResult;
 
 TEST(Cli, UsageErrors) {
     for (const auto& args : std::vector<std::vector<std::string>>{

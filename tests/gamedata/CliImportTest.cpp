@@ -3,6 +3,7 @@
 #include "GameFixture.h"
 #include "app/TCli.h"
 #include "fixtures/ImageWriter.h"
+#include "support/CliRun.h"
 
 #include <gtest/gtest.h>
 
@@ -17,16 +18,8 @@ using test::TempDir;
 using test::WriteBytes;
 namespace fs = std::filesystem;
 
-struct TResult {
-    int code;
-    std::string out, err;
-};
-
-TResult RunCli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = TCli().Run(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::RunCli;
+using TResult = test::TCliResult;
 
 TEST(CliImport, UsageErrors) {
     for (const auto& args :
