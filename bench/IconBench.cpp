@@ -1,5 +1,6 @@
-// Decoding one button icon, as the tree does for every icon it shows.
+// Decoding one button icon, and turning it into the tree's 32 x 32 picture.
 
+#include "editor/IconImage.h"
 #include "fixtures/ImageWriter.h"
 #include "gamedata/JpegDecoder.h"
 
@@ -47,5 +48,18 @@ void BM_DecodeButtonIconFile(benchmark::State& state) {
     fs::remove(file);
 }
 BENCHMARK(BM_DecodeButtonIconFile)->Unit(benchmark::kMicrosecond);
+
+// What the tree does for each icon it shows: decode the file, scale to 32 x 32.
+void BM_LoadJpegBitmap32(benchmark::State& state) {
+    const fs::path file = fs::temp_directory_path() / "quillmark-bench-icon32.jpg";
+    std::ofstream(file, std::ios::binary) << ButtonIcon();
+    const QString path = QString::fromStdString(file.string());
+    for (auto _ : state) {
+        QImage image = qm::LoadJpegBitmap(path, 32, 32);
+        benchmark::DoNotOptimize(image);
+    }
+    fs::remove(file);
+}
+BENCHMARK(BM_LoadJpegBitmap32)->Unit(benchmark::kMicrosecond);
 
 } // namespace
