@@ -139,11 +139,19 @@ std::vector<std::unique_ptr<TMPQManager>> OpenImageArchives(const fs::path& game
     return archives;
 }
 
-// Fetches one image into `icon` through the temporary file `part`, so that
-// a failed attempt leaves nothing under the icon's name. The archives are
-// tried in turn on one open file: a failed attempt writes nothing into it.
+// Temporary files in the icons folder. Neither ends in ".jpg", so neither
+// can be taken for an icon.
+struct TIconScratch {
+    fs::path extracted; // the image as the archive holds it
+    fs::path converted; // the JPEG it wraps
+};
+
+// Fetches one image into `icon` through the scratch files, so that a failed
+// attempt leaves nothing under the icon's name. The archives are tried in
+// turn on one open file: a failed attempt writes nothing into it.
 bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const std::string& image,
-               const fs::path& part, const fs::path& icon) {
+               const TIconScratch& scratch, const fs::path& icon) {
+    const fs::path& part = scratch.extracted;
     // A fresh file each time: truncating a written one makes some file
     // systems flush it to disk first, which costs more than the extraction.
     std::error_code ec;
@@ -157,9 +165,7 @@ bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const 
     if (std::fclose(out) != 0 || !extracted)
         return false;
     // A BLP that is not JPEG-compressed stays as extracted, under the icon's name.
-    fs::path converted = part;
-    converted += ".jpg";
-    const fs::path& result = BlpToJpeg(part, converted) ? converted : part;
+    const fs::path& result = BlpToJpeg(part, scratch.converted) ? scratch.converted : part;
     fs::rename(result, icon, ec);
     return !ec;
 }
@@ -233,8 +239,7 @@ int ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
         return 0;
     const auto archives = OpenImageArchives(gameFolder);
     const auto defaults = TCfgManager::CreateFromFile(defaultsPath);
-    // Never ends in ".jpg", so it cannot be taken for an icon.
-    const fs::path part = iconsFolder / ".extracting.part";
+    const TIconScratch scratch{iconsFolder / ".extracting.part", iconsFolder / ".converting.part"};
     int written = 0;
     const int total = defaults->Count();
     int shownPercent = -1;
@@ -248,10 +253,11 @@ int ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
             const std::string name = IconFileName(image);
             if (name.empty() || fs::exists(iconsFolder / name, ec))
                 continue;
-            written += FetchIcon(archives, image, part, iconsFolder / name) ? 1 : 0;
+            written += FetchIcon(archives, image, scratch, iconsFolder / name) ? 1 : 0;
         }
     }
-    fs::remove(part, ec);
+    fs::remove(scratch.extracted, ec);
+    fs::remove(scratch.converted, ec);
     if (progress)
         progress(total, total);
     return written;
