@@ -1,13 +1,12 @@
 #include "config/uIniFile.h"
 
 #include "config/uAtomicFile.h"
+#include "config/uReadFile.h"
 #include "text/TextCodec.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace qm {
@@ -79,19 +78,13 @@ void TIniFile::Load() {
     std::error_code ec;
     if (!std::filesystem::exists(path_, ec))
         return;
-    const auto size = std::filesystem::file_size(path_, ec);
-    std::ifstream in(path_, std::ios::binary);
-    if (ec || size > kMaxFileSize || !in) {
+    const auto bytes = ReadFileBytes(path_, kMaxFileSize);
+    if (!bytes) {
         unreadable_ = true;
         return;
     }
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-        unreadable_ = true;
-        return;
-    }
-    bom_ = bytes.starts_with(kBom);
-    const std::string text = FileTextToUtf8(bytes);
+    bom_ = bytes->starts_with(kBom);
+    const std::string text = FileTextToUtf8(*bytes);
     const size_t firstLf = text.find('\n');
     if (firstLf != npos && (firstLf == 0 || text[firstLf - 1] != '\r'))
         eol_ = "\n";

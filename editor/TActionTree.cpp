@@ -1,14 +1,13 @@
 #include "editor/TActionTree.h"
 
 #include "config/uCfgManager.h"
+#include "config/uReadFile.h"
 #include "editor/IconImage.h"
 #include "editor/TImageList.h"
 #include "gamedata/TreeRewrite.h"
 #include "text/TextCodec.h"
 
 #include <QTreeWidgetItemIterator>
-#include <fstream>
-#include <iterator>
 
 namespace qm {
 namespace {
@@ -30,10 +29,8 @@ int Depth(const QTreeWidgetItem* item) {
     return depth;
 }
 
-std::string ReadWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+// The delivered trees take about 100 KB; a file far beyond that is no tree.
+constexpr std::uintmax_t kMaxTreeFileSize = 64u << 20;
 
 } // namespace
 
@@ -63,10 +60,10 @@ bool TActionTree::IsSafeIconName(std::string_view name) {
 }
 
 void TActionTree::LoadTVFromFile(const fs::path& path) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
+    const auto bytes = ReadFileBytes(path, kMaxTreeFileSize);
+    if (!bytes)
         return;
-    const std::string text = FileTextToUtf8(ReadWholeFile(path));
+    const std::string text = FileTextToUtf8(*bytes);
     TTVNode* last = nullptr;
     int lastDepth = 0;
     size_t start = 0;

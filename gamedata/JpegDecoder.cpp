@@ -1,10 +1,10 @@
 #include "gamedata/JpegDecoder.h"
 
+#include "config/uReadFile.h"
+
 #include <csetjmp>
 #include <cstdio>
-#include <fstream>
 #include <memory>
-#include <system_error>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -150,17 +150,10 @@ std::optional<TPixelImage> DecodeJpeg(const void* data, size_t size) {
 }
 
 std::optional<TPixelImage> DecodeJpegFile(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec))
+    const auto bytes = ReadFileBytes(file, kMaxJpegFileSize);
+    if (!bytes)
         return std::nullopt;
-    const std::uintmax_t size = std::filesystem::file_size(file, ec);
-    if (ec || size == 0 || size > kMaxJpegFileSize)
-        return std::nullopt;
-    std::vector<char> bytes(size);
-    std::ifstream in(file, std::ios::binary);
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(size)))
-        return std::nullopt;
-    return DecodeJpeg(bytes.data(), bytes.size());
+    return DecodeJpeg(bytes->data(), bytes->size());
 }
 
 } // namespace qm

@@ -1,11 +1,10 @@
 #include "platform/TWineRegistry.h"
 
+#include "config/uReadFile.h"
 #include "text/TextCodec.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -174,13 +173,8 @@ fs::path FindCaseless(const fs::path& folder, std::string_view name) {
 
 bool TWineRegistry::Load(const fs::path& file) {
     keys_.clear();
-    std::error_code ec;
-    const auto size = fs::file_size(file, ec);
-    if (ec || size > kMaxFileSize)
-        return false;
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return in && Parse(bytes);
+    const auto bytes = ReadFileBytes(file, kMaxFileSize);
+    return bytes && Parse(*bytes);
 }
 
 bool TWineRegistry::Parse(std::string_view text) {

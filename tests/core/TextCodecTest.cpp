@@ -1,4 +1,6 @@
 #include "text/TextCodec.h"
+#include "config/uReadFile.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +35,18 @@ TEST(TextCodec, TrimRemovesCodesUpTo32) {
     EXPECT_EQ(Trim(std::string_view("\0\t a b \r\x1F", 8)), "a b");
     EXPECT_EQ(Trim("   "), "");
     EXPECT_EQ(Trim("\xA0x\xA0"), "\xA0x\xA0");
+}
+
+TEST(ReadFileBytes, WholeSmallRegularFilesOnly) {
+    test::TempDir dir;
+    test::WriteBytes(dir / "f", std::string("a\0b", 3));
+    EXPECT_EQ(ReadFileBytes(dir / "f", 3), std::string("a\0b", 3));
+    EXPECT_EQ(ReadFileBytes(dir / "f", 2), std::nullopt); // over the ceiling
+    EXPECT_EQ(ReadFileBytes(dir / "missing", 100), std::nullopt);
+    EXPECT_EQ(ReadFileBytes(dir.path(), 100), std::nullopt);
+    EXPECT_EQ(ReadFileBytes("/dev/zero", 100), std::nullopt); // would never end
+    test::WriteBytes(dir / "empty", "");
+    EXPECT_EQ(ReadFileBytes(dir / "empty", 0), std::string());
 }
 
 } // namespace
