@@ -28,6 +28,8 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1; // input unreadable, or the answer is "no"
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitCannotWrite = 3;
+// For a command whose outputs are its lines: an input that cannot be read.
+inline constexpr int kExitCannotRead = 3;
 
 class TCli {
   public:

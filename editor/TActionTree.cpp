@@ -1,57 +1,23 @@
 #include "editor/TActionTree.h"
 
 #include "config/uCfgManager.h"
-#include "config/uReadFile.h"
 #include "editor/IconImage.h"
 #include "editor/TImageList.h"
-#include "gamedata/TreeRewrite.h"
 #include "text/TextCodec.h"
-
-#include <QTreeWidgetItemIterator>
 
 namespace qm {
 namespace {
 
 namespace fs = std::filesystem;
 
-bool EndsField(char c) {
-    return c == '|' || c == '"' || c == '\r' || c == '\n';
+QString Utf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-bool SkippedBeforeField(char c) {
-    return c == '\t' || c == '\r' || c == '\n';
-}
-
-int Depth(const QTreeWidgetItem* item) {
-    int depth = 0;
-    for (const QTreeWidgetItem* p = item->parent(); p; p = p->parent())
-        ++depth;
-    return depth;
-}
-
-// The delivered trees take about 100 KB; a file far beyond that is no tree.
-constexpr std::uintmax_t kMaxTreeFileSize = 64u << 20;
 
 } // namespace
 
 TActionTree::TActionTree(QTreeWidget& view, TImageList& images, fs::path iconsFolder)
     : view_(view), images_(images), iconsFolder_(std::move(iconsFolder)) {}
-
-std::vector<std::string_view> TActionTree::ExtractTVFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    size_t pos = 0;
-    while (pos < line.size()) {
-        while (pos < line.size() && SkippedBeforeField(line[pos]))
-            ++pos;
-        const size_t start = pos;
-        while (pos < line.size() && !EndsField(line[pos]))
-            ++pos;
-        if (pos > start)
-            fields.push_back(line.substr(start, pos - start));
-        ++pos; // the ending character belongs to no field
-    }
-    return fields;
-}
 
 bool TActionTree::IsSafeIconName(std::string_view name) {
     if (name.empty() || name == "." || name == "..")
@@ -60,53 +26,25 @@ bool TActionTree::IsSafeIconName(std::string_view name) {
 }
 
 void TActionTree::LoadTVFromFile(const fs::path& path) {
-    const auto bytes = ReadFileBytes(path, kMaxTreeFileSize);
-    if (!bytes)
-        return;
-    const std::string text = FileTextToUtf8(*bytes);
-    TTVNode* last = nullptr;
-    int lastDepth = 0;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        AddLine(std::string_view(text).substr(start, end - start), last, lastDepth);
-        start = end + 1;
+    FreeTvData();
+    model_ = TTreeModel::LoadFromFile(path).value_or(TTreeModel());
+    nodes_.reserve(static_cast<size_t>(model_.Count()));
+    for (const TTreeNode& line : model_.Nodes()) {
+        auto* node = new TTVNode(Utf8(line.Caption));
+        node->Data.ID = line.ID;
+        node->Data.Icon = line.Icon;
+        node->Index = NodeCount();
+        node->setIcon(0, images_.Icon(0));
+        if (line.Parent >= 0)
+            nodes_[static_cast<size_t>(line.Parent)]->addChild(node);
+        else
+            view_.addTopLevelItem(node);
+        nodes_.push_back(node);
     }
 }
 
-void TActionTree::AddLine(std::string_view line, TTVNode*& last, int& lastDepth) {
-    const auto fields = ExtractTVFields(line);
-    if (fields.empty())
-        return;
-    auto* node = new TTVNode(QString::fromUtf8(fields[0].data(), fields[0].size()));
-    if (fields.size() >= 2 && fields[1] != "?")
-        node->Data.ID = std::string(fields[1]);
-    if (fields.size() >= 3 && fields[2] != "?")
-        node->Data.Icon = std::string(fields[2]);
-    node->setIcon(0, images_.Icon(0));
-    Place(node, TabCount(line), last, lastDepth);
-    last = node;
-    lastDepth = Depth(node);
-}
-
-void TActionTree::Place(TTVNode* node, int level, TTVNode* last, int lastDepth) {
-    if (!last) {
-        view_.addTopLevelItem(node);
-        return;
-    }
-    if (level > lastDepth) {
-        last->addChild(node);
-        return;
-    }
-    QTreeWidgetItem* sibling = last;
-    for (int up = lastDepth - level; up > 0; --up)
-        sibling = sibling->parent();
-    if (QTreeWidgetItem* parent = sibling->parent())
-        parent->addChild(node);
-    else
-        view_.addTopLevelItem(node);
+TTVNode* TActionTree::ItemAt(int index) const {
+    return index >= 0 && index < NodeCount() ? nodes_[static_cast<size_t>(index)] : nullptr;
 }
 
 int TActionTree::AssignNodeData(QTreeWidgetItem* item, TCfgManager& document) const {
@@ -125,7 +63,9 @@ void TActionTree::ResetTvData() const {
     ForEachNode([](TTVNode& node) { node.Data.Record = nullptr; });
 }
 
-void TActionTree::FreeTvData() const {
+void TActionTree::FreeTvData() {
+    nodes_.clear();
+    model_ = TTreeModel();
     view_.clear();
 }
 
@@ -183,17 +123,8 @@ void TActionTree::ListIconsFolder() {
 }
 
 void TActionTree::ForEachNode(const std::function<void(TTVNode&)>& visit) const {
-    for (QTreeWidgetItemIterator it(&view_); *it; ++it) {
-        if (TTVNode* node = TTVNode::From(*it))
-            visit(*node);
-    }
-}
-
-int TActionTree::NodeCount() const {
-    int count = 0;
-    for (QTreeWidgetItemIterator it(&view_); *it; ++it)
-        ++count;
-    return count;
+    for (TTVNode* node : nodes_)
+        visit(*node);
 }
 
 } // namespace qm

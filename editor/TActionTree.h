@@ -1,8 +1,12 @@
 #pragma once
 // The action tree: loads a tree file into the view, binds nodes to the
-// records of a document, and loads node icons per group of siblings.
+// records of a document, and loads node icons per group of siblings. The
+// parsed file stays beside the view, so a node's absolute index (its place
+// when every node is counted from the top, expanded or not) and the command
+// cards of an action are found without walking the view.
 
 #include "editor/TTVNode.h"
+#include "gamedata/TreeModel.h"
 
 #include <QTreeWidget>
 #include <filesystem>
@@ -21,7 +25,7 @@ class TActionTree {
   public:
     TActionTree(QTreeWidget& view, TImageList& images, std::filesystem::path iconsFolder);
 
-    // Appends the nodes of a tree file to the view; a missing file adds none.
+    // Fills the view with the nodes of a tree file; a missing file gives none.
     void LoadTVFromFile(const std::filesystem::path& path);
     // -1 for a group node, 0 when bound to a record, 1 for an action that the
     // document does not hold.
@@ -29,30 +33,30 @@ class TActionTree {
     // Unbinds every node; each binds again on its next use.
     void ResetTvData() const;
     // Releases every node together with its data.
-    void FreeTvData() const;
+    void FreeTvData();
     // Loads the icons of the node and of every sibling after it.
     void CheckUpBrunchIcons(QTreeWidgetItem* item);
     bool NeedsBranchIcon(QTreeWidgetItem* item) const;
 
     // Every node in index (pre-)order.
     void ForEachNode(const std::function<void(TTVNode&)>& visit) const;
-    int NodeCount() const;
+    int NodeCount() const { return static_cast<int>(nodes_.size()); }
+    // The node at an absolute index; nullptr outside the tree.
+    TTVNode* ItemAt(int index) const;
+    const TTreeModel& Model() const { return model_; }
 
-    // The fields of a tree-file line: TABs, CR and LF before a field are
-    // skipped, "|", '"', CR and LF end one, and empty fields are dropped.
-    static std::vector<std::string_view> ExtractTVFields(std::string_view line);
     // Whether a tree file's icon name stays inside the icons folder.
     static bool IsSafeIconName(std::string_view name);
 
   private:
-    void AddLine(std::string_view line, TTVNode*& last, int& lastDepth);
-    void Place(TTVNode* node, int level, TTVNode* last, int lastDepth);
     std::filesystem::path IconPath(const std::string& name);
     void ListIconsFolder();
 
     QTreeWidget& view_;
     TImageList& images_;
     std::filesystem::path iconsFolder_;
+    TTreeModel model_;
+    std::vector<TTVNode*> nodes_; // by absolute index; owned by the view
     // Icon file names by their lower-case spelling, so that a tree file's
     // name finds its file whatever the case; re-read when the folder changes.
     std::map<std::string, std::string> iconFiles_;

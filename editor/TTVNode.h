@@ -28,6 +28,7 @@ class TTVNode : public QTreeWidgetItem {
 
     TTVNodeData Data;
     int ImageIndex = 0; // position of the node's picture in the image list
+    int Index = -1;     // absolute index in the tree
 };
 
 } // namespace qm

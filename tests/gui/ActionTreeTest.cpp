@@ -43,12 +43,12 @@ class ActionTree : public ::testing::Test {
 
 TEST_F(ActionTree, SplitterDropsEmptyFieldsAndSplitsAtQuotes) {
     using V = std::vector<std::string_view>;
-    EXPECT_EQ(TActionTree::ExtractTVFields("A||B"), (V{"A", "B"}));
-    EXPECT_EQ(TActionTree::ExtractTVFields("\t\tCap|\tId|Ic\r"), (V{"Cap", "Id", "Ic"}));
-    EXPECT_EQ(TActionTree::ExtractTVFields("Say \"hi\"|Abcd"), (V{"Say ", "hi", "Abcd"}));
-    EXPECT_EQ(TActionTree::ExtractTVFields(" sp ace |it's\t|x"), (V{" sp ace ", "it's\t", "x"}));
-    EXPECT_TRUE(TActionTree::ExtractTVFields("\t\t\t\r").empty());
-    EXPECT_TRUE(TActionTree::ExtractTVFields("").empty());
+    EXPECT_EQ(TTreeModel::ExtractTVFields("A||B"), (V{"A", "B"}));
+    EXPECT_EQ(TTreeModel::ExtractTVFields("\t\tCap|\tId|Ic\r"), (V{"Cap", "Id", "Ic"}));
+    EXPECT_EQ(TTreeModel::ExtractTVFields("Say \"hi\"|Abcd"), (V{"Say ", "hi", "Abcd"}));
+    EXPECT_EQ(TTreeModel::ExtractTVFields(" sp ace |it's\t|x"), (V{" sp ace ", "it's\t", "x"}));
+    EXPECT_TRUE(TTreeModel::ExtractTVFields("\t\t\t\r").empty());
+    EXPECT_TRUE(TTreeModel::ExtractTVFields("").empty());
 }
 
 TEST_F(ActionTree, LoaderFieldsMakeGroupsAndActions) {

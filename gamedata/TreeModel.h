@@ -1,0 +1,65 @@
+#pragma once
+// The action tree as a file describes it, without any window: nodes in index
+// (pre-)order with their parents. The editor's tree view is built from it,
+// and the command-line companion reads command cards from it.
+//
+// A tree-file line is caption|ID|icon, indented by TABs to its level; "?"
+// stands for an empty ID or icon. A line indented deeper than the line before
+// becomes that line's child, whatever the depth asked for.
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+
+struct TTreeNode {
+    std::string Caption;
+    std::string ID;   // empty for a group node
+    std::string Icon; // empty when none
+    int Parent = -1;  // index of the parent node; -1 at the top level
+    int Level = 0;
+};
+
+class TTreeModel {
+  public:
+    // Parses the text of a tree file (UTF-8).
+    static TTreeModel Parse(std::string_view text);
+    // Reads a tree file as UTF-8 when it is valid UTF-8, else as
+    // Windows-1251; nothing when it cannot be read.
+    static std::optional<TTreeModel> LoadFromFile(const std::filesystem::path& path);
+
+    // The fields of a tree-file line: TABs, CR and LF before a field are
+    // skipped, "|", '"', CR and LF end one, and empty fields are dropped.
+    static std::vector<std::string_view> ExtractTVFields(std::string_view line);
+
+    const std::vector<TTreeNode>& Nodes() const { return nodes_; }
+    int Count() const { return static_cast<int>(nodes_.size()); }
+    const TTreeNode& operator[](int index) const { return nodes_.at(static_cast<size_t>(index)); }
+
+    // The children of a node in tree order; -1 gives the top-level nodes.
+    const std::vector<int>& Children(int parent) const;
+    // Every node that carries the identifier, in tree order.
+    const std::vector<int>& NodesOf(std::string_view id) const;
+
+    // The command cards an action stands on, in tree order: the parents with
+    // an identifier (a unit, building or hero) of every node that carries it;
+    // for an action under no such parent, the parents of its nodes, the top
+    // level (-1) counting as one card. Group nodes such as "Units" list units
+    // a second time, and those places are no card of theirs.
+    std::vector<int> CardsOf(std::string_view id) const;
+
+  private:
+    void Add(std::string_view line, int& last);
+
+    void Index();
+
+    std::vector<TTreeNode> nodes_;
+    std::vector<std::vector<int>> children_; // by parent index + 1
+    std::map<std::string, std::vector<int>, std::less<>> byID_;
+};
+
+} // namespace qm

@@ -1,0 +1,118 @@
+// Command cards of the tree and the hotkey clashes over them, through the
+// library and through `quillmark-cli conflicts`.
+
+#include "gamedata/HotkeyConflicts.h"
+#include "config/uCfgManager.h"
+#include "gamedata/TreeModel.h"
+#include "support/CliRun.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace qm {
+namespace {
+
+using test::RunCli;
+using test::WriteBytes;
+
+// A building training a unit that is listed again under a group node, a
+// hero with its own card, and common commands under a group.
+const char* kTree = "Common|?\n"
+                    "\tMove|Cmov\n"
+                    "\tStop|Cstp\n"
+                    "Human|?\n"
+                    "\tBarracks|hbar\n"
+                    "\t\tFootman|hfoo\n"
+                    "\t\tRifleman|hrif\n"
+                    "\tTown Hall|htow\n"
+                    "\t\tPeasant|hpea\n"
+                    "\t\tFootman|hfoo\n"
+                    "\tUnits|?\n"
+                    "\t\tFootman|hfoo\n"
+                    "\t\t\tDefend|Adef\n"
+                    "\t\tPeasant|hpea\n"
+                    "\t\t\tRepair|Arep\n"
+                    "\t\t\tDefend|Adef\n";
+
+TEST(TreeModel, LevelsParentsAndCards) {
+    const TTreeModel tree = TTreeModel::Parse(kTree);
+    ASSERT_EQ(tree.Count(), 16);
+    EXPECT_EQ(tree[5].Caption, "Footman");
+    EXPECT_EQ(tree[5].Parent, 4);
+    EXPECT_EQ(tree[5].Level, 2);
+    EXPECT_EQ(tree.Children(-1), (std::vector<int>{0, 3}));
+    EXPECT_EQ(tree.NodesOf("hfoo"), (std::vector<int>{5, 9, 11}));
+    // The places under "Units" are no card; the unit's own node is.
+    EXPECT_EQ(tree.CardsOf("hfoo"), (std::vector<int>{4, 7}));
+    EXPECT_EQ(tree.CardsOf("Adef"), (std::vector<int>{11, 13}));
+    EXPECT_EQ(tree.CardsOf("Cmov"), (std::vector<int>{0}));
+    EXPECT_EQ(TTreeModel::Parse("A|x\nB|y\n").CardsOf("x"), (std::vector<int>{-1}));
+    EXPECT_TRUE(tree.CardsOf("none").empty());
+}
+
+class Conflicts : public ::testing::Test {
+  protected:
+    std::unique_ptr<TCfgManager> Doc(const std::string& name, const std::string& text) {
+        WriteBytes(dir_ / name, text);
+        return TCfgManager::CreateFromFile(dir_ / name);
+    }
+    std::string Path(const std::string& name) { return (dir_ / name).string(); }
+    test::TempDir dir_;
+};
+
+TEST_F(Conflicts, OnlyButtonsOfOneCardClashEachKindOnItsOwn) {
+    const TTreeModel tree = TTreeModel::Parse(kTree);
+    // Footman and Peasant share Town Hall; Footman and Rifleman Barracks;
+    // Repair and Defend share the Peasant; Move and Stop the commands.
+    const auto doc = Doc("c.txt", "[hfoo]\nHotkey=F\nUnhotkey=U\n[hrif]\nHotkey=f\n"
+                                  "[hpea]\nHotkey=F,F,F\n[Arep]\nResearchhotkey=R\nUnhotkey=U\n"
+                                  "[Adef]\nHotkey=D\nResearchhotkey=R\n[Cmov]\nHotkey=M\n"
+                                  "[Cstp]\nHotkey=\n");
+    const auto clashes = FindHotkeyClashes(tree, *doc, nullptr);
+    ASSERT_EQ(clashes.size(), 2u);
+    EXPECT_EQ(clashes[0], (THotkeyClash{hkHotkey, "hfoo", "hpea", "F"}));
+    EXPECT_EQ(clashes[1], (THotkeyClash{hkResearchhotkey, "Adef", "Arep", "R"}));
+}
+
+TEST_F(Conflicts, CommandLineWithAndWithoutDefaults) {
+    WriteBytes(dir_ / "tree.wrk", kTree);
+    Doc("user.txt", "[hfoo]\nHotkey=Q\n[hpea]\nTip=Peasant\n");
+    Doc("defaults.txt", "[hpea]\nHotkey=Q\n[Cmov]\nHotkey=M\n[Cstp]\nHotkey=M\n");
+    auto r = RunCli({"conflicts", Path("tree.wrk"), Path("user.txt")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "");
+    r = RunCli(
+        {"conflicts", Path("tree.wrk"), Path("user.txt"), "--defaults", Path("defaults.txt")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "hotkey\tCmov\tCstp\tM\nhotkey\thfoo\thpea\tQ\n");
+
+    EXPECT_EQ(RunCli({"conflicts", Path("tree.wrk")}).code, 2);
+    EXPECT_EQ(RunCli({"conflicts", Path("tree.wrk"), Path("none.txt")}).code, 3);
+    EXPECT_EQ(RunCli({"conflicts", Path("none.wrk"), Path("user.txt")}).code, 3);
+}
+
+// Every real player's file goes through, each clash once and in order.
+TEST(ConflictsRealData, PlayersFilesOverTheShippedTree) {
+    const auto data = test::RealData();
+    if (data.empty())
+        GTEST_SKIP() << "no ../shared/real-data beside the checkout";
+    const std::string tree = std::string(QUILLMARK_SOURCE_DIR) + "/QMKData/TV_foreign.wrk";
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(data / "customkeys")) {
+        const auto r = RunCli({"conflicts", tree, entry.path().string()});
+        ASSERT_TRUE(r.code == 0 || r.code == 1) << entry.path() << r.err;
+        std::vector<std::string> lines;
+        for (size_t at = 0, end; at < r.out.size(); at = end + 1) {
+            end = r.out.find('\n', at);
+            lines.push_back(r.out.substr(at, end - at));
+        }
+        EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end()));
+        EXPECT_EQ(std::adjacent_find(lines.begin(), lines.end()), lines.end());
+        EXPECT_LT(lines.size(), 100u) << entry.path();
+        ++files;
+    }
+    EXPECT_EQ(files, 24);
+}
+
+} // namespace
+} // namespace qm
