@@ -7,12 +7,50 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cstdlib>
+
 namespace qm {
 namespace {
 
 constexpr const char* kInit = "Initialisation";
 constexpr const char* kStrings = "Strings";
 constexpr const char* kInterface = "Interface";
+
+// Every key the settings file holds beside Language, each written once: its
+// section, its key and the variable it fills. The defaults are the
+// variables' initial values; the file is read and written in this order.
+template <typename T> struct TKey {
+    const char* Section;
+    const char* Key;
+    T TProjectSettings::*Field;
+};
+using S = TProjectSettings;
+
+constexpr TKey<bool> kFlags[] = {
+    {kInterface, "cbTogEdit", &S::cbTogEdit},
+    {kInterface, "cbAutoChangeTip", &S::cbAutoChangeTip},
+    {kInterface, "mnuAutoAdd", &S::mnuAutoAdd},
+    {kInterface, "mnuAlphasShow", &S::mnuAlphasShow},
+};
+constexpr TKey<int> kColours[] = {
+    {kInterface, "cpTip", &S::cpTip},
+    {kInterface, "cpHK", &S::cpHK},
+    {kInterface, "cpBrackets", &S::cpBrackets},
+};
+constexpr TKey<QString> kPaths[] = {
+    {kStrings, "DefaultConfigName", &S::DefaultConfigName},
+    {kStrings, "TVName", &S::TVName},
+    {kStrings, "War3Folder", &S::War3Folder},
+    {kStrings, "LangFileName", &S::LangFileName},
+};
+// Written by the import of the default configuration, never by a save.
+constexpr TKey<QString> kLanguage = {kInit, "Language", &S::Language};
+constexpr TKey<bool> kImportMarks[] = {
+    {kInit, "DefCfgLoaded", &S::DefCfgLoaded},
+    {kInit, "TVLoaded", &S::TVLoaded},
+    {kInit, "TVClearBeforeLoad", &S::TVClearBeforeLoad},
+    {kInit, "IconsLoaded", &S::IconsLoaded},
+};
 
 std::string Utf8(const QString& text) {
     return text.toUtf8().toStdString();
@@ -21,6 +59,25 @@ std::string Utf8(const QString& text) {
 QString ReadText(const TIniFile& ini, const char* section, const char* key,
                  const QString& fallback) {
     return QString::fromStdString(ini.ReadString(section, key, Utf8(fallback)));
+}
+
+void Read(const TIniFile& ini, S& s, const TKey<bool>& k) {
+    s.*k.Field = ini.ReadBool(k.Section, k.Key, s.*k.Field);
+}
+void Read(const TIniFile& ini, S& s, const TKey<int>& k) {
+    s.*k.Field = ini.ReadInteger(k.Section, k.Key, s.*k.Field);
+}
+void Read(const TIniFile& ini, S& s, const TKey<QString>& k) {
+    s.*k.Field = ReadText(ini, k.Section, k.Key, s.*k.Field);
+}
+
+// The row of a variable in its table.
+template <typename T, size_t N> const TKey<T>& KeyOf(const TKey<T> (&table)[N], T S::*field) {
+    for (const auto& k : table) {
+        if (k.Field == field)
+            return k;
+    }
+    std::abort(); // every variable has its row
 }
 
 } // namespace
@@ -60,23 +117,19 @@ TIniFile TProjectSettings::Open() const {
 
 void TProjectSettings::LoadStrings() {
     const TIniFile ini = Open();
-    Language = ReadText(ini, kInit, "Language", Language);
+    Read(ini, *this, kLanguage);
     TVName = TreeFileFor(Language);
-    DefaultConfigName = ReadText(ini, kStrings, "DefaultConfigName", DefaultConfigName);
-    TVName = ReadText(ini, kStrings, "TVName", TVName);
-    LangFileName = ReadText(ini, kStrings, "LangFileName", LangFileName);
+    for (QString S::*path : {&S::DefaultConfigName, &S::TVName, &S::LangFileName})
+        Read(ini, *this, KeyOf(kPaths, path));
 }
 
 void TProjectSettings::LoadInterface() {
     const TIniFile ini = Open();
-    cbTogEdit = ini.ReadBool(kInterface, "cbTogEdit", true);
-    cbAutoChangeTip = ini.ReadBool(kInterface, "cbAutoChangeTip", true);
-    mnuAutoAdd = ini.ReadBool(kInterface, "mnuAutoAdd", true);
-    mnuAlphasShow = ini.ReadBool(kInterface, "mnuAlphasShow", true);
-    cpTip = ini.ReadInteger(kInterface, "cpTip", 16777215);
-    cpHK = ini.ReadInteger(kInterface, "cpHK", 52479);
-    cpBrackets = ini.ReadInteger(kInterface, "cpBrackets", 16777215);
-    War3Folder = ReadText(ini, kStrings, "War3Folder", QString());
+    for (const auto& k : kFlags)
+        Read(ini, *this, k);
+    for (const auto& k : kColours)
+        Read(ini, *this, k);
+    Read(ini, *this, KeyOf(kPaths, &S::War3Folder));
 }
 
 // The bundled demo game, named by ./run.sh on machines without the game;
@@ -108,53 +161,51 @@ bool TProjectSettings::LocateGameFolder(TPlatform& platform) {
 
 void TProjectSettings::LoadInitialisation() {
     const TIniFile ini = Open();
-    DefCfgLoaded = ini.ReadBool(kInit, "DefCfgLoaded", false);
-    TVLoaded = ini.ReadBool(kInit, "TVLoaded", false);
-    TVClearBeforeLoad = ini.ReadBool(kInit, "TVClearBeforeLoad", false);
-    IconsLoaded = ini.ReadBool(kInit, "IconsLoaded", false);
+    for (const auto& k : kImportMarks) {
+        this->*k.Field = false;
+        Read(ini, *this, k);
+    }
 }
 
 bool TProjectSettings::SaveProjectSettings() const {
     TIniFile ini = Open();
-    ini.WriteBool(kInterface, "cbTogEdit", cbTogEdit);
-    ini.WriteBool(kInterface, "cbAutoChangeTip", cbAutoChangeTip);
-    ini.WriteBool(kInterface, "mnuAutoAdd", mnuAutoAdd);
-    ini.WriteBool(kInterface, "mnuAlphasShow", mnuAlphasShow);
-    ini.WriteInteger(kInterface, "cpTip", cpTip);
-    ini.WriteInteger(kInterface, "cpHK", cpHK);
-    ini.WriteInteger(kInterface, "cpBrackets", cpBrackets);
-    ini.WriteString(kStrings, "DefaultConfigName", Utf8(DefaultConfigName));
-    ini.WriteString(kStrings, "TVName", Utf8(TVName));
-    ini.WriteString(kStrings, "War3Folder", Utf8(War3Folder));
-    ini.WriteString(kStrings, "LangFileName", Utf8(LangFileName));
+    for (const auto& k : kFlags)
+        ini.WriteBool(k.Section, k.Key, this->*k.Field);
+    for (const auto& k : kColours)
+        ini.WriteInteger(k.Section, k.Key, this->*k.Field);
+    for (const auto& k : kPaths)
+        ini.WriteString(k.Section, k.Key, Utf8(this->*k.Field));
     return ini.Save();
 }
 
 bool TProjectSettings::WriteDefCfgLoaded() const {
+    const auto& mark = KeyOf(kImportMarks, &S::DefCfgLoaded);
     TIniFile ini = Open();
-    ini.WriteBool(kInit, "DefCfgLoaded", true);
-    ini.WriteString(kInit, "Language", Utf8(Language));
+    ini.WriteBool(mark.Section, mark.Key, true);
+    ini.WriteString(kLanguage.Section, kLanguage.Key, Utf8(Language));
     return ini.Save();
 }
 
 bool TProjectSettings::WriteTVName() const {
     TIniFile ini = Open();
-    ini.WriteString(kStrings, "TVName", Utf8(TVName));
+    const auto& k = KeyOf(kPaths, &S::TVName);
+    ini.WriteString(k.Section, k.Key, Utf8(TVName));
     return ini.Save();
 }
 
-bool TProjectSettings::WriteFlag(const char* key) const {
+bool TProjectSettings::WriteFlag(bool TProjectSettings::*field) const {
+    const auto& k = KeyOf(kImportMarks, field);
     TIniFile ini = Open();
-    ini.WriteBool(kInit, key, true);
+    ini.WriteBool(k.Section, k.Key, true);
     return ini.Save();
 }
 
 bool TProjectSettings::WriteTVLoaded() const {
-    return WriteFlag("TVLoaded");
+    return WriteFlag(&S::TVLoaded);
 }
 
 bool TProjectSettings::WriteIconsLoaded() const {
-    return WriteFlag("IconsLoaded");
+    return WriteFlag(&S::IconsLoaded);
 }
 
 } // namespace qm

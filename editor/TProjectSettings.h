@@ -80,7 +80,7 @@ class TProjectSettings {
     bool IconsLoaded = false;
 
   private:
-    bool WriteFlag(const char* key) const;
+    bool WriteFlag(bool TProjectSettings::*field) const;
     TIniFile Open() const;
 
     QString programFolder_;
