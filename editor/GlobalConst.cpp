@@ -51,6 +51,7 @@ const std::array<const char*, kMessageCount> kBuiltIn = {
     "Извлечение графики...",
     "Запуск программы!",
     "Подготовка к запуску...",
+    "Все несохранённые изменения будут потеряны.\r\nПродолжить?",
 };
 
 std::array<QString, kMessageCount>& Table() {

@@ -51,8 +51,11 @@ enum TMsg : int {
     msgStatusGraphics,
     msgStatusStarting,
     msgStatusPreparing,
+    // Ours, after the table's first 43 rows: before Reset all and Restore
+    // defaults throw unsaved changes away.
+    msgDropChangesQuestion,
 };
-inline constexpr int kMessageCount = 43;
+inline constexpr int kMessageCount = 44;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.

@@ -3,22 +3,24 @@
 #include "config/uCfgManager.h"
 #include "editor/GlobalConst.h"
 #include "editor/Loading.h"
+#include "editor/TActionPanel.h"
+#include "editor/TCommandCard.h"
+#include "editor/THotKeyConflicts.h"
+#include "editor/TMainActions.h"
 #include "gamedata/PreLoad.h"
 #include "gamedata/TreeRewrite.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLineEdit>
+#include <QKeyEvent>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
-#include <QTextEdit>
-#include <QToolBar>
+#include <QToolTip>
 #include <QTreeWidget>
 
 namespace qm {
@@ -45,16 +47,8 @@ QString FileNamePart(const QString& path) {
     return path.mid(cut + 1);
 }
 
-// Applies an edit command to whichever text control has the focus.
-template <typename Line, typename Text, typename Plain>
-void ApplyToFocused(Line onLine, Text onText, Plain onPlain) {
-    QWidget* focus = QApplication::focusWidget();
-    if (auto* line = qobject_cast<QLineEdit*>(focus))
-        onLine(*line);
-    else if (auto* text = qobject_cast<QTextEdit*>(focus))
-        onText(*text);
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus))
-        onPlain(*plain);
+QString FolderOf(const QString& path) {
+    return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
 }
 
 } // namespace
@@ -68,191 +62,71 @@ TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    CreateActions();
-    CreateMenu();
-    CreateToolBar();
+    actions_ = new TMainActions(*this);
     CreateClientArea();
+    ConnectActions();
+    // No node may keep pointing into documents that are about to go.
+    connect(&documents_, &TDocumentSet::Replacing, this, [this] { tree_.ResetTvData(); });
     setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
 }
 
 TfrmMain::~TfrmMain() {
     // The nodes refer to records of the working copy: drop them first.
     tree_.FreeTvData();
-    TryToDestroyCfgMngrs();
+    documents_.TryToDestroyCfgMngrs();
     delete loading_;
 }
 
-QAction* TfrmMain::NewAction(const char* name, const QString& caption,
-                             const QKeySequence& shortcut) {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    return action;
-}
-
-void TfrmMain::CreateActions() {
-    QStyle* s = style();
-    actNew_ = NewAction("actNew", QString::fromUtf8("Создать..."), QKeySequence("Ctrl+N"));
-    actNew_->setIcon(s->standardIcon(QStyle::SP_FileIcon));
-    actOpen_ = NewAction("actOpen", QString::fromUtf8("Открыть"), QKeySequence("Ctrl+O"));
-    actOpen_->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
-    actOpenFromWar_ = NewAction("actOpenFromWar", QString::fromUtf8("Открыть из WarCraft"));
-    actSave_ = NewAction("actSave", QString::fromUtf8("Сохранить"), QKeySequence("Ctrl+S"));
-    actSave_->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
-    actSaveAs_ =
-        NewAction("actSaveAs", QString::fromUtf8("Сохранить как..."), QKeySequence("Ctrl+Shift+S"));
-    actSaveToWar_ = NewAction("actSaveToWar", QString::fromUtf8("Сохранить в WarCraft"));
-    actExit_ = NewAction("actExit", QString::fromUtf8("В&ыход"));
-    actUndo_ = NewAction("actUndo", QString::fromUtf8("Отменить"), QKeySequence("Ctrl+Z"));
-    actUndo_->setIcon(s->standardIcon(QStyle::SP_ArrowBack));
-    actCut_ = NewAction("actCut", QString::fromUtf8("Вырезать"), QKeySequence("Ctrl+X"));
-    actCut_->setIcon(s->standardIcon(QStyle::SP_DialogDiscardButton));
-    actCopy_ = NewAction("actCopy", QString::fromUtf8("Копировать"), QKeySequence("Ctrl+C"));
-    actCopy_->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
-    actPaste_ = NewAction("actPaste", QString::fromUtf8("Вставить"), QKeySequence("Ctrl+V"));
-    actPaste_->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
-    actFind_ = NewAction("actFind", QString::fromUtf8("Найти"), QKeySequence("Ctrl+F"));
-    actFind_->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
-    actMultiEdit_ = NewAction("actMultiEdit", QString::fromUtf8("Мультиредактор"));
-    actMultiEdit_->setIcon(s->standardIcon(QStyle::SP_FileDialogListView));
-    actAbout_ = NewAction("actAbout", QString::fromUtf8("О программе..."));
-    actHelp_ = NewAction("actHelp", QString::fromUtf8("Справка"), QKeySequence("F1"));
-    mnuAutoAdd_ = NewAction("mnuAutoAdd", QString::fromUtf8("Автодобавление новых действий"));
-    mnuAutoAdd_->setCheckable(true);
-    mnuAutoAdd_->setChecked(true);
-    mnuAlphasShow_ =
-        NewAction("mnuAlphasShow", QString::fromUtf8("Отображать горячие клавиши на сетке"));
-    mnuAlphasShow_->setCheckable(true);
-    mnuAlphasShow_->setChecked(true);
-    actAddAll_ = NewAction("actAddAll", QString::fromUtf8("Добавить все"));
-    actDelAll_ = NewAction("actDelAll", QString::fromUtf8("Удалить все"));
-    actResetAll_ = NewAction("actResetAll", QString::fromUtf8("Отменить все изменения"));
-    actDefAll_ = NewAction("actDefAll", QString::fromUtf8("Восстановить значения по умолчанию"));
-
-    // Saving needs a document: the first ReOpen enables these for good.
-    for (QAction* a : {actSave_, actSaveAs_, actSaveToWar_})
-        a->setEnabled(false);
-    // The find dialog, the multi-editor and the about box are windows of
-    // their own that this build does not have yet.
-    for (QAction* a : {actFind_, actMultiEdit_, actAbout_})
-        a->setEnabled(false);
-
-    connect(actNew_, &QAction::triggered, this, &TfrmMain::actNewExecute);
-    connect(actOpen_, &QAction::triggered, this, &TfrmMain::actOpenExecute);
-    connect(actOpenFromWar_, &QAction::triggered, this, &TfrmMain::actOpenFromWarExecute);
-    connect(actSave_, &QAction::triggered, this, &TfrmMain::actSaveExecute);
-    connect(actSaveAs_, &QAction::triggered, this, &TfrmMain::actSaveAsExecute);
-    connect(actSaveToWar_, &QAction::triggered, this, &TfrmMain::actSaveToWarExecute);
-    connect(actExit_, &QAction::triggered, this, &TfrmMain::actExitExecute);
-    connect(actAddAll_, &QAction::triggered, this, &TfrmMain::actAddAllExecute);
-    connect(actDelAll_, &QAction::triggered, this, &TfrmMain::actDelAllExecute);
-    connect(actResetAll_, &QAction::triggered, this, &TfrmMain::actResetAllExecute);
-    connect(actDefAll_, &QAction::triggered, this, &TfrmMain::actDefAllExecute);
-    connect(mnuAutoAdd_, &QAction::triggered, this, &TfrmMain::mnuAutoAddClick);
-    connect(actHelp_, &QAction::triggered, this,
+void TfrmMain::ConnectActions() {
+    const TMainActions& a = *actions_;
+    connect(a.actNew, &QAction::triggered, this, &TfrmMain::actNewExecute);
+    connect(a.actOpen, &QAction::triggered, this, &TfrmMain::actOpenExecute);
+    connect(a.actOpenFromWar, &QAction::triggered, this, &TfrmMain::actOpenFromWarExecute);
+    connect(a.actSave, &QAction::triggered, this, &TfrmMain::actSaveExecute);
+    connect(a.actSaveAs, &QAction::triggered, this, &TfrmMain::actSaveAsExecute);
+    connect(a.actSaveToWar, &QAction::triggered, this, &TfrmMain::actSaveToWarExecute);
+    connect(a.actExit, &QAction::triggered, this, &TfrmMain::actExitExecute);
+    connect(a.actAddAll, &QAction::triggered, this, &TfrmMain::actAddAllExecute);
+    connect(a.actDelAll, &QAction::triggered, this, &TfrmMain::actDelAllExecute);
+    connect(a.actResetAll, &QAction::triggered, this, &TfrmMain::actResetAllExecute);
+    connect(a.actDefAll, &QAction::triggered, this, &TfrmMain::actDefAllExecute);
+    connect(a.mnuAutoAdd, &QAction::triggered, this, &TfrmMain::mnuAutoAddClick);
+    connect(a.mnuAlphasShow, &QAction::triggered, this, &TfrmMain::mnuAlphasShowClick);
+    connect(a.actHelp, &QAction::triggered, this,
             [this] { platform_.ShowHelp(this, QString::fromUtf8("Введение")); });
-    connect(actUndo_, &QAction::triggered, this, [] {
-        ApplyToFocused([](QLineEdit& e) { e.undo(); }, [](QTextEdit& e) { e.undo(); },
-                       [](QPlainTextEdit& e) { e.undo(); });
-    });
-    connect(actCut_, &QAction::triggered, this, [] {
-        ApplyToFocused([](QLineEdit& e) { e.cut(); }, [](QTextEdit& e) { e.cut(); },
-                       [](QPlainTextEdit& e) { e.cut(); });
-    });
-    connect(actCopy_, &QAction::triggered, this, [] {
-        ApplyToFocused([](QLineEdit& e) { e.copy(); }, [](QTextEdit& e) { e.copy(); },
-                       [](QPlainTextEdit& e) { e.copy(); });
-    });
-    connect(actPaste_, &QAction::triggered, this, [] {
-        ApplyToFocused([](QLineEdit& e) { e.paste(); }, [](QTextEdit& e) { e.paste(); },
-                       [](QPlainTextEdit& e) { e.paste(); });
-    });
-}
-
-void TfrmMain::CreateMenu() {
-    QMenuBar* mmMain = menuBar();
-    mmMain->setObjectName("mmMain");
-    QMenu* mnuFile = mmMain->addMenu(QString::fromUtf8("&Файл"));
-    mnuFile->setObjectName("mnuFile");
-    mnuFile->addActions({actNew_, actOpen_, actOpenFromWar_});
-    mnuFile->addSeparator();
-    mnuFile->addActions({actSave_, actSaveAs_, actSaveToWar_});
-    mnuFile->addSeparator();
-    mnuFile->addAction(actExit_);
-
-    QMenu* mnuEdit = mmMain->addMenu(QString::fromUtf8("&Правка"));
-    mnuEdit->setObjectName("mnuEdit");
-    mnuEdit->addAction(actUndo_);
-    mnuEdit->addSeparator();
-    mnuEdit->addActions({actCut_, actCopy_, actPaste_});
-    mnuEdit->addSeparator();
-    mnuEdit->addAction(actFind_);
-
-    QMenu* mnuServis = mmMain->addMenu(QString::fromUtf8("Сервис"));
-    mnuServis->setObjectName("mnuServis");
-    mnuServis->addActions({mnuAutoAdd_, actAddAll_, actDelAll_});
-    mnuServis->addSeparator();
-    mnuServis->addAction(mnuAlphasShow_);
-    mnuServis->addSeparator();
-    mnuServis->addActions({actResetAll_, actDefAll_});
-    mnuServis->addSeparator();
-    mnuServis->addAction(actMultiEdit_);
-
-    mnuHelp_ = new QMenu(QString::fromUtf8("Справка"), this);
-    mnuHelp_->setObjectName("mnuHelp");
-    mnuHelp_->addAction(actHelp_);
-    mnuHelp_->addSeparator();
-    mnuHelp_->addAction(actAbout_);
-    MoveHelpMenuRight();
-}
-
-// Qt's menu bar lays every menu out from the left; a second bar in the
-// right corner carries Help to the right edge.
-void TfrmMain::MoveHelpMenuRight() {
-    auto* corner = qobject_cast<QMenuBar*>(menuBar()->cornerWidget(Qt::TopRightCorner));
-    if (!corner) {
-        corner = new QMenuBar(menuBar());
-        corner->setObjectName("mmHelpCorner");
-        corner->addMenu(mnuHelp_);
-        menuBar()->setCornerWidget(corner, Qt::TopRightCorner);
-    }
-    corner->adjustSize();
-    menuBar()->adjustSize();
-    menuBar()->update();
-}
-
-void TfrmMain::CreateToolBar() {
-    tbMain_ = addToolBar(QStringLiteral("tbMain"));
-    tbMain_->setObjectName("tbMain");
-    tbMain_->setMovable(false);
-    tbMain_->setFloatable(false);
-    tbMain_->setIconSize(QSize(16, 16));
-    tbMain_->toggleViewAction()->setVisible(false);
-    setContextMenuPolicy(Qt::NoContextMenu);
-    const auto add = [this](QAction* action, const char* name) {
-        tbMain_->addAction(action);
-        tbMain_->widgetForAction(action)->setObjectName(name);
-    };
-    add(actNew_, "tbNew");
-    add(actOpen_, "tbOpen");
-    add(actSave_, "tbSave");
-    tbMain_->addSeparator();
-    add(actFind_, "tbFind");
-    tbMain_->addSeparator();
-    add(actCut_, "tbCut");
-    add(actCopy_, "tbCopy");
-    add(actPaste_, "tbPaste");
-    add(actUndo_, "tbUndo");
-    tbMain_->addSeparator();
-    add(actMultiEdit_, "tbMultiEdit");
 }
 
 void TfrmMain::CreateClientArea() {
     auto* client = new QWidget(this);
     client->setObjectName("pnlClient");
     setCentralWidget(client);
+    CreateTree(client);
 
+    conflicts_ = std::make_unique<THotKeyConflicts>(tree_, documents_, platform_, *this);
+    card_ = new TCommandCard(tree_, ilMain_, documents_, client);
+    panel_ =
+        new TActionPanel(tree_, documents_, *card_, *conflicts_, *actions_->mnuAutoAdd, client);
+    panel_->move(280, 0);
+    // The card stands over the panel's upper right part.
+    card_->move(518, 24);
+    card_->raise();
+    connect(card_, &TCommandCard::SelectNode, this, &TfrmMain::SelectNode);
+    connect(panel_, &TActionPanel::ReturnToTree, tvMain_, [this] { tvMain_->setFocus(); });
+
+    btnAdd_ = new QPushButton(QString::fromUtf8("Добавить"), client);
+    btnAdd_->setObjectName("btnAdd");
+    btnAdd_->setGeometry(518, 137, 77, 24);
+    btnAdd_->setVisible(false);
+    btnAdd_->setEnabled(false);
+    connect(btnAdd_, &QPushButton::clicked, this, &TfrmMain::btnAddClick);
+
+    auto* btnBack = new QPushButton(QString::fromUtf8("Назад"), client);
+    btnBack->setObjectName("btnBack");
+    btnBack->setGeometry(595, 137, 74, 24);
+    connect(btnBack, &QPushButton::clicked, this, &TfrmMain::btnBackClick);
+}
+
+void TfrmMain::CreateTree(QWidget* client) {
     tvMain_->setParent(client);
     tvMain_->setObjectName("tvMain");
     tvMain_->setGeometry(0, 0, 273, 377);
@@ -267,27 +141,10 @@ void TfrmMain::CreateClientArea() {
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     tvMain_->setPalette(palette);
+    tvMain_->installEventFilter(this);
+    tvMain_->viewport()->installEventFilter(this);
     connect(tvMain_, &QTreeWidget::itemExpanded, this, &TfrmMain::tvMainExpanding);
     connect(tvMain_, &QTreeWidget::currentItemChanged, this, &TfrmMain::tvMainChange);
-
-    gbSettings_ = new QGroupBox(Msg(msgNoAction), client);
-    gbSettings_->setObjectName("gbSettings");
-    gbSettings_->setGeometry(277, 0, 397, 381);
-    gbSettings_->setEnabled(false);
-
-    auto* pnlGreed = new QWidget(client);
-    pnlGreed->setObjectName("pnlGreed");
-    pnlGreed->setGeometry(517, 8, 151, 113);
-
-    btnAdd_ = new QPushButton(QString::fromUtf8("Добавить"), client);
-    btnAdd_->setObjectName("btnAdd");
-    btnAdd_->setGeometry(517, 125, 73, 25);
-    btnAdd_->setVisible(false);
-    connect(btnAdd_, &QPushButton::clicked, this, &TfrmMain::btnAddClick);
-
-    auto* btnBack = new QPushButton(QString::fromUtf8("Назад"), client);
-    btnBack->setObjectName("btnBack");
-    btnBack->setGeometry(595, 125, 73, 25);
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -318,7 +175,7 @@ bool TfrmMain::Start() {
     bool started = LoadProjectSettings();
     if (started) {
         PreLoad();
-        MoveHelpMenuRight();
+        actions_->MoveHelpMenuRight();
         started = ReOpen(DefaultConfigPath());
     }
     delete loading_;
@@ -334,9 +191,11 @@ void TfrmMain::ShowStatus(int message) {
 
 bool TfrmMain::LoadProjectSettings() {
     settings_.LoadInterface();
-    mnuAutoAdd_->setChecked(settings_.mnuAutoAdd);
-    btnAdd_->setVisible(!mnuAutoAdd_->isChecked());
-    mnuAlphasShow_->setChecked(settings_.mnuAlphasShow);
+    panel_->cbTogEdit().setChecked(settings_.cbTogEdit);
+    actions_->mnuAutoAdd->setChecked(settings_.mnuAutoAdd);
+    mnuAutoAddClick();
+    actions_->mnuAlphasShow->setChecked(settings_.mnuAlphasShow);
+    card_->SetLettersShown(settings_.mnuAlphasShow);
     if (!settings_.LocateGameFolder(platform_))
         return false;
     LoadInterfaceLang();
@@ -347,7 +206,7 @@ bool TfrmMain::LoadProjectSettings() {
 // built-in texts stand, and the Help menu is put back at the right edge as
 // it must be after every change of captions.
 void TfrmMain::LoadInterfaceLang() {
-    MoveHelpMenuRight();
+    actions_->MoveHelpMenuRight();
 }
 
 void TfrmMain::PreLoad() {
@@ -388,18 +247,17 @@ void TfrmMain::PreLoad() {
 }
 
 void TfrmMain::SaveProjectSettings() {
-    settings_.mnuAutoAdd = mnuAutoAdd_->isChecked();
-    settings_.mnuAlphasShow = mnuAlphasShow_->isChecked();
+    settings_.cbTogEdit = panel_->cbTogEdit().isChecked();
+    settings_.mnuAutoAdd = actions_->mnuAutoAdd->isChecked();
+    settings_.mnuAlphasShow = actions_->mnuAlphasShow->isChecked();
     ReportSettingsWrite(settings_.SaveProjectSettings());
 }
 
 // A settings file that cannot be written is reported, never a reason to
 // keep the user from closing the window or replacing a document.
 void TfrmMain::ReportSettingsWrite(bool written) {
-    if (written)
-        return;
-    const QString path = QDir::toNativeSeparators(settings_.IniPath());
-    Say(true, msgError, QStringLiteral("Unable to write to %1").arg(path), TMsgIcon::Error);
+    if (!written)
+        Say(true, msgError, settings_.WriteFailureText(), TMsgIcon::Error);
 }
 
 // ---- documents ----
@@ -412,38 +270,29 @@ QString TfrmMain::GameConfigPath() const {
     return FromPath(ToPath(settings_.War3Folder) / kGameConfigName);
 }
 
-QString TfrmMain::FolderOf(const QString& path) const {
-    return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
-}
-
 bool TfrmMain::ReOpen(const QString& path) {
-    auto defaults = TCfgManager::CreateFromFile(ToPath(DefaultConfigPath()));
-    if (defaults->FileName().empty()) {
+    switch (documents_.ReOpen(DefaultConfigPath(), path)) {
+    case TDocumentSet::TReadResult::DefaultsUnreadable:
         Say(true, msgError, Msg(msgCannotReadInternal) + settings_.DefaultConfigName,
             TMsgIcon::Error);
         return false;
-    }
-    auto saved = TCfgManager::CreateFromFile(ToPath(path));
-    auto current = TCfgManager::CreateFromFile(ToPath(path));
-    if (saved->FileName().empty() || current->FileName().empty()) {
+    case TDocumentSet::TReadResult::FileUnreadable:
         Say(true, msgError, Msg(msgCannotRead) + path + Msg(msgNotAConfig), TMsgIcon::Error);
         return false;
+    case TDocumentSet::TReadResult::Ok:
+        break;
     }
-    // No node may keep pointing into the documents about to go.
-    tree_.ResetTvData();
-    TryToDestroyCfgMngrs();
-    defCfgMngr_ = std::move(defaults);
-    savedCfgMngr_ = std::move(saved);
-    curCfgMngr_ = std::move(current);
-    curFileName_ = path;
     if (!LoadTreeOnce()) {
-        TryToDestroyCfgMngrs();
+        documents_.TryToDestroyCfgMngrs();
         return false;
     }
-    for (QAction* a : {actSave_, actSaveAs_, actSaveToWar_})
+    for (QAction* a : {actions_->actSave, actions_->actSaveAs, actions_->actSaveToWar})
         a->setEnabled(true);
     UpdateCaption();
-    tvMain_->setCurrentItem(tvMain_->topLevelItem(0));
+    {
+        const QSignalBlocker quiet(tvMain_);
+        tvMain_->setCurrentItem(tvMain_->topLevelItem(0));
+    }
     tvMainChange();
     return true;
 }
@@ -451,7 +300,6 @@ bool TfrmMain::ReOpen(const QString& path) {
 bool TfrmMain::LoadTreeOnce() {
     if (tvMain_->topLevelItemCount() > 0)
         return true;
-    tvMain_->clear();
     repaint();
     tree_.LoadTVFromFile(ToPath(settings_.Resolve(settings_.TVName)));
     if (tvMain_->topLevelItemCount() == 0) {
@@ -463,29 +311,19 @@ bool TfrmMain::LoadTreeOnce() {
     return true;
 }
 
-void TfrmMain::TryToDestroyCfgMngrs() {
-    savedCfgMngr_.reset();
-    defCfgMngr_.reset();
-    curCfgMngr_.reset();
-}
-
 bool TfrmMain::IsUntitled() const {
-    return FileNamePart(curFileName_) == FileNamePart(settings_.DefaultConfigName);
+    return FileNamePart(CurFileName()) == FileNamePart(settings_.DefaultConfigName);
 }
 
 void TfrmMain::UpdateCaption() {
     if (IsUntitled())
         setWindowTitle(QStringLiteral("Quillmark:") + Msg(msgUntitled));
     else
-        setWindowTitle(QStringLiteral("Quillmark: (") + QFileInfo(curFileName_).fileName() + ")");
-}
-
-bool TfrmMain::HasUnsavedChanges() const {
-    return curCfgMngr_ && savedCfgMngr_ && !curCfgMngr_->SameAs(*savedCfgMngr_);
+        setWindowTitle(QStringLiteral("Quillmark: (") + QFileInfo(CurFileName()).fileName() + ")");
 }
 
 bool TfrmMain::SaveRequest() {
-    if (!curCfgMngr_ || !defCfgMngr_)
+    if (!documents_.CurCfgMngr() || !documents_.DefCfgMngr())
         return true;
     if (HasUnsavedChanges()) {
         switch (Say(true, msgAttention, Msg(msgFileChanged), TMsgIcon::Question,
@@ -511,7 +349,7 @@ bool TfrmMain::FormCloseQuery() {
     if (!SaveRequest())
         return false;
     tree_.FreeTvData();
-    TryToDestroyCfgMngrs();
+    documents_.TryToDestroyCfgMngrs();
     return true;
 }
 
@@ -519,7 +357,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     event->setAccepted(FormCloseQuery());
 }
 
-// ---- commands ----
+// ---- file commands ----
 
 void TfrmMain::actNewExecute() {
     if (SaveRequest())
@@ -530,7 +368,7 @@ void TfrmMain::actOpenExecute() {
     if (!SaveRequest())
         return;
     const QString chosen =
-        platform_.OpenFileName(this, FolderOf(curFileName_), Msg(msgConfigFilter));
+        platform_.OpenFileName(this, FolderOf(CurFileName()), Msg(msgConfigFilter));
     if (!chosen.isEmpty())
         ReOpen(chosen);
 }
@@ -547,27 +385,32 @@ void TfrmMain::actOpenFromWarExecute() {
         actSaveToWarExecute();
 }
 
-bool TfrmMain::WriteDocument(const QString& path) {
-    return curCfgMngr_ && !path.isEmpty() && curCfgMngr_->SaveToFile(ToPath(path), false);
+// Writes the working copy to `path`, which becomes the open file only once
+// it is written; a failure keeps the document, its name and its changes.
+bool TfrmMain::SaveTo(const QString& path, int failure) {
+    if (!documents_.Write(path)) {
+        Say(true, msgError, Msg(failure), TMsgIcon::Error);
+        return false;
+    }
+    return true;
 }
 
 bool TfrmMain::actSaveExecute() {
-    if (curFileName_.isEmpty() || settings_.DefaultConfigName.isEmpty())
+    const QString path = CurFileName();
+    if (path.isEmpty() || settings_.DefaultConfigName.isEmpty())
         return false;
     // The default configuration is never overwritten by Save.
-    if (curFileName_ == DefaultConfigPath())
+    if (path == DefaultConfigPath())
         return actSaveAsExecute();
-    if (!WriteDocument(curFileName_)) {
-        Say(true, msgError, Msg(msgCannotSave), TMsgIcon::Error);
+    if (!SaveTo(path, msgCannotSave))
         return false;
-    }
-    Say(true, msgInformation, Msg(msgConfigSavedAs) + curFileName_, TMsgIcon::Information);
-    ReOpen(curFileName_);
+    Say(true, msgInformation, Msg(msgConfigSavedAs) + path, TMsgIcon::Information);
+    ReOpen(path);
     return true;
 }
 
 bool TfrmMain::actSaveAsExecute() {
-    QString chosen = platform_.SaveFileName(this, FolderOf(curFileName_), Msg(msgConfigFilter));
+    QString chosen = platform_.SaveFileName(this, FolderOf(CurFileName()), Msg(msgConfigFilter));
     if (chosen.isEmpty())
         return false;
     if (QFileInfo(chosen).suffix().isEmpty())
@@ -578,13 +421,10 @@ bool TfrmMain::actSaveAsExecute() {
                 .arg(QDir::toNativeSeparators(chosen)),
             TMsgIcon::Question, TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return false;
-    if (!WriteDocument(chosen)) {
-        Say(true, msgError, Msg(msgCannotSaveAs), TMsgIcon::Error);
+    if (!SaveTo(chosen, msgCannotSaveAs))
         return false;
-    }
     Say(true, msgInformation, Msg(msgFileSavedAs) + chosen, TMsgIcon::Information);
-    curFileName_ = chosen;
-    ReOpen(curFileName_);
+    ReOpen(chosen);
     return true;
 }
 
@@ -593,38 +433,49 @@ bool TfrmMain::actSaveToWarExecute() {
     if (Say(false, msgQuestion, Msg(msgSaveToWarQuestion) + QDir::toNativeSeparators(path) + "?",
             TMsgIcon::Question, TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return false;
-    curFileName_ = path;
-    return actSaveExecute();
+    if (!SaveTo(path, msgCannotSave))
+        return false;
+    Say(true, msgInformation, Msg(msgConfigSavedAs) + path, TMsgIcon::Information);
+    ReOpen(path);
+    return true;
 }
 
 void TfrmMain::actExitExecute() {
     close();
 }
 
+// ---- service commands ----
+
+// The bulk commands that drop unsaved work ask first.
+bool TfrmMain::DropChangesAllowed() {
+    return !HasUnsavedChanges() || Say(true, msgQuestion, Msg(msgDropChangesQuestion),
+                                       TMsgIcon::Question, TMsgButtons::YesNo) == TMsgAnswer::Yes;
+}
+
 void TfrmMain::actResetAllExecute() {
-    ReOpen(curFileName_);
+    if (DropChangesAllowed())
+        ReOpen(CurFileName());
 }
 
 void TfrmMain::actDefAllExecute() {
-    ReOpen(DefaultConfigPath());
+    if (DropChangesAllowed())
+        ReOpen(DefaultConfigPath());
 }
 
 bool TfrmMain::AddDefaultRecord(QTreeWidgetItem* item) {
     TTVNode* node = TTVNode::From(item);
-    if (!node || !curCfgMngr_ || !defCfgMngr_ || tree_.AssignNodeData(node, *curCfgMngr_) != 1)
+    TCfgManager* working = documents_.CurCfgMngr();
+    if (!node || !working || tree_.AssignNodeData(node, *working) != 1 ||
+        !documents_.AddDefaultRecord(node->Data.ID))
         return false;
-    const TBindRec* defaults = defCfgMngr_->FindRecord(node->Data.ID);
-    if (!defaults)
-        return false;
-    TBindRec& added = curCfgMngr_->AddRecord(node->Data.ID);
-    added = *defaults;
-    node->Data.Record = &added;
+    tree_.AssignNodeData(node, *working);
     return true;
 }
 
 void TfrmMain::actAddAllExecute() {
     int added = 0;
     tree_.ForEachNode([&](TTVNode& node) { added += AddDefaultRecord(&node) ? 1 : 0; });
+    UpdateAddButton();
     Say(true, msgInformation, Msg(msgRecordsAdded) + QString::number(added) + ".",
         TMsgIcon::Information);
 }
@@ -633,20 +484,20 @@ void TfrmMain::actDelAllExecute() {
     if (Say(false, msgDangerous, Msg(msgDeleteAllQuestion), TMsgIcon::Question,
             TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
-    if (!curCfgMngr_)
+    if (!documents_.CurCfgMngr())
         return;
-    tree_.ResetTvData();
-    curCfgMngr_->Clear();
+    documents_.ClearWorkingCopy();
     tvMainChange();
     Say(true, msgInformation, Msg(msgAllDeleted), TMsgIcon::Information);
 }
 
 void TfrmMain::mnuAutoAddClick() {
-    btnAdd_->setVisible(!mnuAutoAdd_->isChecked());
+    btnAdd_->setVisible(!actions_->mnuAutoAdd->isChecked());
 }
 
-void TfrmMain::btnAddClick() {
-    AddDefaultRecord(tvMain_->currentItem());
+void TfrmMain::mnuAlphasShowClick() {
+    card_->SetLettersShown(actions_->mnuAlphasShow->isChecked());
+    tvMainChange();
 }
 
 // ---- the tree ----
@@ -656,14 +507,83 @@ void TfrmMain::tvMainExpanding(QTreeWidgetItem* item) {
         tree_.CheckUpBrunchIcons(item->child(0));
 }
 
-// Binds the selected action to the working copy, adding its default record
-// when auto-add is on and the document has none.
 void TfrmMain::tvMainChange() {
-    QTreeWidgetItem* item = tvMain_->currentItem();
-    if (!item || !curCfgMngr_)
-        return;
-    if (tree_.AssignNodeData(item, *curCfgMngr_) == 1 && mnuAutoAdd_->isChecked())
-        AddDefaultRecord(item);
+    QTreeWidgetItem* node = tvMain_->currentItem();
+    if (node && documents_.CurCfgMngr()) {
+        const auto held = QGuiApplication::keyboardModifiers();
+        if (tvMain_->selectedItems().size() > 1 &&
+            !(held & (Qt::ShiftModifier | Qt::ControlModifier))) {
+            const QSignalBlocker quiet(tvMain_);
+            tvMain_->clearSelection();
+            node->setSelected(true);
+        }
+        panel_->setTitle(node->text(0));
+        panel_->LoadControlsData(node);
+    }
+    panel_->DisableEmptyControls();
+    UpdateAddButton();
+}
+
+// Add stays off whenever the shown node has a record, so a click can never
+// add a second record with the same identifier.
+void TfrmMain::UpdateAddButton() {
+    TTVNode* node = TTVNode::From(tvMain_->currentItem());
+    TCfgManager* working = documents_.CurCfgMngr();
+    btnAdd_->setEnabled(node && working && tree_.AssignNodeData(node, *working) == 1 &&
+                        documents_.DefCfgMngr()->FindRecord(node->Data.ID));
+}
+
+void TfrmMain::btnAddClick() {
+    panel_->AddSelected();
+    UpdateAddButton();
+}
+
+void TfrmMain::btnBackClick() {
+    QTreeWidgetItem* node = tvMain_->currentItem();
+    if (node && node->parent())
+        tvMain_->setCurrentItem(node->parent());
+}
+
+void TfrmMain::SelectNode(int index) {
+    if (TTVNode* node = tree_.ItemAt(index)) {
+        tvMain_->setCurrentItem(node);
+        tvMain_->scrollToItem(node);
+    }
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tvMain_ && event->type() == QEvent::KeyPress)
+        return tvMainKeyPress(static_cast<QKeyEvent&>(*event));
+    if (watched == tvMain_->viewport() && event->type() == QEvent::ToolTip)
+        return tvMainHint(static_cast<QHelpEvent&>(*event));
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// A caption cut short by the tree's width shows in full as a tool tip.
+bool TfrmMain::tvMainHint(QHelpEvent& event) {
+    QTreeWidgetItem* item = tvMain_->itemAt(event.pos());
+    if (!item) {
+        QToolTip::hideText();
+        return true;
+    }
+    const QRect row = tvMain_->visualItemRect(item);
+    const int room = row.width() - tvMain_->iconSize().width() - 8;
+    if (tvMain_->fontMetrics().horizontalAdvance(item->text(0)) > room)
+        QToolTip::showText(event.globalPos(), item->text(0), tvMain_);
+    else
+        QToolTip::hideText();
+    return true;
+}
+
+// A character typed in the tree goes to the first enabled hotkey field; the
+// tree never searches by typing.
+bool TfrmMain::tvMainKeyPress(QKeyEvent& event) {
+    const QString text = event.text();
+    if (text.size() != 1 || !text[0].isPrint() ||
+        (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    panel_->TypeIntoFirstField(text[0].toUpper());
+    return true;
 }
 
 } // namespace qm

@@ -1,8 +1,9 @@
 #pragma once
-// The main window: start-up, the action tree, the three open documents and
-// the file commands.
+// The main window: start-up, the file commands, and the composition of the
+// action tree, the editing panel and the command card.
 
 #include "editor/TActionTree.h"
+#include "editor/TDocumentSet.h"
 #include "editor/TImageList.h"
 #include "editor/TProjectSettings.h"
 #include "platform/TPlatform.h"
@@ -11,17 +12,16 @@
 #include <filesystem>
 #include <memory>
 
-class QAction;
-class QGroupBox;
-class QMenu;
 class QPushButton;
-class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace qm {
 
-class TCfgManager;
+class TActionPanel;
+class TCommandCard;
+class THotKeyConflicts;
+class TMainActions;
 class TfrmLoading;
 
 class TfrmMain : public QMainWindow {
@@ -46,19 +46,19 @@ class TfrmMain : public QMainWindow {
     // Asks about unsaved changes and writes the settings; true when the
     // document may be replaced or closed.
     bool SaveRequest();
-    void TryToDestroyCfgMngrs();
     // The close request: true, with the tree and documents released, when
     // the window may close.
     bool FormCloseQuery();
-    bool HasUnsavedChanges() const;
+    bool HasUnsavedChanges() const { return documents_.HasUnsavedChanges(); }
 
     TActionTree& Tree() { return tree_; }
     TImageList& Images() { return ilMain_; }
     TProjectSettings& Settings() { return settings_; }
-    TCfgManager* DefCfgMngr() const { return defCfgMngr_.get(); }
-    TCfgManager* SavedCfgMngr() const { return savedCfgMngr_.get(); }
-    TCfgManager* CurCfgMngr() const { return curCfgMngr_.get(); }
-    const QString& CurFileName() const { return curFileName_; }
+    TDocumentSet& Documents() { return documents_; }
+    TActionPanel& Panel() { return *panel_; }
+    TCommandCard& Card() { return *card_; }
+    TCfgManager* CurCfgMngr() const { return documents_.CurCfgMngr(); }
+    const QString& CurFileName() const { return documents_.CurFileName(); }
 
   public slots:
     void actNewExecute();
@@ -73,7 +73,9 @@ class TfrmMain : public QMainWindow {
     void actResetAllExecute();
     void actDefAllExecute();
     void mnuAutoAddClick();
+    void mnuAlphasShowClick();
     void btnAddClick();
+    void btnBackClick();
     void tvMainExpanding(QTreeWidgetItem* item);
     void tvMainChange();
 
@@ -84,68 +86,45 @@ class TfrmMain : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void CreateActions();
-    void CreateMenu();
-    void CreateToolBar();
+    void ConnectActions();
     void CreateClientArea();
-    void MoveHelpMenuRight();
-    QAction* NewAction(const char* name, const QString& caption, const QKeySequence& shortcut = {});
-    void EditFocused(void (*lineEdit)(QWidget*), void (*textEdit)(QWidget*));
+    void CreateTree(QWidget* client);
+    void SelectNode(int index);
+    bool tvMainKeyPress(QKeyEvent& event);
+    bool tvMainHint(QHelpEvent& event);
+    void UpdateAddButton();
 
     TMsgAnswer Say(bool owned, int caption, const QString& text, TMsgIcon icon,
                    TMsgButtons buttons = TMsgButtons::Ok);
     void ShowStatus(int message);
     bool LoadTreeOnce();
     bool AddDefaultRecord(QTreeWidgetItem* item);
-    bool WriteDocument(const QString& path);
+    bool SaveTo(const QString& path, int failure);
+    bool DropChangesAllowed();
     bool IsUntitled() const;
     void UpdateCaption();
     void ReportSettingsWrite(bool written);
     QString DefaultConfigPath() const;
     QString GameConfigPath() const;
-    QString FolderOf(const QString& path) const;
 
     TPlatform& platform_;
     std::filesystem::path programFolder_;
     TProjectSettings settings_;
+    TDocumentSet documents_;
     TImageList ilMain_;
     QTreeWidget* tvMain_ = nullptr;
     TActionTree tree_;
     TfrmLoading* loading_ = nullptr;
-
-    std::unique_ptr<TCfgManager> defCfgMngr_;
-    std::unique_ptr<TCfgManager> savedCfgMngr_;
-    std::unique_ptr<TCfgManager> curCfgMngr_;
-    QString curFileName_;
     bool centred_ = false;
 
-    QMenu* mnuHelp_ = nullptr;
-    QToolBar* tbMain_ = nullptr;
-    QGroupBox* gbSettings_ = nullptr;
+    TMainActions* actions_ = nullptr;
+    std::unique_ptr<THotKeyConflicts> conflicts_;
+    TCommandCard* card_ = nullptr;
+    TActionPanel* panel_ = nullptr;
     QPushButton* btnAdd_ = nullptr;
-    QAction* actNew_ = nullptr;
-    QAction* actOpen_ = nullptr;
-    QAction* actOpenFromWar_ = nullptr;
-    QAction* actSave_ = nullptr;
-    QAction* actSaveAs_ = nullptr;
-    QAction* actSaveToWar_ = nullptr;
-    QAction* actExit_ = nullptr;
-    QAction* actUndo_ = nullptr;
-    QAction* actCut_ = nullptr;
-    QAction* actCopy_ = nullptr;
-    QAction* actPaste_ = nullptr;
-    QAction* actFind_ = nullptr;
-    QAction* actMultiEdit_ = nullptr;
-    QAction* actAbout_ = nullptr;
-    QAction* actHelp_ = nullptr;
-    QAction* mnuAutoAdd_ = nullptr;
-    QAction* mnuAlphasShow_ = nullptr;
-    QAction* actAddAll_ = nullptr;
-    QAction* actDelAll_ = nullptr;
-    QAction* actResetAll_ = nullptr;
-    QAction* actDefAll_ = nullptr;
 };
 
 } // namespace qm

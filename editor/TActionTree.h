@@ -44,6 +44,7 @@ class TActionTree {
     // The node at an absolute index; nullptr outside the tree.
     TTVNode* ItemAt(int index) const;
     const TTreeModel& Model() const { return model_; }
+    QTreeWidget& View() const { return view_; }
 
     // Whether a tree file's icon name stays inside the icons folder.
     static bool IsSafeIconName(std::string_view name);

@@ -15,7 +15,7 @@ TEST(GlobalConst, EntriesByNumber) {
     EXPECT_EQ(Msg(msgNoWarConfig).count(QStringLiteral("\r\n")), 1);
     EXPECT_EQ(Msg(msgStatusPreparing), QString::fromUtf8("Подготовка к запуску..."));
     EXPECT_EQ(Msg(42), Msg(msgStatusPreparing));
-    EXPECT_TRUE(Msg(43).isEmpty());
+    EXPECT_TRUE(Msg(kMessageCount).isEmpty());
     EXPECT_TRUE(Msg(-1).isEmpty());
 }
 

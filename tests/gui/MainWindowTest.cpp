@@ -49,7 +49,7 @@ class MainWindow : public ::testing::Test {
         QTest::keyClick(frm_.get(), key, mods);
     }
     // A change in the working copy that the snapshot does not have.
-    void Change() { frm_->CurCfgMngr()->Records(0).Hotkey = "Z"; }
+    void Change() { frm_->Documents().SetField(frm_->CurCfgMngr()->Records(0), fiHotkey, "Z"); }
     QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
     QString LastText() { return platform_.asked.empty() ? QString() : platform_.asked.back().text; }
     fs::path UserFile(const std::string& text = "[Aabc]\r\nHotkey=Q\r\n[Bbcd]\r\nHotkey=W\r\n") {
@@ -193,11 +193,11 @@ TEST_F(MainWindow, IconsLoadWhenTheirGroupIsShown) {
     auto* orc = TTVNode::From(Tree()->topLevelItem(1));
     EXPECT_GT(human->ImageIndex, 0);
     EXPECT_GT(orc->ImageIndex, 0);
+    // The first node is selected, so its card shows its children's icons.
     auto* footman = TTVNode::From(human->child(0));
-    EXPECT_EQ(footman->ImageIndex, 0);
-    EXPECT_EQ(frm_->Images().Count(), 3);
-    Tree()->expandItem(human);
     EXPECT_GT(footman->ImageIndex, 0);
+    EXPECT_EQ(frm_->Images().Count(), 5);
+    Tree()->expandItem(human);
     EXPECT_GT(TTVNode::From(human->child(1))->ImageIndex, 0);
     EXPECT_EQ(TTVNode::From(footman->child(0))->ImageIndex, 0);
     EXPECT_EQ(TTVNode::From(orc->child(0))->ImageIndex, 0);
@@ -312,7 +312,8 @@ TEST_F(MainWindow, UnreadableFileKeepsTheCurrentDocuments) {
     EXPECT_EQ(LastText(), Msg(msgCannotRead) + Q(bad) + Msg(msgNotAConfig));
     EXPECT_EQ(frm_->CurCfgMngr(), before);
     EXPECT_EQ(frm_->CurCfgMngr()->Records(0).Hotkey, "Z");
-    EXPECT_EQ(TTVNode::From(Tree()->topLevelItem(0)->child(0))->Data.Record, nullptr);
+    EXPECT_EQ(TTVNode::From(Tree()->topLevelItem(0)->child(0))->Data.Record,
+              frm_->CurCfgMngr()->FindRecord("Aabc"));
     platform_.Answer(A::No).Answer(A::Ok);
     OpenFile(pf_ / "missing.txt");
     EXPECT_EQ(LastText(), Msg(msgCannotRead) + Q(pf_ / "missing.txt") + Msg(msgNotAConfig));
@@ -422,6 +423,20 @@ TEST_F(MainWindow, SaveToWarCraftNoWritesNothing) {
     EXPECT_EQ(frm_->windowTitle(), QString::fromUtf8("Quillmark:(без имени)"));
 }
 
+TEST_F(MainWindow, FailedSaveToWarCraftKeepsTheDocumentsName) {
+    ASSERT_TRUE(Start());
+    const fs::path file = UserFile();
+    OpenFile(file);
+    Change();
+    fs::create_directories(pf_.Game() / "CustomKeys.txt"); // cannot be replaced by a file
+    platform_.Answer(A::Yes).Answer(A::Ok);
+    Act("actSaveToWar")->trigger();
+    EXPECT_EQ(LastText(), Msg(msgCannotSave));
+    EXPECT_EQ(frm_->CurFileName(), Q(file));
+    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (my.txt)");
+    EXPECT_TRUE(frm_->HasUnsavedChanges());
+}
+
 // ---- service commands ----
 
 TEST_F(MainWindow, AddAllCountsWhatItAdds) {
@@ -437,7 +452,8 @@ TEST_F(MainWindow, AddAllCountsWhatItAdds) {
     EXPECT_EQ(frm_->CurCfgMngr()->Count(), 4);
     EXPECT_EQ(frm_->CurCfgMngr()->FindRecord("Ddef")->Tip, "Defend");
     EXPECT_EQ(frm_->CurCfgMngr()->FindRecord("Aabc")->Hotkey, "Q");
-    EXPECT_TRUE(frm_->HasUnsavedChanges());
+    // Records that are copies of their defaults are what showing would add.
+    EXPECT_FALSE(frm_->HasUnsavedChanges());
 }
 
 TEST_F(MainWindow, DeleteAllEmptiesTheWorkingCopy) {
@@ -462,13 +478,19 @@ TEST_F(MainWindow, ResetAllAndRestoreDefaults) {
     const fs::path file = UserFile();
     OpenFile(file);
     Change();
+    // Unsaved changes are only dropped on Yes.
+    platform_.Answer(A::No);
+    Act("actResetAll")->trigger();
+    EXPECT_EQ(LastText(), Msg(msgDropChangesQuestion));
+    EXPECT_TRUE(frm_->HasUnsavedChanges());
+    platform_.Answer(A::Yes);
     Act("actResetAll")->trigger();
     EXPECT_FALSE(frm_->HasUnsavedChanges());
     EXPECT_EQ(frm_->CurFileName(), Q(file));
-    Act("actDefAll")->trigger();
+    Act("actDefAll")->trigger(); // nothing to lose: no question
     EXPECT_EQ(frm_->CurCfgMngr()->Count(), 4);
     EXPECT_EQ(frm_->windowTitle(), QString::fromUtf8("Quillmark:(без имени)"));
-    EXPECT_TRUE(platform_.asked.empty());
+    EXPECT_EQ(platform_.asked.size(), 2u);
 }
 
 TEST_F(MainWindow, AutoAddAndTheAddButton) {
@@ -479,7 +501,7 @@ TEST_F(MainWindow, AutoAddAndTheAddButton) {
     // Selecting an action the file lacks adds its default record.
     Tree()->setCurrentItem(human->child(1));
     EXPECT_NE(frm_->CurCfgMngr()->FindRecord("Ccde"), nullptr);
-    EXPECT_TRUE(frm_->HasUnsavedChanges());
+    EXPECT_FALSE(frm_->HasUnsavedChanges()) << "showing alone is no edit";
 
     Act("mnuAutoAdd")->trigger();
     EXPECT_FALSE(Act("mnuAutoAdd")->isChecked());

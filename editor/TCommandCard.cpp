@@ -1,0 +1,225 @@
+#include "editor/TCommandCard.h"
+
+#include "config/uCfgManager.h"
+#include "editor/TActionTree.h"
+#include "editor/TCardCell.h"
+#include "editor/TDocumentSet.h"
+#include "editor/TImageList.h"
+#include "text/TextCodec.h"
+
+#include <QDrag>
+#include <QLinearGradient>
+#include <QMimeData>
+#include <QPainter>
+
+namespace qm {
+namespace {
+
+constexpr int kColumns = 4;
+constexpr int kRows = 3;
+
+QPoint CellOrigin(int col, int row) {
+    return {6 + 36 * col, 4 + 36 * row};
+}
+
+bool SamePlace(const TButtonPos& a, const TButtonPos& b) {
+    return a.Ok && b.Ok && a.Col >= 0 && a.Col == b.Col && a.Row == b.Row;
+}
+
+} // namespace
+
+TCommandCard::TCommandCard(TActionTree& tree, TImageList& images, TDocumentSet& documents,
+                           QWidget* parent)
+    : QWidget(parent), tree_(tree), images_(images), documents_(documents) {
+    setObjectName("pnlGreed");
+    resize(151, 113);
+    imgGreed2_ = new TImage(QStringLiteral("imgGreed2"), this);
+    imgGreed2_->setGeometry(4, 3, 143, 107);
+    imgGreed2_->SetPicture(Background());
+    for (int row = 0; row < kRows; ++row) {
+        for (int col = 0; col < kColumns; ++col) {
+            auto* cell = new TCardCell(QStringLiteral("imgBtn%1%2").arg(row).arg(col), *this, this);
+            cell->move(CellOrigin(col, row));
+            cells_[static_cast<size_t>(row * kColumns + col)] = cell;
+        }
+    }
+}
+
+// Our own card background: a dark slate with twelve sunken sockets.
+QPixmap TCommandCard::Background() {
+    QPixmap picture(64, 64);
+    QPainter p(&picture);
+    QLinearGradient slate(0, 0, 0, 64);
+    slate.setColorAt(0, QColor(0x3a, 0x36, 0x30));
+    slate.setColorAt(1, QColor(0x1c, 0x1a, 0x17));
+    p.fillRect(picture.rect(), slate);
+    p.setPen(QColor(0x0c, 0x0b, 0x0a));
+    for (int row = 0; row < kRows; ++row) {
+        for (int col = 0; col < kColumns; ++col)
+            p.drawRect(2 + col * 16, 2 + row * 20, 13, 17);
+    }
+    return picture;
+}
+
+TCardCell* TCommandCard::CellAt(int col, int row) const {
+    if (col < 0 || col >= kColumns || row < 0 || row >= kRows)
+        return nullptr;
+    const QPoint centre(36 * col + 16, 36 * row + 16);
+    for (TCardCell* cell : cells_) {
+        if (cell->geometry().contains(centre))
+            return cell;
+    }
+    return nullptr;
+}
+
+std::string TCommandCard::PositionValue(const QWidget& cell) {
+    return std::to_string(cell.x() / 32) + ',' + std::to_string(cell.y() / 32);
+}
+
+TButtonPos TCommandCard::ShownPosition(const TBindRec& record) {
+    const TButtonPos pos =
+        ParseButtonPos(FirstNonEmptyField(record, fiButtonpos, fiResearchbuttonpos));
+    // A position that is no pair of numbers is no position.
+    return pos.Ok ? pos : TButtonPos{};
+}
+
+QString TCommandCard::ShownLetter(const TBindRec& record) {
+    const std::string value = FirstNonEmptyField(record, fiHotkey, fiResearchhotkey);
+    if (value.empty() || value == "512")
+        return {};
+    return QString::fromUcs4(std::u32string(1, FirstCodePoint(FieldToUtf8(value))).c_str(), 1);
+}
+
+void TCommandCard::ClearImgBtns() {
+    for (TCardCell* cell : cells_)
+        cell->SetPicture(QPixmap());
+}
+
+void TCommandCard::SwapImagesPos(QWidget& a, QWidget& b) {
+    const QPoint at = a.pos();
+    a.move(b.pos());
+    b.move(at);
+}
+
+void TCommandCard::DrawBrunchButtons(QTreeWidgetItem* node) {
+    ClearImgBtns();
+    TCfgManager* working = documents_.CurCfgMngr();
+    if (!node || !working)
+        return;
+    if (node->childCount() == 0) {
+        DrawButton(node);
+        setEnabled(false);
+        return;
+    }
+    setEnabled(true);
+    tree_.CheckUpBrunchIcons(node->child(0));
+    for (int i = 0; i < node->childCount(); ++i) {
+        QTreeWidgetItem* child = node->child(i);
+        if (tree_.AssignNodeData(child, *working) == 0)
+            documents_.FillEmptyFields(*TTVNode::From(child)->Data.Record);
+        DrawButton(child);
+    }
+}
+
+void TCommandCard::DrawButton(QTreeWidgetItem* item) {
+    TCfgManager* working = documents_.CurCfgMngr();
+    TTVNode* node = TTVNode::From(item);
+    if (!node || !working || tree_.AssignNodeData(node, *working) != 0)
+        return;
+    const TButtonPos pos = ShownPosition(*node->Data.Record);
+    TCardCell* cell = CellAt(pos.Col, pos.Row);
+    if (!cell)
+        return;
+    cell->SetPicture(ButtonPicture(*node, *node->Data.Record));
+    cell->Tag = node->Index;
+}
+
+QPixmap TCommandCard::ButtonPicture(const QTreeWidgetItem& item, const TBindRec& record) const {
+    const TTVNode& node = static_cast<const TTVNode&>(item);
+    QPixmap picture = images_.Pixmap(node.ImageIndex).scaled(32, 32);
+    const QString letter = lettersShown_ ? ShownLetter(record) : QString();
+    if (letter.isEmpty())
+        return picture;
+    QPainter p(&picture);
+    QFont font = this->font();
+    font.setBold(true);
+    font.setPointSize(16);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    // The letter's top-left corner at (10, 5), as the game's own cards have it.
+    p.drawText(QRect(10, 5, 22, 27), Qt::AlignLeft | Qt::AlignTop, letter);
+    return picture;
+}
+
+void TCommandCard::imgBtn00MouseDown(TCardCell& cell, QPoint at) {
+    pressed_ = &cell;
+    pressedAt_ = at;
+}
+
+void TCommandCard::imgBtn00MouseMove(TCardCell& cell, QPoint at) {
+    if (pressed_ != &cell || (at - pressedAt_).manhattanLength() < 4)
+        return;
+    pressed_ = nullptr;
+    StartDrag(cell);
+}
+
+void TCommandCard::imgBtn00MouseUp(TCardCell& cell) {
+    if (pressed_ != &cell)
+        return;
+    pressed_ = nullptr;
+    imgBtn00EndDrag(cell, nullptr);
+}
+
+void TCommandCard::StartDrag(TCardCell& source) {
+    if (!source.HoldsButton()) {
+        imgBtn00EndDrag(source, nullptr);
+        return;
+    }
+    auto* drag = new QDrag(&source);
+    auto* data = new QMimeData;
+    data->setData(TCardCell::kMimeType, source.objectName().toUtf8());
+    drag->setMimeData(data);
+    drag->setPixmap(source.Picture());
+    drag->setHotSpot(QPoint(16, 16));
+    if (drag->exec(Qt::MoveAction) == Qt::IgnoreAction)
+        imgBtn00EndDrag(source, nullptr);
+}
+
+bool TCommandCard::imgBtn02DragOver(const TCardCell& source) const {
+    return source.HoldsButton();
+}
+
+// Writes a button's new Buttonpos; an "off" button standing in the same cell
+// moves along, or the game would make it jump back when toggled.
+void TCommandCard::MoveTo(int index, const std::string& position) {
+    TTVNode* node = tree_.ItemAt(index);
+    TCfgManager* working = documents_.CurCfgMngr();
+    if (!node || !working || tree_.AssignNodeData(node, *working) != 0)
+        return;
+    TBindRec& record = *node->Data.Record;
+    if (SamePlace(ParseButtonPos(record.Buttonpos), ParseButtonPos(record.Unbuttonpos)))
+        documents_.SetField(record, fiUnbuttonpos, position);
+    documents_.SetField(record, fiButtonpos, position);
+}
+
+void TCommandCard::imgBtn00DragDrop(TCardCell& source, TCardCell& target) {
+    SwapImagesPos(source, target);
+    if (target.HoldsButton() && &target != &source)
+        MoveTo(target.Tag, PositionValue(target));
+    MoveTo(source.Tag, PositionValue(source));
+    TTVNode* moved = tree_.ItemAt(source.Tag);
+    DrawBrunchButtons(moved ? moved->parent() : nullptr);
+}
+
+void TCommandCard::imgBtn00EndDrag(TCardCell& source, TCardCell* target) {
+    if (!target && source.HoldsButton())
+        emit SelectNode(source.Tag);
+}
+
+void TCommandCard::imgBtn00DblClick(TCardCell& cell) {
+    pressed_ = nullptr;
+    if (cell.HoldsButton())
+        emit SelectNode(cell.Tag);
+}
+
+} // namespace qm

@@ -1,0 +1,191 @@
+#include "editor/TMainActions.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QTextEdit>
+#include <QToolBar>
+
+namespace qm {
+namespace {
+
+// Applies an edit command to whichever text control has the focus.
+template <typename Line, typename Text, typename Plain>
+void ApplyToFocused(Line onLine, Text onText, Plain onPlain) {
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* line = qobject_cast<QLineEdit*>(focus))
+        onLine(*line);
+    else if (auto* text = qobject_cast<QTextEdit*>(focus))
+        onText(*text);
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus))
+        onPlain(*plain);
+}
+
+} // namespace
+
+TMainActions::TMainActions(QMainWindow& window) : QObject(&window), window_(window) {
+    CreateActions();
+    ConnectEditCommands();
+    CreateMenu();
+    CreateToolBar();
+}
+
+QAction* TMainActions::NewAction(const char* name, const char* caption,
+                                 const QKeySequence& shortcut) {
+    auto* action = new QAction(QString::fromUtf8(caption), &window_);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    return action;
+}
+
+void TMainActions::CreateActions() {
+    QStyle* s = window_.style();
+    actNew = NewAction("actNew", "Создать...", QKeySequence("Ctrl+N"));
+    actNew->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+    actOpen = NewAction("actOpen", "Открыть", QKeySequence("Ctrl+O"));
+    actOpen->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
+    actOpenFromWar = NewAction("actOpenFromWar", "Открыть из WarCraft");
+    actSave = NewAction("actSave", "Сохранить", QKeySequence("Ctrl+S"));
+    actSave->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    actSaveAs = NewAction("actSaveAs", "Сохранить как...", QKeySequence("Ctrl+Shift+S"));
+    actSaveToWar = NewAction("actSaveToWar", "Сохранить в WarCraft");
+    actExit = NewAction("actExit", "В&ыход");
+    actUndo = NewAction("actUndo", "Отменить", QKeySequence("Ctrl+Z"));
+    actUndo->setIcon(s->standardIcon(QStyle::SP_ArrowBack));
+    actCut = NewAction("actCut", "Вырезать", QKeySequence("Ctrl+X"));
+    actCut->setIcon(s->standardIcon(QStyle::SP_DialogDiscardButton));
+    actCopy = NewAction("actCopy", "Копировать", QKeySequence("Ctrl+C"));
+    actCopy->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    actPaste = NewAction("actPaste", "Вставить", QKeySequence("Ctrl+V"));
+    actPaste->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
+    actFind = NewAction("actFind", "Найти", QKeySequence("Ctrl+F"));
+    actFind->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
+    actMultiEdit = NewAction("actMultiEdit", "Мультиредактор");
+    actMultiEdit->setIcon(s->standardIcon(QStyle::SP_FileDialogListView));
+    actAbout = NewAction("actAbout", "О программе...");
+    actHelp = NewAction("actHelp", "Справка", QKeySequence("F1"));
+    mnuAutoAdd = NewAction("mnuAutoAdd", "Автодобавление новых действий");
+    mnuAlphasShow = NewAction("mnuAlphasShow", "Отображать горячие клавиши на сетке");
+    for (QAction* a : {mnuAutoAdd, mnuAlphasShow}) {
+        a->setCheckable(true);
+        a->setChecked(true);
+    }
+    actAddAll = NewAction("actAddAll", "Добавить все");
+    actDelAll = NewAction("actDelAll", "Удалить все");
+    actResetAll = NewAction("actResetAll", "Отменить все изменения");
+    actDefAll = NewAction("actDefAll", "Восстановить значения по умолчанию");
+
+    // Saving needs a document: the first ReOpen enables these for good.
+    for (QAction* a : {actSave, actSaveAs, actSaveToWar})
+        a->setEnabled(false);
+    // The find dialog, the multi-editor and the about box are windows of
+    // their own that this build does not have yet.
+    for (QAction* a : {actFind, actMultiEdit, actAbout})
+        a->setEnabled(false);
+}
+
+void TMainActions::ConnectEditCommands() {
+    connect(actUndo, &QAction::triggered, this, [] {
+        ApplyToFocused([](QLineEdit& e) { e.undo(); }, [](QTextEdit& e) { e.undo(); },
+                       [](QPlainTextEdit& e) { e.undo(); });
+    });
+    connect(actCut, &QAction::triggered, this, [] {
+        ApplyToFocused([](QLineEdit& e) { e.cut(); }, [](QTextEdit& e) { e.cut(); },
+                       [](QPlainTextEdit& e) { e.cut(); });
+    });
+    connect(actCopy, &QAction::triggered, this, [] {
+        ApplyToFocused([](QLineEdit& e) { e.copy(); }, [](QTextEdit& e) { e.copy(); },
+                       [](QPlainTextEdit& e) { e.copy(); });
+    });
+    connect(actPaste, &QAction::triggered, this, [] {
+        ApplyToFocused([](QLineEdit& e) { e.paste(); }, [](QTextEdit& e) { e.paste(); },
+                       [](QPlainTextEdit& e) { e.paste(); });
+    });
+}
+
+void TMainActions::CreateMenu() {
+    QMenuBar* mmMain = window_.menuBar();
+    mmMain->setObjectName("mmMain");
+    QMenu* mnuFile = mmMain->addMenu(QString::fromUtf8("&Файл"));
+    mnuFile->setObjectName("mnuFile");
+    mnuFile->addActions({actNew, actOpen, actOpenFromWar});
+    mnuFile->addSeparator();
+    mnuFile->addActions({actSave, actSaveAs, actSaveToWar});
+    mnuFile->addSeparator();
+    mnuFile->addAction(actExit);
+
+    QMenu* mnuEdit = mmMain->addMenu(QString::fromUtf8("&Правка"));
+    mnuEdit->setObjectName("mnuEdit");
+    mnuEdit->addAction(actUndo);
+    mnuEdit->addSeparator();
+    mnuEdit->addActions({actCut, actCopy, actPaste});
+    mnuEdit->addSeparator();
+    mnuEdit->addAction(actFind);
+
+    QMenu* mnuServis = mmMain->addMenu(QString::fromUtf8("Сервис"));
+    mnuServis->setObjectName("mnuServis");
+    mnuServis->addActions({mnuAutoAdd, actAddAll, actDelAll});
+    mnuServis->addSeparator();
+    mnuServis->addAction(mnuAlphasShow);
+    mnuServis->addSeparator();
+    mnuServis->addActions({actResetAll, actDefAll});
+    mnuServis->addSeparator();
+    mnuServis->addAction(actMultiEdit);
+
+    mnuHelp_ = new QMenu(QString::fromUtf8("Справка"), &window_);
+    mnuHelp_->setObjectName("mnuHelp");
+    mnuHelp_->addAction(actHelp);
+    mnuHelp_->addSeparator();
+    mnuHelp_->addAction(actAbout);
+    MoveHelpMenuRight();
+}
+
+// Qt's menu bar lays every menu out from the left; a second bar in the
+// right corner carries Help to the right edge.
+void TMainActions::MoveHelpMenuRight() {
+    QMenuBar* bar = window_.menuBar();
+    auto* corner = qobject_cast<QMenuBar*>(bar->cornerWidget(Qt::TopRightCorner));
+    if (!corner) {
+        corner = new QMenuBar(bar);
+        corner->setObjectName("mmHelpCorner");
+        corner->addMenu(mnuHelp_);
+        bar->setCornerWidget(corner, Qt::TopRightCorner);
+    }
+    corner->adjustSize();
+    bar->adjustSize();
+    bar->update();
+}
+
+void TMainActions::CreateToolBar() {
+    QToolBar* tbMain = window_.addToolBar(QStringLiteral("tbMain"));
+    tbMain->setObjectName("tbMain");
+    tbMain->setMovable(false);
+    tbMain->setFloatable(false);
+    tbMain->setIconSize(QSize(16, 16));
+    tbMain->toggleViewAction()->setVisible(false);
+    window_.setContextMenuPolicy(Qt::NoContextMenu);
+    const auto add = [tbMain](QAction* action, const char* name) {
+        tbMain->addAction(action);
+        tbMain->widgetForAction(action)->setObjectName(name);
+    };
+    add(actNew, "tbNew");
+    add(actOpen, "tbOpen");
+    add(actSave, "tbSave");
+    tbMain->addSeparator();
+    add(actFind, "tbFind");
+    tbMain->addSeparator();
+    add(actCut, "tbCut");
+    add(actCopy, "tbCopy");
+    add(actPaste, "tbPaste");
+    add(actUndo, "tbUndo");
+    tbMain->addSeparator();
+    add(actMultiEdit, "tbMultiEdit");
+}
+
+} // namespace qm

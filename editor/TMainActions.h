@@ -1,0 +1,59 @@
+#pragma once
+// The main window's commands, its menu bar mmMain and its tool bar tbMain.
+// The window connects the commands to its handlers; the edit commands act
+// on whichever text control has the focus.
+
+#include <QKeySequence>
+#include <QObject>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QToolBar;
+
+namespace qm {
+
+class TMainActions : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit TMainActions(QMainWindow& window);
+
+    // Puts the Help menu at the right edge of the menu bar again, as every
+    // change of captions needs.
+    void MoveHelpMenuRight();
+
+    QAction* actNew = nullptr;
+    QAction* actOpen = nullptr;
+    QAction* actOpenFromWar = nullptr;
+    QAction* actSave = nullptr;
+    QAction* actSaveAs = nullptr;
+    QAction* actSaveToWar = nullptr;
+    QAction* actExit = nullptr;
+    QAction* actUndo = nullptr;
+    QAction* actCut = nullptr;
+    QAction* actCopy = nullptr;
+    QAction* actPaste = nullptr;
+    QAction* actFind = nullptr;
+    QAction* actMultiEdit = nullptr;
+    QAction* actAbout = nullptr;
+    QAction* actHelp = nullptr;
+    QAction* mnuAutoAdd = nullptr;
+    QAction* mnuAlphasShow = nullptr;
+    QAction* actAddAll = nullptr;
+    QAction* actDelAll = nullptr;
+    QAction* actResetAll = nullptr;
+    QAction* actDefAll = nullptr;
+
+  private:
+    QAction* NewAction(const char* name, const char* caption, const QKeySequence& shortcut = {});
+    void CreateActions();
+    void ConnectEditCommands();
+    void CreateMenu();
+    void CreateToolBar();
+
+    QMainWindow& window_;
+    QMenu* mnuHelp_ = nullptr;
+};
+
+} // namespace qm

@@ -1,0 +1,113 @@
+// The command card: buttons at their positions with their letters, drag
+// and drop writing positions, and clicks selecting actions.
+
+#include "WindowFixture.h"
+#include "editor/TCardCell.h"
+#include "editor/TCommandCard.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMimeData>
+
+namespace qm {
+namespace {
+
+const char* kTree = "Orc|?\n"
+                    "\tGrunt|ogru\n"
+                    "\t\tA|Aaaa\n"
+                    "\t\tB|Abbb\n"
+                    "\t\tC|Accc\n"
+                    "\t\tD|Addd\n"
+                    "\t\tE|Aeee\n"
+                    "\t\tToggle|Attt\n";
+
+const char* kDefaults = "[ogru]\nHotkey=G\nButtonpos=0,0\n"
+                        "[Aaaa]\nHotkey=Q,Q,Q\nButtonpos=0,0\n"
+                        "[Abbb]\nHotkey=512\nUnhotkey=U\nButtonpos=3,2\n"
+                        "[Accc]\nHotkey=C\n"
+                        "[Addd]\nUnhotkey=N\nResearchbuttonpos=1,2\n"
+                        "[Aeee]\nHotkey=E\nButtonpos=a,b\n"
+                        "[Attt]\nHotkey=T\nUnhotkey=T\nButtonpos=2,0\nUnbuttonpos=2,0\n";
+
+enum { kGrunt = 1, kA, kB, kC, kD, kE, kToggle };
+
+class Card : public test::TWindowTest {
+  protected:
+    void SetUp() override {
+        Start(kTree, kDefaults);
+        Select(kGrunt);
+    }
+    TCommandCard& C() { return frm_->Card(); }
+    TCardCell* At(int col, int row) { return C().CellAt(col, row); }
+    // Which node each cell shows, row by row; -1 for an empty cell.
+    std::vector<int> Shown() {
+        std::vector<int> tags;
+        for (int row = 0; row < 3; ++row)
+            for (int col = 0; col < 4; ++col)
+                tags.push_back(At(col, row)->HoldsButton() ? At(col, row)->Tag : -1);
+        return tags;
+    }
+    void Drop(TCardCell* source, TCardCell* target) {
+        QMimeData data;
+        data.setData(TCardCell::kMimeType, source->objectName().toUtf8());
+        QDragEnterEvent over(QPoint(16, 16), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &over);
+        ASSERT_EQ(over.isAccepted(), source->HoldsButton());
+        QDropEvent drop(QPointF(16, 16), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+    }
+};
+
+TEST_F(Card, ButtonsStandAtTheirPositionsWithTheirLetters) {
+    EXPECT_TRUE(C().isEnabled());
+    // C has no position and E none that is a pair of numbers.
+    EXPECT_EQ(Shown(), (std::vector<int>{kA, -1, kToggle, -1, -1, -1, -1, -1, -1, kD, -1, kB}));
+    EXPECT_EQ(TCommandCard::ShownLetter(Rec("Aaaa")), "Q");
+    EXPECT_EQ(TCommandCard::ShownLetter(Rec("Abbb")), "") << "512 shows no letter";
+    EXPECT_EQ(TCommandCard::ShownLetter(Rec("Addd")), "N");
+
+    const QImage lettered = At(0, 0)->Picture().toImage();
+    frm_->findChild<QAction*>("mnuAlphasShow")->trigger();
+    const QImage plain = At(0, 0)->Picture().toImage();
+    EXPECT_NE(lettered, plain);
+    EXPECT_EQ(plain, At(3, 2)->Picture().toImage()) << "both show the bare default icon";
+    frm_->findChild<QAction*>("mnuAlphasShow")->trigger();
+    EXPECT_EQ(At(0, 0)->Picture().toImage(), lettered);
+}
+
+TEST_F(Card, DropsWriteButtonPositions) {
+    Drop(At(0, 0), At(1, 0)); // onto an empty cell
+    EXPECT_EQ(Rec("Aaaa").Buttonpos, "1,0");
+    EXPECT_EQ(Rec("Abbb").Buttonpos, "3,2");
+    Drop(At(1, 0), At(3, 2)); // onto a button: the two exchange
+    EXPECT_EQ(Rec("Aaaa").Buttonpos, "3,2");
+    EXPECT_EQ(Rec("Abbb").Buttonpos, "1,0");
+    EXPECT_EQ(Shown()[11], kA);
+    // A research position stays where it was; Buttonpos takes the new cell.
+    Drop(At(1, 2), At(3, 0));
+    EXPECT_EQ(Rec("Addd").Buttonpos, "3,0");
+    EXPECT_EQ(Rec("Addd").Researchbuttonpos, "1,2");
+    // A toggled ability's "off" button in the same cell moves along.
+    Drop(At(2, 0), At(0, 1));
+    EXPECT_EQ(Rec("Attt").Buttonpos, "0,1");
+    EXPECT_EQ(Rec("Attt").Unbuttonpos, "0,1");
+    Drop(At(2, 2), At(0, 2)); // an empty cell is never dragged
+    EXPECT_EQ(Shown()[8], -1);
+}
+
+TEST_F(Card, ClicksSelectTheButtonsActionAndBackReturns) {
+    // Released after 3 pixels: a click, not a drag.
+    QTest::mousePress(At(3, 2), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(At(3, 2), QPoint(12, 11));
+    QTest::mouseRelease(At(3, 2), Qt::LeftButton, {}, QPoint(12, 11));
+    EXPECT_EQ(Selected(), kB);
+    EXPECT_FALSE(C().isEnabled());
+    EXPECT_EQ(Shown(), (std::vector<int>{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, kB}));
+    QTest::mouseClick(W("btnBack"), Qt::LeftButton);
+    EXPECT_EQ(Selected(), kGrunt);
+    QTest::mouseDClick(At(1, 2), Qt::LeftButton);
+    EXPECT_EQ(Selected(), kD);
+}
+
+} // namespace
+} // namespace qm
