@@ -2,12 +2,12 @@
 // window (beside an empty main window for scale), re-reading a large
 // document, and the memory the tree and its top-level icons take.
 
+#include "BenchSupport.h"
 #include "config/uCfgManager.h"
 #include "editor/Main.h"
 #include "fixtures/ImageWriter.h"
 #include "gamedata/PreLoad.h"
 #include "gamedata/TreeRewrite.h"
-#include "platform/TPlatform.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -22,19 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Answers nothing: the benchmarks never reach a question.
-class TSilentPlatform : public qm::TPlatform {
-  public:
-    qm::TMsgAnswer MessageBox(QWidget*, const QString&, const QString&, qm::TMsgIcon,
-                              qm::TMsgButtons) override {
-        return qm::TMsgAnswer::Cancel;
-    }
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    bool AcquireSingleCopy() override { return true; }
-    QString RegistryGameFolder() override { return {}; }
-    void ShowHelp(QWidget*, const QString&) override {}
-};
+using qm::bench::TSilentPlatform;
+using qm::bench::Write;
 
 std::string Id(int n) {
     static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -67,10 +56,6 @@ std::string GameTree() {
         }
     }
     return text;
-}
-
-void Write(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 class TBenchFolder {

@@ -1,0 +1,139 @@
+// Editing in the window over a game-size tree: selecting a unit with twelve
+// actions (panel filled, card drawn with icons), typing a hotkey into a
+// three-level action with edit-together on, and the command-line clash
+// listing over the shipped tree and a large player's file.
+
+#include "BenchSupport.h"
+#include "app/TCli.h"
+#include "editor/Main.h"
+#include "fixtures/ImageWriter.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using qm::bench::Write;
+
+std::string Id(char kind, int n) {
+    std::string id = "A000";
+    id[0] = kind;
+    for (int i = 3; i >= 1; --i, n /= 10)
+        id[i] = static_cast<char>('0' + n % 10);
+    return id;
+}
+
+// 8 races of 10 units with twelve actions each, every action with an icon
+// and a position, the actions with three levels.
+class TGameFolder : public qm::bench::TTempFolder {
+  public:
+    TGameFolder() : TTempFolder("quillmark-bench-editing-") {
+        std::string tree;
+        std::string defaults;
+        int unit = 0;
+        int action = 0;
+        for (int race = 0; race < 8; ++race) {
+            tree += "Race " + std::to_string(race) + "|?|?\r\n";
+            for (int u = 0; u < 10; ++u, ++unit) {
+                tree += "\tUnit|" + Id('u', unit) + "|BTNUnit.jpg\r\n";
+                defaults += "[" + Id('u', unit) + "]\r\nHotkey=U\r\nButtonpos=0,0\r\n";
+                for (int a = 0; a < 12; ++a, ++action) {
+                    tree += "\t\tAction|" + Id('A', action) + "|BTN" + Id('A', action) + ".jpg\r\n";
+                    defaults += "[" + Id('A', action) + "]\r\nHotkey=Q,W,E\r\nUnhotkey=" +
+                                std::string(1, static_cast<char>('A' + a)) +
+                                "\r\nResearchhotkey=R\r\nTip=Level 1 (Q),Level 2 (W),Level 3 (E)"
+                                "\r\nButtonpos=" +
+                                std::to_string(a % 4) + "," + std::to_string(a / 4) + "\r\n";
+                }
+            }
+        }
+        Write(path() / "QMKData/TV_foreign.wrk", tree);
+        Write(path() / "QMKData/DefaultKeys.wrk", defaults);
+        Write(path() / "QMKData/QMK.ini",
+              "[Initialisation]\r\nLanguage=foreign\r\nDefCfgLoaded=1\r\nTVLoaded=1\r\n"
+              "IconsLoaded=1\r\n[Strings]\r\nWar3Folder=" +
+                  path().string() + "\r\n");
+        const std::vector<std::uint32_t> rgb(64 * 64, 0x3060C0);
+        const std::string icon = qm::EncodeJpeg(qm::ButtonSamples(rgb), 64, 64, 4);
+        Write(path() / "Icons/BTNUnit.jpg", icon);
+        for (int a = 0; a < action; ++a)
+            Write(path() / "Icons" / ("BTN" + Id('A', a) + ".jpg"), icon);
+    }
+};
+
+TGameFolder& Game() {
+    static TGameFolder folder;
+    return folder;
+}
+
+// Two units of the last race in turn, so each selection shows a new card.
+void BM_SelectUnitWithTwelveActions(benchmark::State& state) {
+    qm::bench::TSilentPlatform platform;
+    qm::TfrmMain frm(platform, Game().path());
+    if (!frm.Start()) {
+        state.SkipWithError("the editor did not start");
+        return;
+    }
+    frm.show();
+    QTreeWidget& tree = frm.Tree().View();
+    QTreeWidgetItem* race = tree.topLevelItem(7);
+    int turn = 0;
+    for (auto _ : state) {
+        tree.setCurrentItem(race->child(turn++ % 2));
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_SelectUnitWithTwelveActions)->Unit(benchmark::kMillisecond);
+
+void BM_TypeHotkeyIntoThreeLevelAction(benchmark::State& state) {
+    qm::bench::TSilentPlatform platform;
+    qm::TfrmMain frm(platform, Game().path());
+    if (!frm.Start()) {
+        state.SkipWithError("the editor did not start");
+        return;
+    }
+    frm.show();
+    frm.Tree().View().setCurrentItem(frm.Tree().View().topLevelItem(7)->child(9)->child(11));
+    auto* field = frm.findChild<QLineEdit*>("txtHotKey");
+    // Letters no sibling uses, so nothing is asked.
+    const char letters[] = {'Y', 'Z'};
+    int turn = 0;
+    for (auto _ : state)
+        QTest::keyClick(field, letters[turn++ % 2]);
+    state.counters["hotkey"] = field->text().size();
+}
+BENCHMARK(BM_TypeHotkeyIntoThreeLevelAction)->Unit(benchmark::kMicrosecond);
+
+void BM_ConflictsCommand(benchmark::State& state) {
+    const fs::path player =
+        fs::path(QUILLMARK_REAL_DATA) / "customkeys" / "danisilv__warcraft3-2.txt";
+    if (!fs::exists(player)) {
+        state.SkipWithError("no real players' files beside the checkout");
+        return;
+    }
+    const qm::TCli cli;
+    const std::vector<std::string> args = {"conflicts", QUILLMARK_SOURCE_DATA "/TV_foreign.wrk",
+                                           player.string()};
+    for (auto _ : state) {
+        std::ostringstream out, err;
+        benchmark::DoNotOptimize(cli.Run(args, out, err));
+    }
+    state.counters["bytes"] = static_cast<double>(fs::file_size(player));
+}
+BENCHMARK(BM_ConflictsCommand)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
