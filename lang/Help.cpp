@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QSplitter>
@@ -22,12 +23,14 @@ namespace {
 constexpr qint64 kMaxContentsSize = 1 << 20;
 const QString kFallbackBook = QStringLiteral("English");
 
+// The desktop's icon by its freedesktop name, else the style's own.
 QToolButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
-                        QStyle::StandardPixmap icon) {
+                        const char* themeIcon, QStyle::StandardPixmap icon) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
     button->setText(caption);
-    button->setIcon(parent->style()->standardIcon(icon));
+    button->setIcon(
+        QIcon::fromTheme(QLatin1String(themeIcon), parent->style()->standardIcon(icon)));
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true);
     return button;
@@ -48,11 +51,12 @@ QString BaseName(const QString& path) {
 } // namespace
 
 TfrmHelp::TfrmHelp(QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      btnBack(MakeButton(this, "btnBack", QString::fromUtf8("Назад"), QStyle::SP_ArrowBack)),
-      btnForward(
-          MakeButton(this, "btnForward", QString::fromUtf8("Вперёд"), QStyle::SP_ArrowForward)),
-      btnHome(MakeButton(this, "btnHome", QString::fromUtf8("Начало"), QStyle::SP_DirHomeIcon)),
+    : QWidget(parent, Qt::Window), btnBack(MakeButton(this, "btnBack", QString::fromUtf8("Назад"),
+                                                      "go-previous", QStyle::SP_ArrowBack)),
+      btnForward(MakeButton(this, "btnForward", QString::fromUtf8("Вперёд"), "go-next",
+                            QStyle::SP_ArrowForward)),
+      btnHome(MakeButton(this, "btnHome", QString::fromUtf8("Начало"), "go-home",
+                         QStyle::SP_DirHomeIcon)),
       lbContents(new QListWidget), reHelp(new QTextBrowser) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QString::fromUtf8("Справка"));
