@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
@@ -256,6 +257,11 @@ QString LangSectionName(const QObject* component) {
     if (owner && !owner->objectName().isEmpty())
         return LangSectionName(owner) + '.' + component->objectName();
     return component->objectName();
+}
+
+QString LangFileForLocale(const QLocale& locale) {
+    return locale.language() == QLocale::Russian ? QStringLiteral("QMKData\\Russian.qlg")
+                                                 : QStringLiteral("QMKData\\English.qlg");
 }
 
 void LangSetOwnedByParent(QWidget* window) {

@@ -33,6 +33,7 @@
 
 #include <filesystem>
 
+class QLocale;
 class QObject;
 class QWidget;
 
@@ -42,6 +43,10 @@ class TIniFile;
 
 // The section a component's texts are read from.
 QString LangSectionName(const QObject* component);
+
+// The language file of a first start, when the settings name none: Russian
+// for a Russian locale, English otherwise ("QMKData\\English.qlg").
+QString LangFileForLocale(const QLocale& locale);
 
 // Makes `window` owned by the window it is parented to.
 void LangSetOwnedByParent(QWidget* window);

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
@@ -130,6 +131,14 @@ TEST_F(MultiLang, UnescapeAndEscapeAreInverse) {
         texts << Msg(n);
     for (const QString& text : texts)
         EXPECT_EQ(unescaped(LangEscape(text)), text) << text.toStdString();
+}
+
+TEST_F(MultiLang, FirstStartFollowsTheLocale) {
+    EXPECT_EQ(LangFileForLocale(QLocale(QLocale::Russian, QLocale::Russia)),
+              "QMKData\\Russian.qlg");
+    EXPECT_EQ(LangFileForLocale(QLocale(QLocale::Russian, QLocale::Ukraine)),
+              "QMKData\\Russian.qlg");
+    EXPECT_EQ(LangFileForLocale(QLocale(QLocale::German)), "QMKData\\English.qlg");
 }
 
 TEST_F(MultiLang, SectionsFollowTheOwnerWindow) {
