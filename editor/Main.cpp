@@ -9,6 +9,7 @@
 #include "editor/TMainActions.h"
 #include "gamedata/PreLoad.h"
 #include "gamedata/TreeRewrite.h"
+#include "tools/Find.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,6 +65,7 @@ TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
                    Qt::MSWindowsFixedSizeDialogHint);
     actions_ = new TMainActions(*this);
     CreateClientArea();
+    dlgFind_ = new TdlgFind(tree_, platform_, this);
     ConnectActions();
     // No node may keep pointing into documents that are about to go.
     connect(&documents_, &TDocumentSet::Replacing, this, [this] { tree_.ResetTvData(); });
@@ -92,6 +94,7 @@ void TfrmMain::ConnectActions() {
     connect(a.actDefAll, &QAction::triggered, this, &TfrmMain::actDefAllExecute);
     connect(a.mnuAutoAdd, &QAction::triggered, this, &TfrmMain::mnuAutoAddClick);
     connect(a.mnuAlphasShow, &QAction::triggered, this, &TfrmMain::mnuAlphasShowClick);
+    connect(a.actFind, &QAction::triggered, this, [this] { ShowTool(*dlgFind_); });
     connect(a.actHelp, &QAction::triggered, this,
             [this] { platform_.ShowHelp(this, QString::fromUtf8("Введение")); });
 }
@@ -145,6 +148,19 @@ void TfrmMain::CreateTree(QWidget* client) {
     tvMain_->viewport()->installEventFilter(this);
     connect(tvMain_, &QTreeWidget::itemExpanded, this, &TfrmMain::tvMainExpanding);
     connect(tvMain_, &QTreeWidget::currentItemChanged, this, &TfrmMain::tvMainChange);
+}
+
+// The tool windows stay open beside the main window without blocking it,
+// centred on the screen the first time.
+void TfrmMain::ShowTool(QWidget& window) {
+    if (!window.isVisible() && window.property("placed").isNull()) {
+        window.setProperty("placed", true);
+        if (QScreen* s = screen())
+            window.move(s->availableGeometry().center() - window.rect().center());
+    }
+    window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {

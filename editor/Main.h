@@ -22,6 +22,7 @@ class TActionPanel;
 class TCommandCard;
 class THotKeyConflicts;
 class TMainActions;
+class TdlgFind;
 class TfrmLoading;
 
 class TfrmMain : public QMainWindow {
@@ -90,6 +91,7 @@ class TfrmMain : public QMainWindow {
 
   private:
     void ConnectActions();
+    void ShowTool(QWidget& window);
     void CreateClientArea();
     void CreateTree(QWidget* client);
     void SelectNode(int index);
@@ -125,6 +127,7 @@ class TfrmMain : public QMainWindow {
     TCommandCard* card_ = nullptr;
     TActionPanel* panel_ = nullptr;
     QPushButton* btnAdd_ = nullptr;
+    TdlgFind* dlgFind_ = nullptr;
 };
 
 } // namespace qm

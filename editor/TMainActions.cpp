@@ -86,7 +86,7 @@ void TMainActions::CreateActions() {
         a->setEnabled(false);
     // The find dialog, the multi-editor and the about box are windows of
     // their own that this build does not have yet.
-    for (QAction* a : {actFind, actMultiEdit, actAbout})
+    for (QAction* a : {actMultiEdit, actAbout})
         a->setEnabled(false);
 }
 
