@@ -34,6 +34,7 @@ class TSilentPlatform : public qm::TPlatform {
     bool AcquireSingleCopy() override { return true; }
     QString RegistryGameFolder() override { return {}; }
     void ShowHelp(QWidget*, const QString&) override {}
+    std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return std::nullopt; }
 };
 
 std::string Id(int n) {
