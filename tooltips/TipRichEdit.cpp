@@ -107,11 +107,17 @@ TColor ToDisplayColor(const QColor& color) {
 void TipToRichEdit(std::string_view markup, QTextDocument& document) {
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
-    document.clear();
     QTextCursor cursor(&document);
+    // One edit block: a shown editor lays the text out once, not per run.
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    cursor.setBlockFormat(QTextBlockFormat());
+    cursor.setBlockCharFormat(QTextCharFormat());
     TRunInserter inserter(cursor);
     ScanColorMarkup(markup, inserter);
     inserter.Flush();
+    cursor.endEditBlock();
     document.setUndoRedoEnabled(undo);
 }
 
