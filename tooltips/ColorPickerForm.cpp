@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QToolButton>
+#include <QWindow>
 
 namespace qm {
 namespace {
@@ -89,6 +90,10 @@ void TColorPickerForm::DropDown(TColorPickCombo& combo) {
         at.setX(screen.x() + screen.width() - width());
     if (screen.y() + screen.height() < at.y() + height())
         at.setY(at.y() - height() - combo.height());
+    // Standing over the combo's window, it is not blocked when that window
+    // is a modal dialog; it stays the application's own.
+    winId();
+    windowHandle()->setTransientParent(combo.window()->windowHandle());
     QPalette colours = palette();
     colours.setColor(QPalette::Window, ToQColor(combo.DropDnColor()));
     setPalette(colours);

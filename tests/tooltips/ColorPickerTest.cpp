@@ -7,6 +7,7 @@
 #include "tooltips/TipRichEdit.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -20,6 +21,12 @@ constexpr TColor kRed = 0x0000FF;
 constexpr TColor kYellow = 0x00FFFF;
 constexpr TColor kLightYellow = 0x40FFFF; // the square below yellow
 
+// The window is the application's active one (the keys go to it); a window
+// standing over another can look active before it is.
+bool Active(QWidget* window) {
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
 class ColorPickerTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -27,7 +34,7 @@ class ColorPickerTest : public ::testing::Test {
         host.resize(200, 80);
         combo->move(10, 10);
         host.show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+        ASSERT_TRUE(Active(&host));
     }
     void TearDown() override {
         picker.hide();
@@ -48,10 +55,11 @@ class ColorPickerTest : public ::testing::Test {
                 down.push_back(square);
         return down;
     }
+    bool PickerActive() { return Active(&picker); }
     void Open() {
         QTest::mouseClick(combo, Qt::LeftButton);
         ASSERT_TRUE(picker.isVisible());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&picker));
+        ASSERT_TRUE(PickerActive());
     }
 
     test::TScriptedPlatform platform;
@@ -117,13 +125,13 @@ TEST_F(ColorPickerTest, EscapeAndDeactivationClose) {
     Open();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(picker.isVisible());
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&host));
+    EXPECT_TRUE(Active(&host));
 
     QWidget elsewhere;
     elsewhere.show();
     Open();
     elsewhere.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    ASSERT_TRUE(Active(&elsewhere));
     EXPECT_FALSE(picker.isVisible());
     EXPECT_EQ(changed.count(), 0);
 }
@@ -134,7 +142,7 @@ class TDialogElsewhere : public test::TScriptedPlatform {
     std::optional<QColor> ChooseColor(QWidget*, const QColor&) override {
         dialog.show();
         dialog.activateWindow();
-        stayedOpen = QTest::qWaitForWindowActive(&dialog) && TColorPickerForm::Shared().isVisible();
+        stayedOpen = Active(&dialog) && TColorPickerForm::Shared().isVisible();
         dialog.hide();
         return std::nullopt;
     }
@@ -148,6 +156,21 @@ TEST_F(ColorPickerTest, StaysOpenWhileTheColourDialogIs) {
     Open();
     QTest::mouseClick(picker.findChild<QToolButton*>("btnOther"), Qt::LeftButton);
     EXPECT_TRUE(dialogPlatform.stayedOpen);
+}
+
+TEST_F(ColorPickerTest, WorksFromAModalDialog) {
+    QDialog dialog(&host);
+    auto* inDialog = new TColorPickCombo(&dialog);
+    dialog.setModal(true);
+    dialog.show();
+    ASSERT_TRUE(Active(&dialog));
+    QTest::mouseClick(inDialog, Qt::LeftButton);
+    ASSERT_TRUE(PickerActive());
+    // Through the window system, which holds back input from blocked windows.
+    QTest::mouseClick(picker.windowHandle(), Qt::LeftButton, {},
+                      SquareOf(kYellow)->geometry().center());
+    EXPECT_EQ(inDialog->ActiveColor(), kYellow);
+    EXPECT_FALSE(picker.isVisible());
 }
 
 TEST_F(ColorPickerTest, OpensAboveNearTheBottomInsideTheRightEdge) {
@@ -166,7 +189,7 @@ TEST_F(ColorPickerTest, KeyboardUse) {
     changed.clear();
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_F4);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&picker));
+    ASSERT_TRUE(PickerActive());
     EXPECT_EQ(QApplication::focusWidget(), SquareOf(kRed));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
@@ -175,11 +198,11 @@ TEST_F(ColorPickerTest, KeyboardUse) {
     EXPECT_FALSE(picker.isVisible());
     EXPECT_EQ(combo->ActiveColor(), kLightYellow);
     EXPECT_EQ(changed.count(), 1);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    ASSERT_TRUE(Active(&host));
     EXPECT_EQ(QApplication::focusWidget(), combo);
 
     QTest::keyClick(combo, Qt::Key_Down, Qt::AltModifier);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&picker));
+    ASSERT_TRUE(PickerActive());
     for (int i = 0; i < 7; ++i) // down past the last row to the custom square
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
