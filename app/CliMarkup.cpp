@@ -2,8 +2,11 @@
 
 #include "app/TCli.h"
 #include "config/uCfgManager.h"
+#include "text/TextCodec.h"
 #include "tooltips/TipManager.h"
+#include "tooltips/TipRichEdit.h"
 
+#include <QTextDocument>
 #include <charconv>
 #include <optional>
 #include <ostream>
@@ -60,6 +63,21 @@ int AutoTip(TCliContext& ctx) {
     return kExitOk;
 }
 
+// Through the very conversions the tooltip editors use; a document needs no
+// application object as long as nothing lays it out.
+int RichTip(TCliContext& ctx) {
+    if (ctx.args.size() != 1)
+        return kExitUsage;
+    if (!IsValidUtf8(ctx.args[0])) {
+        ctx.err << "TEXT is not UTF-8\n";
+        return kExitFailed;
+    }
+    QTextDocument document;
+    TipToRichEdit(ctx.args[0], document);
+    ctx.out << RichEditToTip(document) << '\n';
+    return kExitOk;
+}
+
 int ButtonPos(TCliContext& ctx) {
     if (ctx.args.size() != 1)
         return kExitUsage;
@@ -80,6 +98,9 @@ std::vector<TCliCommand> MarkupCommands() {
          "rewrite a tooltip to name hotkey K in brackets; colours are decimal, red in the low "
          "byte (defaults 16777215, 52479, 16777215)",
          AutoTip},
+        {"richtip", "TEXT",
+         "print a tooltip as the tooltip editors store it: normal-form codes, \"|n\" line breaks",
+         RichTip},
         {"buttonpos", "TEXT", "print a button position as \"col,row\", or \"error\"", ButtonPos},
     };
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -23,6 +24,7 @@ class TSilentPlatform : public TPlatform {
     bool AcquireSingleCopy() override { return true; }
     QString RegistryGameFolder() override { return {}; }
     void ShowHelp(QWidget*, const QString&) override {}
+    std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return std::nullopt; }
 };
 
 inline void Write(const std::filesystem::path& path, const std::string& bytes) {

@@ -22,6 +22,7 @@ void ScanColorMarkup(std::string_view markup, TMarkupVisitor& visitor) {
             visitor.ColorReset();
             i += 2;
         } else {
+            visitor.LoneBar();
             ++i; // a lone bar is dropped; the next character is read on its own
         }
     }

@@ -14,6 +14,9 @@ struct TMarkupVisitor {
     // The digits after "|c": eight, or fewer when the text ends sooner.
     virtual void ColorCode(std::string_view digits) = 0;
     virtual void ColorReset() = 0;
+    // A bar that is no marker, just before it is dropped; readers that give
+    // "|n" a meaning of their own look at the character after it.
+    virtual void LoneBar() {}
 };
 
 void ScanColorMarkup(std::string_view markup, TMarkupVisitor& visitor);

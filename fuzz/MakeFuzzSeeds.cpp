@@ -1,4 +1,5 @@
-// Writes a starting corpus for each fuzz target: FOLDER/jpeg, blp, config, tree.
+// Writes a starting corpus for each fuzz target: FOLDER/jpeg, blp, config,
+// tree, richtext.
 
 #include "fixtures/ImageWriter.h"
 
@@ -47,5 +48,7 @@ int main(int argc, char** argv) {
     Seed(root / "tree", "TV.wrk",
          "Human|?|?\r\n\tUnits|?\r\n\t\tFootman|hfoo|?|x\r\n\t\t'Odd|hpea|BTN.jpg\r\n"
          "\t\t\"A|B\"|hpea\r\n\xCF\xE5\xF5|?|?\r\n");
+    Seed(root / "richtext", "tip.txt",
+         "Summon |cFFffcc00W|rater|n|cff00ff00\xD0\x92\xE6\xB0\xB4|c12|| |R\r\n");
     return 0;
 }

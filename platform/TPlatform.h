@@ -1,9 +1,12 @@
 #pragma once
 // What differs between systems or must be answered in tests: message boxes,
-// file dialogs, the single-copy lock, the game folder and help. The windows
+// file and colour dialogs, the single-copy lock, the game folder and help. The windows
 // reach the system only through this interface; tests answer it by script.
 
+#include <QColor>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -36,6 +39,10 @@ class TPlatform {
     virtual QString RegistryGameFolder() = 0;
 
     virtual void ShowHelp(QWidget* owner, const QString& topic) = 0;
+
+    // The system colour dialog, custom colours shown, opened on `initial`;
+    // nothing when cancelled.
+    virtual std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) = 0;
 };
 
 } // namespace qm

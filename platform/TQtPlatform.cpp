@@ -2,6 +2,7 @@
 
 #include "platform/TWineRegistry.h"
 
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -193,6 +194,13 @@ void TQtPlatform::ShowHelp(QWidget*, const QString& topic) {
     const bool file = QFileInfo(topic).isAbsolute() || QFileInfo::exists(topic);
     QDesktopServices::openUrl(file ? QUrl::fromLocalFile(QFileInfo(topic).absoluteFilePath())
                                    : QUrl(topic));
+}
+
+std::optional<QColor> TQtPlatform::ChooseColor(QWidget* owner, const QColor& initial) {
+    QColorDialog dialog(initial, owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedColor();
 }
 
 } // namespace qm

@@ -1,5 +1,5 @@
 #pragma once
-// The platform of a real run: Qt's message boxes and file dialogs, a lock
+// The platform of a real run: Qt's message boxes, file and colour dialogs, a lock
 // file for the single copy, the registry (or the Wine prefix) for the game
 // folder, the desktop's viewer for help.
 
@@ -35,6 +35,7 @@ class TQtPlatform : public TPlatform {
     bool AcquireSingleCopy() override;
     QString RegistryGameFolder() override;
     void ShowHelp(QWidget* owner, const QString& topic) override;
+    std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
 
     // Where the single-copy lock is kept.
     QString LockPath() const;

@@ -31,7 +31,9 @@ TEST(Cli, UsageErrors) {
              {"autotip", "text"},
              {"autotip", "--hotkey", "Q", "--tip-colour", "red", "x"},
              {"autotip", "--hotkey", "Q", "a", "b"},
-             {"buttonpos"}}) {
+             {"buttonpos"},
+             {"richtip"},
+             {"richtip", "a", "b"}}) {
         const Result r = RunCli(args);
         EXPECT_EQ(r.code, kExitUsage);
         EXPECT_NE(r.err.find("usage: quillmark-cli"), std::string::npos);
@@ -91,6 +93,11 @@ TEST(Cli, MarkupCommands) {
                       "--brackets-colour", "255"})
                   .out,
               "Go |cffff0000(|rG|cffff0000)|r\n");
+    EXPECT_EQ(RunCli({"richtip", "|cFFFF0000Пламя|r 火|nx|cffff0000"}).out,
+              "|cffff0000Пламя|r 火|nx\n");
+    const Result notUtf8 = RunCli({"richtip", "\xcf\xeb\xe0\xec\xff"});
+    EXPECT_EQ(notUtf8.code, kExitFailed);
+    EXPECT_EQ(notUtf8.out, "");
     EXPECT_EQ(RunCli({"buttonpos", "0,2"}).out, "0,2\n");
     EXPECT_EQ(RunCli({"buttonpos", "7"}).out, "-1,-1\n");
     EXPECT_EQ(RunCli({"buttonpos", "x,1"}).out, "error\n");
@@ -110,6 +117,13 @@ TEST(Cli, RunsAsAProcess) {
     EXPECT_EQ(run("same '" + (dir / "in.txt").string() + "' '" + (dir / "o.txt").string() + "'"),
               kExitOk);
     EXPECT_EQ(run(""), kExitUsage);
+    // Rich text needs no display.
+    EXPECT_EQ(WEXITSTATUS(
+                  std::system(("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + cli +
+                               " richtip '|cFFffcc00Q|r|nz' >'" + (dir / "tip.txt").string() + "'")
+                                  .c_str())),
+              kExitOk);
+    EXPECT_EQ(ReadBytes(dir / "tip.txt"), "|cffffcc00Q|n|rz\n");
 }
 
 } // namespace

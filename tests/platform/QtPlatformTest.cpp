@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -308,6 +309,22 @@ class TUrlCatcher : public QObject {
   public slots:
     void Open(const QUrl& url) { opened << url; }
 };
+
+TEST(QtPlatform, ColourDialogOpensOnTheColourAndGivesTheChoice) {
+    TQtPlatform platform;
+    QColor shown;
+    WhenModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QColorDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        shown = dialog->currentColor();
+        dialog->setCurrentColor(QColor(1, 2, 3));
+        dialog->accept();
+    });
+    EXPECT_EQ(platform.ChooseColor(nullptr, QColor(255, 204, 0)), QColor(1, 2, 3));
+    EXPECT_EQ(shown, QColor(255, 204, 0));
+    WhenModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    EXPECT_EQ(platform.ChooseColor(nullptr, Qt::red), std::nullopt);
+}
 
 TEST(QtPlatform, HelpGoesToTheDesktopViewer) {
     TempDir dir;

@@ -54,6 +54,21 @@ TEST(ScriptedPlatform, FileDialogsPickOrCancel) {
     EXPECT_TRUE(platform.fileDialogs[1].picked.isEmpty());
 }
 
+TEST(ScriptedPlatform, ColourDialogsPickOrCancel) {
+    TScriptedPlatform platform;
+    platform.PickColor(QColor(255, 204, 0)).PickColor(std::nullopt);
+    TPlatform& p = platform;
+    EXPECT_EQ(p.ChooseColor(nullptr, Qt::black), QColor(255, 204, 0));
+    EXPECT_EQ(p.ChooseColor(nullptr, Qt::red), std::nullopt);
+    EXPECT_EQ(platform.colorDialogs, (std::vector<QColor>{Qt::black, Qt::red}));
+    const auto failures = FailuresOf([] {
+        TScriptedPlatform unasked;
+        unasked.PickColor(Qt::blue);
+    });
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_THAT(failures[0], HasSubstr("colour choice(s) never asked for"));
+}
+
 TEST(ScriptedPlatform, LockRegistryAndHelpAreSettableAndCounted) {
     TScriptedPlatform platform;
     platform.lockResult = false;

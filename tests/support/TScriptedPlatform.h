@@ -73,6 +73,8 @@ class TScriptedPlatform : public TPlatform {
             ADD_FAILURE() << answers_.size() << " scripted message-box answer(s) never asked for";
         if (!files_.empty())
             ADD_FAILURE() << files_.size() << " scripted file choice(s) never asked for";
+        if (!colors_.empty())
+            ADD_FAILURE() << colors_.size() << " scripted colour choice(s) never asked for";
     }
 
     // Queues the answer to the next message box.
@@ -87,11 +89,18 @@ class TScriptedPlatform : public TPlatform {
     }
     // Queues a cancelled file dialog.
     TScriptedPlatform& CancelFile() { return PickFile(QString()); }
+    // Queues the colour chosen in the next colour dialog, or its cancelling.
+    TScriptedPlatform& PickColor(std::optional<QColor> color) {
+        colors_.push_back(color);
+        return *this;
+    }
 
     // Every message box shown, in order.
     std::vector<TAskedQuestion> asked;
     // Every file dialog shown, in order.
     std::vector<TFileQuestion> fileDialogs;
+    // The colour each colour dialog opened on, in order.
+    std::vector<QColor> colorDialogs;
 
     bool lockResult = true; // what AcquireSingleCopy returns
     int lockCalls = 0;
@@ -101,11 +110,12 @@ class TScriptedPlatform : public TPlatform {
     QStringList helpTopics;
 
     // True when every scripted answer and file has been used.
-    bool AllUsed() const { return answers_.empty() && files_.empty(); }
+    bool AllUsed() const { return answers_.empty() && files_.empty() && colors_.empty(); }
     // Forgets what is still queued (for a test that means to leave it).
     void DropUnused() {
         answers_.clear();
         files_.clear();
+        colors_.clear();
     }
 
     TMsgAnswer MessageBox(QWidget* owner, const QString& caption, const QString& text,
@@ -147,6 +157,17 @@ class TScriptedPlatform : public TPlatform {
         helpTopics << topic;
     }
 
+    std::optional<QColor> ChooseColor(QWidget*, const QColor& initial) override {
+        colorDialogs.push_back(initial);
+        if (colors_.empty()) {
+            ADD_FAILURE() << "unexpected colour dialog";
+            return std::nullopt;
+        }
+        const std::optional<QColor> color = colors_.front();
+        colors_.pop_front();
+        return color;
+    }
+
   private:
     QString NextFile(QWidget* owner, bool save, const QString& folder, const QString& filter) {
         TFileQuestion q{owner, save, folder, filter, QString()};
@@ -163,6 +184,7 @@ class TScriptedPlatform : public TPlatform {
 
     std::deque<TMsgAnswer> answers_;
     std::deque<QString> files_;
+    std::deque<std::optional<QColor>> colors_;
 };
 
 } // namespace qm::test
