@@ -29,8 +29,23 @@ std::string Id(char kind, int n) {
     return id;
 }
 
-// 8 races of 10 units with twelve actions each, every action with an icon
-// and a position, the actions with three levels.
+std::string Action(int a) {
+    const std::string letter(1, static_cast<char>('A' + a));
+    const std::string hotkey = a == 11 ? "H" : "Q,W,E";
+    return "Hotkey=" + hotkey + "\r\nUnhotkey=" + letter +
+           "\r\nResearchhotkey=" + (a == 11 ? "H" : "R") +
+           "\r\nTip=Summon |cffffcc00W|rater Elemental (Q),Level 2 (W),Level 3 (E)"
+           "\r\nUntip=Stop |cffff0000now|r (" +
+           letter +
+           ")\r\nResearchtip=Learn |cff00ff00Water|r Elemental (R)"
+           "\r\nRevivetip=Revive the |cffffcc00Archmage|r (H)"
+           "\r\nAwakentip=Awaken the |cffffcc00Archmage|r (H)\r\nButtonpos=" +
+           std::to_string(a % 4) + "," + std::to_string(a / 4) + "\r\n";
+}
+
+// 8 races of 10 units with twelve actions each, every action with an icon,
+// a position and all five tooltips; eleven actions of each unit have three
+// levels, the last one (a hero, say) one level and all three hotkeys.
 class TGameFolder : public qm::bench::TTempFolder {
   public:
     TGameFolder() : TTempFolder("quillmark-bench-editing-") {
@@ -45,11 +60,7 @@ class TGameFolder : public qm::bench::TTempFolder {
                 defaults += "[" + Id('u', unit) + "]\r\nHotkey=U\r\nButtonpos=0,0\r\n";
                 for (int a = 0; a < 12; ++a, ++action) {
                     tree += "\t\tAction|" + Id('A', action) + "|BTN" + Id('A', action) + ".jpg\r\n";
-                    defaults += "[" + Id('A', action) + "]\r\nHotkey=Q,W,E\r\nUnhotkey=" +
-                                std::string(1, static_cast<char>('A' + a)) +
-                                "\r\nResearchhotkey=R\r\nTip=Level 1 (Q),Level 2 (W),Level 3 (E)"
-                                "\r\nButtonpos=" +
-                                std::to_string(a % 4) + "," + std::to_string(a / 4) + "\r\n";
+                    defaults += "[" + Id('A', action) + "]\r\n" + Action(a);
                 }
             }
         }
@@ -99,7 +110,7 @@ void BM_TypeHotkeyIntoThreeLevelAction(benchmark::State& state) {
         return;
     }
     frm.show();
-    frm.Tree().View().setCurrentItem(frm.Tree().View().topLevelItem(7)->child(9)->child(11));
+    frm.Tree().View().setCurrentItem(frm.Tree().View().topLevelItem(7)->child(9)->child(10));
     auto* field = frm.findChild<QLineEdit*>("txtHotKey");
     // Letters no sibling uses, so nothing is asked.
     const char letters[] = {'Y', 'Z'};
@@ -109,6 +120,43 @@ void BM_TypeHotkeyIntoThreeLevelAction(benchmark::State& state) {
     state.counters["hotkey"] = field->text().size();
 }
 BENCHMARK(BM_TypeHotkeyIntoThreeLevelAction)->Unit(benchmark::kMicrosecond);
+
+// A leaf action: panel, five tooltip editors and its single button.
+void BM_SelectActionWithFiveTooltips(benchmark::State& state) {
+    qm::bench::TSilentPlatform platform;
+    qm::TfrmMain frm(platform, Game().path());
+    if (!frm.Start()) {
+        state.SkipWithError("the editor did not start");
+        return;
+    }
+    frm.show();
+    QTreeWidgetItem* unit = frm.Tree().View().topLevelItem(7)->child(9);
+    int turn = 0;
+    for (auto _ : state) {
+        frm.Tree().View().setCurrentItem(unit->child(turn++ % 2));
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_SelectActionWithFiveTooltips)->Unit(benchmark::kMillisecond);
+
+// Edit-together and automatic tooltips on: all three hotkeys and all five
+// tooltips are rewritten.
+void BM_TypeHotkeyForHeroWithAutoTips(benchmark::State& state) {
+    qm::bench::TSilentPlatform platform;
+    qm::TfrmMain frm(platform, Game().path());
+    if (!frm.Start()) {
+        state.SkipWithError("the editor did not start");
+        return;
+    }
+    frm.show();
+    frm.Tree().View().setCurrentItem(frm.Tree().View().topLevelItem(7)->child(9)->child(11));
+    auto* field = frm.findChild<QLineEdit*>("txtHotKey");
+    const char letters[] = {'Y', 'Z'};
+    int turn = 0;
+    for (auto _ : state)
+        QTest::keyClick(field, letters[turn++ % 2]);
+}
+BENCHMARK(BM_TypeHotkeyForHeroWithAutoTips)->Unit(benchmark::kMillisecond);
 
 void BM_ConflictsCommand(benchmark::State& state) {
     const fs::path player =

@@ -7,9 +7,16 @@
 #include "editor/TCommandCard.h"
 #include "editor/THotKeyConflicts.h"
 #include "editor/TMainActions.h"
+#include "editor/TTipPages.h"
 #include "gamedata/PreLoad.h"
 #include "gamedata/TreeRewrite.h"
+#include "lang/MultiLang.h"
+#include "text/TextCodec.h"
 #include "tools/Find.h"
+#include "tooltips/ColorPickerForm.h"
+#include "tooltips/RtColorPicker.h"
+#include "tooltips/TemplateDlg.h"
+#include "tooltips/TipRichEdit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +28,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextDocument>
 #include <QToolTip>
 #include <QTreeWidget>
 
@@ -50,6 +58,15 @@ QString FileNamePart(const QString& path) {
 
 QString FolderOf(const QString& path) {
     return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+}
+
+// A tooltip as the editor stores it back after showing it.
+std::string ShownTip(std::string_view tip) {
+    if (!IsValidUtf8(tip))
+        return std::string(tip);
+    QTextDocument document;
+    TipToRichEdit(tip, document);
+    return RichEditToTip(document);
 }
 
 } // namespace
@@ -106,9 +123,13 @@ void TfrmMain::CreateClientArea() {
     CreateTree(client);
 
     conflicts_ = std::make_unique<THotKeyConflicts>(tree_, documents_, platform_, *this);
+    TColorPickerForm::Shared().SetPlatform(&platform_);
+    dlgTemplate_ = new TdlgTemplate(this);
+    LangSetOwnedByParent(dlgTemplate_);
     card_ = new TCommandCard(tree_, ilMain_, documents_, client);
-    panel_ =
-        new TActionPanel(tree_, documents_, *card_, *conflicts_, *actions_->mnuAutoAdd, client);
+    panel_ = new TActionPanel(tree_, documents_, *card_, *conflicts_, *dlgTemplate_,
+                              *actions_->mnuAutoAdd, client);
+    documents_.SetTipNormaliser(ShownTip);
     panel_->move(280, 0);
     // The card stands over the panel's upper right part.
     card_->move(518, 24);
@@ -208,6 +229,10 @@ void TfrmMain::ShowStatus(int message) {
 bool TfrmMain::LoadProjectSettings() {
     settings_.LoadInterface();
     panel_->cbTogEdit().setChecked(settings_.cbTogEdit);
+    panel_->Tips().cbAutoChangeTip().setChecked(settings_.cbAutoChangeTip);
+    dlgTemplate_->cpTip().SetActiveColor(static_cast<TColor>(settings_.cpTip));
+    dlgTemplate_->cpHK().SetActiveColor(static_cast<TColor>(settings_.cpHK));
+    dlgTemplate_->cpBrackets().SetActiveColor(static_cast<TColor>(settings_.cpBrackets));
     actions_->mnuAutoAdd->setChecked(settings_.mnuAutoAdd);
     mnuAutoAddClick();
     actions_->mnuAlphasShow->setChecked(settings_.mnuAlphasShow);
@@ -264,6 +289,10 @@ void TfrmMain::PreLoad() {
 
 void TfrmMain::SaveProjectSettings() {
     settings_.cbTogEdit = panel_->cbTogEdit().isChecked();
+    settings_.cbAutoChangeTip = panel_->Tips().cbAutoChangeTip().isChecked();
+    settings_.cpTip = static_cast<int>(dlgTemplate_->cpTip().ActiveColor());
+    settings_.cpHK = static_cast<int>(dlgTemplate_->cpHK().ActiveColor());
+    settings_.cpBrackets = static_cast<int>(dlgTemplate_->cpBrackets().ActiveColor());
     settings_.mnuAutoAdd = actions_->mnuAutoAdd->isChecked();
     settings_.mnuAlphasShow = actions_->mnuAlphasShow->isChecked();
     ReportSettingsWrite(settings_.SaveProjectSettings());
@@ -534,6 +563,7 @@ void TfrmMain::tvMainChange() {
             node->setSelected(true);
         }
         panel_->setTitle(node->text(0));
+        panel_->Tips().ShowFirstPage();
         panel_->LoadControlsData(node);
     }
     panel_->DisableEmptyControls();

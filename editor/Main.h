@@ -23,6 +23,7 @@ class TCommandCard;
 class THotKeyConflicts;
 class TMainActions;
 class TdlgFind;
+class TdlgTemplate;
 class TfrmLoading;
 
 class TfrmMain : public QMainWindow {
@@ -128,6 +129,7 @@ class TfrmMain : public QMainWindow {
     TActionPanel* panel_ = nullptr;
     QPushButton* btnAdd_ = nullptr;
     TdlgFind* dlgFind_ = nullptr;
+    TdlgTemplate* dlgTemplate_ = nullptr;
 };
 
 } // namespace qm

@@ -7,6 +7,7 @@
 #include "editor/TDocumentSet.h"
 #include "editor/THotKeyConflicts.h"
 #include "editor/THotKeyEdit.h"
+#include "editor/TTipPages.h"
 #include "text/TextCodec.h"
 
 #include <QAction>
@@ -38,13 +39,15 @@ QLabel* NewLabel(const char* name, const char* caption, int x, int y, QWidget* p
 } // namespace
 
 TActionPanel::TActionPanel(TActionTree& tree, TDocumentSet& documents, TCommandCard& card,
-                           THotKeyConflicts& conflicts, QAction& mnuAutoAdd, QWidget* parent)
+                           THotKeyConflicts& conflicts, TdlgTemplate& dlgTemplate,
+                           QAction& mnuAutoAdd, QWidget* parent)
     : QGroupBox(Msg(msgNoAction), parent), tree_(tree), documents_(documents), card_(card),
       conflicts_(conflicts), mnuAutoAdd_(mnuAutoAdd) {
     setObjectName("gbSettings");
     resize(397, 377);
     CreateHotKeyFields();
     CreateButtons();
+    tips_ = new TTipPages(tree, documents, dlgTemplate, *this);
     ShowState(false, false);
 }
 
@@ -177,11 +180,13 @@ void TActionPanel::TextsFill(const TBindRec& record) {
     txtHotKey_->setText(Shown(record.Hotkey));
     txtUnHotKey_->setText(Shown(record.Unhotkey));
     txtResearchHotKey_->setText(Shown(record.Researchhotkey));
+    tips_->Fill(record);
 }
 
 void TActionPanel::TextsClear() {
     for (THotKeyEdit* field : fields_)
         field->clear();
+    tips_->Clear();
 }
 
 void TActionPanel::DisableEmptyControl(QWidget& control, bool empty) {
@@ -194,6 +199,7 @@ void TActionPanel::DisableEmptyControl(QWidget& control, bool empty) {
 void TActionPanel::DisableEmptyControls() {
     for (THotKeyEdit* field : fields_)
         DisableEmptyControl(*field, field->text().isEmpty());
+    tips_->DisableEmptyPages();
 }
 
 // ---- typing ----
@@ -275,9 +281,25 @@ void TActionPanel::txtHotKeyChange() {
         txtHotKey_->setText(Shown(record->Hotkey));
         return;
     }
+    AutoTips(0, txtHotKey_->text());
     MakeEqualTxts(*txtHotKey_);
     Store(fiHotkey, txtHotKey_->text());
     RedrawSingleButton();
+}
+
+// With automatic tooltips on, a hotkey's tooltips name its new letter; a
+// hero's revive and awaken tooltips follow the main one when they exist.
+void TActionPanel::AutoTips(int page, const QString& value) {
+    if (!tips_->cbAutoChangeTip().isChecked())
+        return;
+    const QString letter = value.left(1);
+    tips_->ApplyAutoTip(page, letter);
+    if (page != 0)
+        return;
+    for (int heroPage : {4, 3}) {
+        if (!tips_->PageEmpty(heroPage))
+            tips_->ApplyAutoTip(heroPage, letter);
+    }
 }
 
 void TActionPanel::OtherHotKeyChange(THotKeyEdit& field, int recordField) {
@@ -293,6 +315,7 @@ void TActionPanel::OtherHotKeyChange(THotKeyEdit& field, int recordField) {
     }
     Store(recordField, field.text());
     MakeEqualTxts(field);
+    AutoTips(recordField - fiHotkey, field.text());
     RedrawSingleButton();
 }
 

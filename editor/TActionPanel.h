@@ -1,7 +1,7 @@
 #pragma once
 // The action editing panel, the group box gbSettings: the three hotkey
-// fields with their Default and Reset buttons and edit-together, filled
-// from the selected node's record. Every accepted change is stored at once
+// fields with their Default and Reset buttons and edit-together, and the
+// tooltip pages, filled from the selected node's record. Every accepted change is stored at once
 // through the document set.
 //
 // The handlers re-enter one another as typing does: setting a field to a new
@@ -26,6 +26,8 @@ class TCommandCard;
 class TDocumentSet;
 class THotKeyConflicts;
 class THotKeyEdit;
+class TTipPages;
+class TdlgTemplate;
 struct TBindRec;
 
 class TActionPanel : public QGroupBox {
@@ -33,7 +35,8 @@ class TActionPanel : public QGroupBox {
 
   public:
     TActionPanel(TActionTree& tree, TDocumentSet& documents, TCommandCard& card,
-                 THotKeyConflicts& conflicts, QAction& mnuAutoAdd, QWidget* parent = nullptr);
+                 THotKeyConflicts& conflicts, TdlgTemplate& dlgTemplate, QAction& mnuAutoAdd,
+                 QWidget* parent = nullptr);
 
     // Fills the panel and the card for a node, binding it (and adding its
     // default record with auto-add on).
@@ -56,6 +59,7 @@ class TActionPanel : public QGroupBox {
     static QString CorrectHotKeyFormat(const QString& text, int levelLimit);
 
     QCheckBox& cbTogEdit() { return *cbTogEdit_; }
+    TTipPages& Tips() { return *tips_; }
 
   signals:
     // Enter in a hotkey field hands the focus back to the tree.
@@ -84,6 +88,7 @@ class TActionPanel : public QGroupBox {
     TBindRec* SelectedRecord() const;
     QTreeWidgetItem* Selected() const;
     void RedrawSingleButton();
+    void AutoTips(int page, const QString& value);
     void Store(int recordField, const QString& text);
 
     TActionTree& tree_;
@@ -98,6 +103,7 @@ class TActionPanel : public QGroupBox {
     QCheckBox* cbTogEdit_ = nullptr;
     QPushButton* btnDefHotKeys_ = nullptr;
     QPushButton* btnResetHotKeys_ = nullptr;
+    TTipPages* tips_ = nullptr;
     int levelLimit_ = 1; // of txtHotKey, from the default record's Hotkey
 };
 

@@ -1,0 +1,264 @@
+#include "editor/TTipPages.h"
+
+#include "config/uCfgManager.h"
+#include "editor/TActionTree.h"
+#include "editor/TDocumentSet.h"
+#include "editor/TTipTabs.h"
+#include "text/TextCodec.h"
+#include "tooltips/RichEdit.h"
+#include "tooltips/RtColorPicker.h"
+#include "tooltips/UFBitBtn.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace qm {
+namespace {
+
+struct TPage {
+    const char* Suffix;
+    const char* Caption;
+    const char* Help;
+};
+
+// Page "ts" + suffix holds editor "re" + suffix; the template dialog and
+// language files find them by these names.
+constexpr std::array<TPage, 5> kPages = {{
+    {"Tip", "Обычная", "Для кнопки активации данного действия"},
+    {"UnTip", "Отключения", "Для отмены данного действия"},
+    {"ResearchTip", "Исследования", "Для кнопки исследования/тренировки"},
+    {"ReviveTip", "Воскресить", "Для кнопки  воскрешения героя в алтаре"},
+    {"AwakenTip", "Пробудить", "Для кнопки  пробуждения героя в таверне"},
+}};
+
+constexpr const char* kHotKeyBoxes[] = {"txtHotKey", "txtUnHotKey", "txtResearchHotKey"};
+
+int TipField(int page) {
+    return fiTip + page;
+}
+
+// The template button's picture: the three template colours in a row.
+QIcon TemplateIcon() {
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.fillRect(1, 3, 4, 10, Qt::white);
+    p.fillRect(6, 3, 4, 10, QColor(255, 204, 0));
+    p.fillRect(11, 3, 4, 10, QColor(0, 0, 128));
+    p.setPen(Qt::gray);
+    p.drawRect(0, 2, 15, 11);
+    return QIcon(picture);
+}
+
+} // namespace
+
+TTipPages::TTipPages(TActionTree& tree, TDocumentSet& documents, TdlgTemplate& dlgTemplate,
+                     QGroupBox& panel)
+    : QObject(&panel), tree_(tree), documents_(documents), dlgTemplate_(dlgTemplate),
+      panel_(panel) {
+    CreatePages(panel);
+    CreateButtons(panel);
+    dlgTemplate_.SetTarget(this);
+}
+
+void TTipPages::CreatePages(QGroupBox& panel) {
+    auto* lblTips = new QLabel(QString::fromUtf8("Всплывающие подсказки"), &panel);
+    lblTips->setObjectName("lblTips");
+    lblTips->setGeometry(8, 174, 200, 16);
+    auto* tabs = new TTipTabs(&panel);
+    tabs->setGeometry(8, 192, 381, 157);
+    pcTips_ = tabs;
+    for (int page = 0; page < 5; ++page) {
+        const TPage& p = kPages[page];
+        auto* sheet = new QWidget;
+        sheet->setObjectName(QStringLiteral("ts") + p.Suffix);
+        auto* help = new QLabel(QString::fromUtf8(p.Help), sheet);
+        help->setObjectName(QStringLiteral("lbl") + p.Suffix);
+        help->setGeometry(4, 2, 365, 16);
+        auto* edit = new TRichEdit(sheet);
+        edit->setObjectName(QStringLiteral("re") + p.Suffix);
+        edit->setGeometry(0, 20, 373, 105);
+        editors_[page] = edit;
+        connect(edit, &TRichEdit::Changed, this, [this, page] { reTipChange(page); });
+        connect(edit, &TRichEdit::SelectionChanged, this,
+                [this, edit] { reTipSelectionChange(*edit); });
+        tabs->addTab(sheet, QString::fromUtf8(p.Caption));
+    }
+}
+
+void TTipPages::CreateButtons(QGroupBox& panel) {
+    cpcRichColor_ = new TColorPickCombo(&panel);
+    cpcRichColor_->setObjectName("cpcRichColor");
+    cpcRichColor_->setGeometry(346, 216, 39, 22);
+    // White, the colour of text without markup: black would be invisible
+    // on the navy editors and in the game.
+    cpcRichColor_->SetActiveColor(kWhite);
+    connect(cpcRichColor_, &TColorPickCombo::OnChanged, this, &TTipPages::cpcRichColorChanged);
+
+    btnTemplate_ = new QToolButton(&panel);
+    btnTemplate_->setObjectName("btnTemplate");
+    btnTemplate_->setGeometry(8, 348, 35, 25);
+    btnTemplate_->setIcon(TemplateIcon());
+    btnTemplate_->setToolTip(QString::fromUtf8("Задать цветовой шаблон"));
+    cbAutoChangeTip_ = new QCheckBox(QString::fromUtf8("Автоизменение"), &panel);
+    cbAutoChangeTip_->setObjectName("cbAutoChangeTip");
+    cbAutoChangeTip_->setGeometry(44, 352, 117, 17);
+    cbAutoChangeTip_->setChecked(true);
+    cbAutoChangeTip_->setToolTip(
+        QString::fromUtf8("Автоматически генерировать подсказки по значению корячих кнопок"));
+    btnDefTip_ = new QPushButton(QString::fromUtf8("По умолчанию"), &panel);
+    btnDefTip_->setObjectName("btnDefTip");
+    btnDefTip_->setGeometry(168, 349, 113, 24);
+    btnResetTip_ = new QPushButton(QString::fromUtf8("Сбросить"), &panel);
+    btnResetTip_->setObjectName("btnResetTip");
+    btnResetTip_->setGeometry(280, 349, 109, 24);
+    connect(btnTemplate_, &QToolButton::clicked, this, &TTipPages::btnTemplateClick);
+    connect(btnDefTip_, &QPushButton::clicked, this, &TTipPages::btnDefTipClick);
+    connect(btnResetTip_, &QPushButton::clicked, this, &TTipPages::btnResetTipClick);
+    cpcRichColor_->raise();
+}
+
+TBindRec* TTipPages::SelectedRecord() const {
+    TTVNode* node = TTVNode::From(tree_.View().currentItem());
+    return node && !node->Data.ID.empty() ? node->Data.Record : nullptr;
+}
+
+// ---- showing ----
+
+void TTipPages::Show(int page, const std::string& stored) {
+    showing_ = true;
+    TipToRichEdit(FieldToUtf8(stored), *editors_[page]);
+    showing_ = false;
+}
+
+void TTipPages::Fill(const TBindRec& record) {
+    for (int page = 0; page < 5; ++page)
+        Show(page, record[TipField(page)]);
+}
+
+void TTipPages::Clear() {
+    for (int page = 0; page < 5; ++page)
+        Show(page, {});
+}
+
+void TTipPages::DisableEmptyPages() {
+    auto& tabs = static_cast<TTipTabs&>(*pcTips_);
+    for (int page = 0; page < 5; ++page)
+        tabs.SetPageEnabled(page, !PageEmpty(page));
+    pcTips_->update();
+}
+
+void TTipPages::ShowFirstPage() {
+    pcTips_->setCurrentIndex(0);
+}
+
+bool TTipPages::PageEmpty(int page) const {
+    return editors_[page]->document()->isEmpty();
+}
+
+// ---- storing ----
+
+// The markup of the editor is compared with the stored value, so a change
+// of colour alone is kept as well.
+void TTipPages::reTipChange(int page) {
+    TBindRec* record = SelectedRecord();
+    if (!record)
+        return;
+    const std::string& stored = (*record)[TipField(page)];
+    if (showing_ && !IsValidUtf8(stored))
+        return;
+    const std::string tip = RichEditToTip(*editors_[page]);
+    if (tip != stored)
+        documents_.SetField(*record, TipField(page), tip);
+}
+
+void TTipPages::ApplyAutoTip(int page, const QString& hotkey) {
+    TBindRec* record = SelectedRecord();
+    if (!record)
+        return;
+    const std::string stored = (*record)[TipField(page)];
+    if (IsValidUtf8(stored)) {
+        dlgTemplate_.ApplyTemplate(*editors_[page], editors_[page]->toPlainText(), hotkey);
+        return;
+    }
+    // Rebuilt from the stored bytes, so the text keeps its own encoding.
+    documents_.SetField(*record, TipField(page),
+                        dlgTemplate_.TemplateTip(stored, hotkey.toStdString()));
+    Show(page, (*record)[TipField(page)]);
+}
+
+void TTipPages::LoadFrom(const TBindRec* source) {
+    const TBindRec* record = SelectedRecord();
+    if (!record || !source)
+        return;
+    const int page = pcTips_->currentIndex();
+    TipToRichEdit(FieldToUtf8((*source)[TipField(page)]), *editors_[page]);
+}
+
+void TTipPages::btnDefTipClick() {
+    const TBindRec* record = SelectedRecord();
+    LoadFrom(record ? documents_.DefCfgMngr()->FindRecord(record->ID) : nullptr);
+}
+
+void TTipPages::btnResetTipClick() {
+    const TBindRec* record = SelectedRecord();
+    LoadFrom(record ? documents_.SavedCfgMngr()->FindRecord(record->ID) : nullptr);
+}
+
+// ---- the colour box ----
+
+void TTipPages::reTipSelectionChange(TRichEdit& edit) {
+    if (edit.textCursor().hasSelection()) {
+        const QSignalBlocker quiet(cpcRichColor_);
+        cpcRichColor_->SetActiveColor(edit.SelectionColor());
+    } else {
+        edit.SetSelectionColor(cpcRichColor_->ActiveColor());
+    }
+}
+
+void TTipPages::cpcRichColorChanged() {
+    for (TRichEdit* edit : editors_)
+        edit->SetSelectionColor(cpcRichColor_->ActiveColor());
+    editors_[pcTips_->currentIndex()]->setFocus();
+}
+
+// ---- the template dialog ----
+
+int TTipPages::EnabledActivePage() const {
+    const int page = pcTips_->currentIndex();
+    return pcTips_->isTabEnabled(page) ? page : -1;
+}
+
+std::string TTipPages::StoredTip(int page) const {
+    const TBindRec* record = SelectedRecord();
+    return record ? (*record)[TipField(page)] : std::string();
+}
+
+QString TTipPages::StoredHotKey(int page) const {
+    const TBindRec* record = SelectedRecord();
+    return record && page <= 2 ? QString::fromStdString(FieldToUtf8((*record)[fiHotkey + page]))
+                               : QString();
+}
+
+QString TTipPages::HotKeyBox(int page) const {
+    const auto* box = panel_.findChild<QLineEdit*>(kHotKeyBoxes[page]);
+    return box ? box->text() : QString();
+}
+
+// The dialog's bottom edge level with the button's, its Apply button
+// straight above the template button.
+void TTipPages::btnTemplateClick() {
+    const QPoint at = btnTemplate_->mapToGlobal(QPoint(0, 0));
+    const QRect frame = dlgTemplate_.frameGeometry();
+    const int applyLeft = dlgTemplate_.btnApply().mapTo(&dlgTemplate_, QPoint(0, 0)).x() +
+                          (dlgTemplate_.geometry().x() - frame.x());
+    dlgTemplate_.move(at.x() - applyLeft, at.y() + btnTemplate_->height() - frame.height());
+    dlgTemplate_.exec();
+}
+
+} // namespace qm
