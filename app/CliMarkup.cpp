@@ -14,14 +14,6 @@
 namespace qm {
 namespace {
 
-std::optional<TColor> ParseColour(const std::string& text) {
-    TColor value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty() || value > 0xFFFFFF)
-        return std::nullopt;
-    return value;
-}
-
 int Strip(TCliContext& ctx) {
     if (ctx.args.size() != 1)
         return kExitUsage;
@@ -31,9 +23,7 @@ int Strip(TCliContext& ctx) {
 
 int AutoTip(TCliContext& ctx) {
     std::optional<std::string> hotkey, text;
-    TColor colours[3] = {kWhite, 0xCCFF /* gold, red in the low byte */, kWhite};
-    static constexpr std::string_view kColourFlags[3] = {"--tip-colour", "--hotkey-colour",
-                                                         "--brackets-colour"};
+    TTemplateColours colours;
     auto& a = ctx.args;
     for (size_t i = 0; i < a.size(); ++i) {
         const bool hasValue = i + 1 < a.size();
@@ -41,17 +31,10 @@ int AutoTip(TCliContext& ctx) {
             hotkey = a[++i];
             continue;
         }
-        bool isColour = false;
-        for (int k = 0; k < 3; ++k) {
-            if (a[i] != kColourFlags[k])
-                continue;
-            const auto value = hasValue ? ParseColour(a[++i]) : std::nullopt;
-            if (!value)
-                return kExitUsage;
-            colours[k] = *value;
-            isColour = true;
-        }
-        if (isColour)
+        const int colour = TakeColourOption(a, i, colours);
+        if (colour < 0)
+            return kExitUsage;
+        if (colour > 0)
             continue;
         if (text || a[i].starts_with("--"))
             return kExitUsage;
@@ -59,7 +42,8 @@ int AutoTip(TCliContext& ctx) {
     }
     if (!hotkey || !text)
         return kExitUsage;
-    ctx.out << MakeAutoTip(*text, *hotkey, colours[0], colours[1], colours[2]) << '\n';
+    const auto& c = colours.Colour;
+    ctx.out << MakeAutoTip(*text, *hotkey, c[0], c[1], c[2]) << '\n';
     return kExitOk;
 }
 

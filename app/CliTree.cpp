@@ -3,9 +3,11 @@
 
 #include "app/TCli.h"
 #include "config/uCfgManager.h"
+#include "config/uGridKeys.h"
 #include "gamedata/HotkeyConflicts.h"
 #include "gamedata/TreeModel.h"
 #include "gamedata/TreeRewrite.h"
+#include "tooltips/TipManager.h"
 
 #include <algorithm>
 #include <ostream>
@@ -65,6 +67,89 @@ int Conflicts(TCliContext& ctx) {
     return lines.empty() ? kExitOk : kExitFailed;
 }
 
+// The tree the program itself ships: beside the executable in a build or an
+// unpacked copy, under share/quillmark when installed.
+std::filesystem::path ShippedTree() {
+    std::error_code ec;
+    const auto bin = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+    for (const auto& data : {bin / "QMKData", bin / ".." / "share" / "quillmark" / "QMKData"}) {
+        if (std::filesystem::exists(data / "TV_foreign.wrk", ec))
+            return data / "TV_foreign.wrk";
+    }
+    return bin / "QMKData" / "TV_foreign.wrk";
+}
+
+struct TGridArgs {
+    std::string In, Out, Tree;
+    TKeyGrid Keys{};
+    TTemplateColours Colours;
+};
+
+std::optional<TGridArgs> ParseGridArgs(const std::vector<std::string>& a) {
+    TGridArgs g;
+    std::vector<std::string> files;
+    bool keys = false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const bool hasValue = i + 1 < a.size();
+        const int colour = TakeColourOption(a, i, g.Colours);
+        if (colour < 0)
+            return std::nullopt;
+        if (colour > 0)
+            continue;
+        if (a[i] == "--keys" && hasValue) {
+            const auto grid = ParseKeyGrid(a[++i]);
+            if (!grid)
+                return std::nullopt;
+            g.Keys = *grid;
+            keys = true;
+        } else if (a[i] == "--tree" && hasValue) {
+            g.Tree = a[++i];
+        } else if (a[i].starts_with("--")) {
+            return std::nullopt;
+        } else {
+            files.push_back(a[i]);
+        }
+    }
+    if (!keys || files.size() != 2)
+        return std::nullopt;
+    g.In = files[0];
+    g.Out = files[1];
+    if (g.Tree.empty())
+        g.Tree = ShippedTree().string();
+    return g;
+}
+
+// The multi-editor's user values over every node of the tree, as "Ко всем".
+int Grid(TCliContext& ctx) {
+    const auto g = ParseGridArgs(ctx.args);
+    if (!g)
+        return kExitUsage;
+    const auto tree = TTreeModel::LoadFromFile(g->Tree);
+    if (!tree || tree->Count() == 0) {
+        ctx.err << "quillmark-cli: cannot read the tree " << g->Tree << '\n';
+        return kExitFailed;
+    }
+    const auto doc = ReadConfig(ctx, g->In);
+    if (!doc)
+        return kExitFailed;
+    const auto templateTip = [&g](std::string_view tip, std::string_view key) {
+        const auto& c = g->Colours.Colour;
+        return MakeAutoTip(tip, key, c[0], c[1], c[2]);
+    };
+    const auto set = [](TBindRec& r, int field, std::string_view bytes) { r[field] = bytes; };
+    int handled = 0;
+    for (const TTreeNode& node : tree->Nodes()) {
+        if (TBindRec* record = node.ID.empty() ? nullptr : doc->FindRecord(node.ID))
+            handled += ApplyGridKeys(*record, g->Keys, templateTip, set) ? 1 : 0;
+    }
+    if (!doc->SaveToFile(g->Out, true)) {
+        ctx.err << "quillmark-cli: cannot write " << g->Out << '\n';
+        return kExitCannotWrite;
+    }
+    ctx.out << handled << " records\n";
+    return kExitOk;
+}
+
 } // namespace
 
 std::vector<TCliCommand> TreeCommands() {
@@ -79,6 +164,14 @@ std::vector<TCliCommand> TreeCommands() {
          "per pair and kind: kind, ID1, ID2, key (exit 1 when there is a clash, 3 when a file "
          "cannot be read)",
          Conflicts},
+        {"grid",
+         "IN OUT --keys ROWS [--tree TREE] [--tip-colour N] [--hotkey-colour N] "
+         "[--brackets-colour N]",
+         "lay hotkeys over every command card by button position: ROWS is QWER/ASDF/ZXCV-like "
+         "(\".\" leaves a cell empty); each action of TREE (by default the program's own) in "
+         "IN takes its cell's letter, its tooltips rebuilt in the colours given; prints the "
+         "count",
+         Grid},
     };
 }
 

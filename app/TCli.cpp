@@ -1,8 +1,29 @@
 #include "app/TCli.h"
 
+#include <charconv>
 #include <ostream>
 
 namespace qm {
+
+int TakeColourOption(const std::vector<std::string>& args, size_t& i, TTemplateColours& colours) {
+    static constexpr std::string_view kFlags[3] = {"--tip-colour", "--hotkey-colour",
+                                                   "--brackets-colour"};
+    for (int k = 0; k < 3; ++k) {
+        if (args[i] != kFlags[k])
+            continue;
+        if (i + 1 >= args.size())
+            return -1;
+        const std::string& text = args[++i];
+        std::uint32_t value = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (ec != std::errc() || end != text.data() + text.size() || text.empty() ||
+            value > 0xFFFFFF)
+            return -1;
+        colours.Colour[k] = value;
+        return 1;
+    }
+    return 0;
+}
 
 TCli::TCli() {
     for (auto group :

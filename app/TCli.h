@@ -2,6 +2,7 @@
 // The command-line companion: a table of subcommands, each a function of its
 // arguments writing to the given streams and returning the exit code.
 
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -42,6 +43,17 @@ class TCli {
   private:
     std::vector<TCliCommand> commands_;
 };
+
+// The template colours of the automatic tooltip: tip, hotkey, brackets
+// (decimal display colours, red in the low byte), by default white, gold and
+// white.
+struct TTemplateColours {
+    std::uint32_t Colour[3] = {0xFFFFFF, 52479, 0xFFFFFF};
+};
+// Reads the option at args[i] when it is --tip-colour, --hotkey-colour or
+// --brackets-colour, moving i past its value: 1 when read, 0 when args[i]
+// is no colour option, -1 for a missing or bad value.
+int TakeColourOption(const std::vector<std::string>& args, size_t& i, TTemplateColours& colours);
 
 // The command groups, each in its own source file.
 std::vector<TCliCommand> DocumentCommands();

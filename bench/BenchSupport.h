@@ -2,6 +2,8 @@
 // What the window benchmarks share: a platform that is never asked, and
 // temporary program folders.
 
+#include "gamedata/PreLoad.h"
+#include "gamedata/TreeRewrite.h"
 #include "platform/TPlatform.h"
 
 #include <filesystem>
@@ -50,6 +52,34 @@ class TTempFolder {
 
   private:
     std::filesystem::path path_;
+};
+
+// The delivered action tree over the demo game, imported once beforehand;
+// `data` is the shipped QMKData folder, `game` the demo game's.
+class TDemoFolder : public TTempFolder {
+  public:
+    TDemoFolder(const std::filesystem::path& data, const std::filesystem::path& game)
+        : TTempFolder("quillmark-bench-demo-") {
+        namespace fs = std::filesystem;
+        if (!fs::exists(data / "TV_foreign.wrk") || !fs::exists(game / "war3.mpq"))
+            return;
+        for (const char* name : {"TV_foreign.wrk", "TV_rus.wrk", "Fix.wrk"})
+            fs::copy_file(data / name, path() / "QMKData" / name);
+        const fs::path defaults = path() / "QMKData/DefaultKeys.wrk";
+        const auto built = BuildDefaultConfiguration(game, defaults, data / "Fix.wrk");
+        const std::string tree = built.Language == "foreign" ? "TV_foreign.wrk" : "TV_rus.wrk";
+        FillTVFromDefaults(path() / "QMKData" / tree, defaults);
+        ExtractIcons(game, defaults, path() / "Icons");
+        Write(path() / "QMKData/QMK.ini",
+              "[Initialisation]\r\nLanguage=" + built.Language +
+                  "\r\nDefCfgLoaded=1\r\nTVLoaded=1\r\nIconsLoaded=1\r\n[Strings]\r\nWar3Folder=" +
+                  game.string() + "\r\n");
+        ready_ = built.Written;
+    }
+    bool Ready() const { return ready_; }
+
+  private:
+    bool ready_ = false;
 };
 
 } // namespace qm::bench

@@ -7,9 +7,12 @@
 #include "app/TCli.h"
 #include "editor/Main.h"
 #include "fixtures/ImageWriter.h"
+#include "tools/Find.h"
+#include "tools/MultiEdit.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
@@ -157,6 +160,57 @@ void BM_TypeHotkeyForHeroWithAutoTips(benchmark::State& state) {
         QTest::keyClick(field, letters[turn++ % 2]);
 }
 BENCHMARK(BM_TypeHotkeyForHeroWithAutoTips)->Unit(benchmark::kMillisecond);
+
+qm::bench::TDemoFolder& Demo() {
+    static qm::bench::TDemoFolder folder(QUILLMARK_SOURCE_DATA, QUILLMARK_DEMO_GAME);
+    return folder;
+}
+
+// Every node of the shipped tree, a full grid of letters, panel refreshed.
+void BM_MultiEditApplyToAll(benchmark::State& state) {
+    if (!Demo().Ready()) {
+        state.SkipWithError("no demo game in this build");
+        return;
+    }
+    qm::bench::TSilentPlatform platform;
+    qm::TfrmMain frm(platform, Demo().path());
+    if (!frm.Start()) {
+        state.SkipWithError("the editor did not start");
+        return;
+    }
+    auto* dlg = frm.findChild<qm::TdlgMultiEdit*>("dlgMultiEdit");
+    auto* grid = dlg->findChild<QTableWidget*>("sgKeyEditor");
+    const char* keys[2] = {"QWERASDFZXCV", "ZXCVQWERASDF"};
+    int turn = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int cell = 0; cell < 12; ++cell)
+            grid->item(cell / 4, cell % 4)->setText(QString(QChar(keys[turn % 2][cell])));
+        ++turn;
+        state.ResumeTiming();
+        dlg->btnApplyClick();
+    }
+    state.counters["nodes"] = frm.Tree().NodeCount();
+}
+BENCHMARK(BM_MultiEditApplyToAll)->Unit(benchmark::kMillisecond);
+
+void BM_FindWithoutMatch(benchmark::State& state) {
+    if (!Demo().Ready()) {
+        state.SkipWithError("no demo game in this build");
+        return;
+    }
+    qm::bench::TSilentPlatform platform;
+    qm::TfrmMain frm(platform, Demo().path());
+    if (!frm.Start()) {
+        state.SkipWithError("the editor did not start");
+        return;
+    }
+    auto* dlg = frm.findChild<qm::TdlgFind*>("dlgFind");
+    dlg->findChild<QLineEdit*>("edtFind")->setText(QStringLiteral("no such action"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(dlg->Search(0));
+}
+BENCHMARK(BM_FindWithoutMatch)->Unit(benchmark::kMillisecond);
 
 void BM_ConflictsCommand(benchmark::State& state) {
     const fs::path player =

@@ -127,45 +127,8 @@ void BM_WarmStartToShownWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_WarmStartToShownWindow)->Unit(benchmark::kMillisecond);
 
-// The delivered action tree over the demo game, imported once beforehand.
-class TDemoFolder {
-  public:
-    TDemoFolder() {
-        const fs::path data = QUILLMARK_SOURCE_DATA;
-        const fs::path game = QUILLMARK_DEMO_GAME;
-        if (!fs::exists(data / "TV_foreign.wrk") || !fs::exists(game / "war3.mpq"))
-            return;
-        std::random_device rd;
-        path_ = fs::temp_directory_path() / ("quillmark-bench-demo-" + std::to_string(rd()));
-        fs::create_directories(path_ / "QMKData");
-        for (const char* name : {"TV_foreign.wrk", "TV_rus.wrk", "Fix.wrk"})
-            fs::copy_file(data / name, path_ / "QMKData" / name);
-        const fs::path defaults = path_ / "QMKData/DefaultKeys.wrk";
-        const auto built = qm::BuildDefaultConfiguration(game, defaults, data / "Fix.wrk");
-        const std::string tree = built.Language == "foreign" ? "TV_foreign.wrk" : "TV_rus.wrk";
-        qm::FillTVFromDefaults(path_ / "QMKData" / tree, defaults);
-        qm::ExtractIcons(game, defaults, path_ / "Icons");
-        Write(path_ / "QMKData/QMK.ini",
-              "[Initialisation]\r\nLanguage=" + built.Language +
-                  "\r\nDefCfgLoaded=1\r\nTVLoaded=1\r\nIconsLoaded=1\r\n[Strings]\r\nWar3Folder=" +
-                  game.string() + "\r\n");
-        ready_ = built.Written;
-    }
-    ~TDemoFolder() {
-        std::error_code ec;
-        if (!path_.empty())
-            fs::remove_all(path_, ec);
-    }
-    bool Ready() const { return ready_; }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-    bool ready_ = false;
-};
-
 void BM_WarmStartOnDemoGame(benchmark::State& state) {
-    static TDemoFolder folder;
+    static qm::bench::TDemoFolder folder(QUILLMARK_SOURCE_DATA, QUILLMARK_DEMO_GAME);
     if (!folder.Ready()) {
         state.SkipWithError("no demo game or delivered tree in this build");
         return;

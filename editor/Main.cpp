@@ -13,6 +13,7 @@
 #include "lang/MultiLang.h"
 #include "text/TextCodec.h"
 #include "tools/Find.h"
+#include "tools/MultiEdit.h"
 #include "tooltips/ColorPickerForm.h"
 #include "tooltips/RtColorPicker.h"
 #include "tooltips/TemplateDlg.h"
@@ -83,6 +84,7 @@ TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     actions_ = new TMainActions(*this);
     CreateClientArea();
     dlgFind_ = new TdlgFind(tree_, platform_, this);
+    dlgMultiEdit_ = new TdlgMultiEdit(tree_, documents_, *card_, *panel_, *dlgTemplate_, this);
     ConnectActions();
     // No node may keep pointing into documents that are about to go.
     connect(&documents_, &TDocumentSet::Replacing, this, [this] { tree_.ResetTvData(); });
@@ -112,6 +114,7 @@ void TfrmMain::ConnectActions() {
     connect(a.mnuAutoAdd, &QAction::triggered, this, &TfrmMain::mnuAutoAddClick);
     connect(a.mnuAlphasShow, &QAction::triggered, this, &TfrmMain::mnuAlphasShowClick);
     connect(a.actFind, &QAction::triggered, this, [this] { ShowTool(*dlgFind_); });
+    connect(a.actMultiEdit, &QAction::triggered, this, [this] { ShowTool(*dlgMultiEdit_); });
     connect(a.actHelp, &QAction::triggered, this,
             [this] { platform_.ShowHelp(this, QString::fromUtf8("Введение")); });
 }

@@ -23,6 +23,7 @@ class TCommandCard;
 class THotKeyConflicts;
 class TMainActions;
 class TdlgFind;
+class TdlgMultiEdit;
 class TdlgTemplate;
 class TfrmLoading;
 
@@ -130,6 +131,7 @@ class TfrmMain : public QMainWindow {
     QPushButton* btnAdd_ = nullptr;
     TdlgFind* dlgFind_ = nullptr;
     TdlgTemplate* dlgTemplate_ = nullptr;
+    TdlgMultiEdit* dlgMultiEdit_ = nullptr;
 };
 
 } // namespace qm

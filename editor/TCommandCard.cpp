@@ -101,6 +101,18 @@ void TCommandCard::SwapImagesPos(QWidget& a, QWidget& b) {
     b.move(at);
 }
 
+void TCommandCard::PrepareButtonMovie(const TBindRec& record, const TBindRec& source) {
+    const TButtonPos from = ShownPosition(record);
+    const TButtonPos to = ShownPosition(source);
+    // Positions that share a column or a row are left alone.
+    if (from.Col == to.Col || from.Row == to.Row)
+        return;
+    TCardCell* a = CellAt(from.Col, from.Row);
+    TCardCell* b = CellAt(to.Col, to.Row);
+    if (a && b)
+        SwapImagesPos(*a, *b);
+}
+
 void TCommandCard::DrawBrunchButtons(QTreeWidgetItem* node) {
     ClearImgBtns();
     TCfgManager* working = documents_.CurCfgMngr();

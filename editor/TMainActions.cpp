@@ -84,10 +84,8 @@ void TMainActions::CreateActions() {
     // Saving needs a document: the first ReOpen enables these for good.
     for (QAction* a : {actSave, actSaveAs, actSaveToWar})
         a->setEnabled(false);
-    // The find dialog, the multi-editor and the about box are windows of
-    // their own that this build does not have yet.
-    for (QAction* a : {actMultiEdit, actAbout})
-        a->setEnabled(false);
+    // The about box is a window of its own that this build does not have yet.
+    actAbout->setEnabled(false);
 }
 
 void TMainActions::ConnectEditCommands() {

@@ -91,12 +91,38 @@ TEST_F(Conflicts, CommandLineWithAndWithoutDefaults) {
     EXPECT_EQ(RunCli({"conflicts", Path("none.wrk"), Path("user.txt")}).code, 3);
 }
 
+TEST_F(Conflicts, GridLayoutFromTheCommandLine) {
+    WriteBytes(dir_ / "tree.wrk", kTree);
+    Doc("in.txt", "[hfoo]\nHotkey=F\nTip=Footman (F)\nButtonpos=0,0\n"
+                  "[hrif]\nUnhotkey=U\nButtonpos=3,2\n[hpea]\nHotkey=P\nButtonpos=x,0\n");
+    const auto r = RunCli({"grid", Path("in.txt"), Path("out.txt"), "--keys", "qWER/ASDF/ZXC.",
+                           "--tree", Path("tree.wrk"), "--hotkey-colour", "255"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    // The Footman stands three times in the tree, and is counted each time.
+    EXPECT_EQ(r.out, "3 records\n");
+    const auto out = TCfgManager::CreateFromFile(dir_ / "out.txt");
+    EXPECT_EQ(out->FindRecord("hfoo")->Tip, "Footman (|cffff0000Q|r)");
+    EXPECT_EQ(out->FindRecord("hrif")->Unhotkey, "U") << "an empty cell changes nothing";
+    EXPECT_EQ(out->FindRecord("hpea")->Hotkey, "P");
+    for (const char* keys : {"QWER/ASDF", "QWER/ASDF/ZXCQ", "QWER/AS1F/ZXCV", "QWERASDFZXCV"})
+        EXPECT_EQ(RunCli({"grid", Path("in.txt"), Path("o.txt"), "--keys", keys}).code, 2) << keys;
+    EXPECT_EQ(RunCli({"grid", Path("tree.wrk"), Path("o.txt"), "--keys", "QWER/ASDF/ZXCV", "--tree",
+                      Path("tree.wrk")})
+                  .code,
+              1);
+    EXPECT_EQ(RunCli({"grid", Path("in.txt"), Path("none/o.txt"), "--keys", "QWER/ASDF/ZXCV",
+                      "--tree", Path("tree.wrk")})
+                  .code,
+              3);
+}
+
 // Every real player's file goes through, each clash once and in order.
 TEST(ConflictsRealData, PlayersFilesOverTheShippedTree) {
     const auto data = test::RealData();
     if (data.empty())
         GTEST_SKIP() << "no ../shared/real-data beside the checkout";
     const std::string tree = std::string(QUILLMARK_SOURCE_DIR) + "/QMKData/TV_foreign.wrk";
+    test::TempDir dir;
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(data / "customkeys")) {
         const auto r = RunCli({"conflicts", tree, entry.path().string()});
@@ -109,6 +135,10 @@ TEST(ConflictsRealData, PlayersFilesOverTheShippedTree) {
         EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end()));
         EXPECT_EQ(std::adjacent_find(lines.begin(), lines.end()), lines.end());
         EXPECT_LT(lines.size(), 100u) << entry.path();
+        const auto grid = RunCli({"grid", entry.path().string(), (dir.path() / "grid.txt").string(),
+                                  "--keys", "QWER/ASDF/ZXCV", "--tree", tree});
+        EXPECT_EQ(grid.code, 0) << entry.path() << grid.err;
+        EXPECT_NE(grid.out.find(" records"), std::string::npos);
         ++files;
     }
     EXPECT_EQ(files, 24);
