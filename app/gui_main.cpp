@@ -2,12 +2,24 @@
 #include "platform/TQtPlatform.h"
 
 #include <QApplication>
+#include <QStringList>
+
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     qm::TQtPlatform platform;
     qm::TfrmMain frmMain(platform, QApplication::applicationDirPath().toStdU16String());
+    // quillmark --dump-language FILE LOCALE: the complete language file of
+    // the built-in texts, from which the shipped ones are made.
+    const QStringList args = QApplication::arguments();
+    if (args.size() == 4 && args[1] == QStringLiteral("--dump-language")) {
+        if (frmMain.DumpLanguage(args[2].toStdU16String(), args[3]))
+            return 0;
+        std::fprintf(stderr, "quillmark: cannot write %s\n", qPrintable(args[2]));
+        return 3;
+    }
     if (!frmMain.Start())
         return 0;
     frmMain.show();

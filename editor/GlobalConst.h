@@ -51,11 +51,16 @@ enum TMsg : int {
     msgStatusGraphics,
     msgStatusStarting,
     msgStatusPreparing,
-    // Ours, after the table's first 43 rows: before Reset all and Restore
-    // defaults throw unsaved changes away.
+    // Ours, after the table's first 43 rows, so that language files
+    // translate them too. The first: before Reset all and Restore defaults
+    // throw unsaved changes away.
     msgDropChangesQuestion,
+    msgWordNotFound,    // the find dialog found nothing
+    msgCannotWriteTo,   // followed by the path of a file that cannot be written
+    msgReplaceQuestion, // Save As over an existing file; %1 is its path
+    msgNoHelp,          // followed by the folder of a missing help book
 };
-inline constexpr int kMessageCount = 44;
+inline constexpr int kMessageCount = 48;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.

@@ -4,13 +4,18 @@
 #include "editor/GlobalConst.h"
 #include "editor/Loading.h"
 #include "editor/TActionPanel.h"
+#include "editor/TActionTreeView.h"
 #include "editor/TCommandCard.h"
 #include "editor/THotKeyConflicts.h"
 #include "editor/TMainActions.h"
 #include "editor/TTipPages.h"
 #include "gamedata/PreLoad.h"
 #include "gamedata/TreeRewrite.h"
+#include "lang/About.h"
+#include "lang/Help.h"
+#include "lang/InterfaceLanguage.h"
 #include "lang/MultiLang.h"
+#include "lang/StoHtmlHelp.h"
 #include "text/TextCodec.h"
 #include "tools/Find.h"
 #include "tools/MultiEdit.h"
@@ -25,12 +30,10 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextDocument>
-#include <QToolTip>
 #include <QTreeWidget>
 
 namespace qm {
@@ -74,7 +77,7 @@ std::string ShownTip(std::string_view tip) {
 
 TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     : QMainWindow(parent), platform_(platform), programFolder_(std::move(programFolder)),
-      settings_(FromPath(programFolder_)), tvMain_(new QTreeWidget),
+      settings_(FromPath(programFolder_)), tvMain_(new TActionTreeView(ilMain_.Size())),
       tree_(*tvMain_, ilMain_, programFolder_ / "Icons") {
     setObjectName("frmMain");
     setWindowTitle(kAppTitle);
@@ -85,6 +88,10 @@ TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     CreateClientArea();
     dlgFind_ = new TdlgFind(tree_, platform_, this);
     dlgMultiEdit_ = new TdlgMultiEdit(tree_, documents_, *card_, *panel_, *dlgTemplate_, this);
+    frmHelp_ = new TfrmHelp(this);
+    aboutBox_ = new TAboutBox(this);
+    language_ = std::make_unique<TInterfaceLanguage>();
+    setWindowIcon(ProgramPicture());
     ConnectActions();
     // No node may keep pointing into documents that are about to go.
     connect(&documents_, &TDocumentSet::Replacing, this, [this] { tree_.ResetTvData(); });
@@ -115,8 +122,9 @@ void TfrmMain::ConnectActions() {
     connect(a.mnuAlphasShow, &QAction::triggered, this, &TfrmMain::mnuAlphasShowClick);
     connect(a.actFind, &QAction::triggered, this, [this] { ShowTool(*dlgFind_); });
     connect(a.actMultiEdit, &QAction::triggered, this, [this] { ShowTool(*dlgMultiEdit_); });
-    connect(a.actHelp, &QAction::triggered, this,
-            [this] { platform_.ShowHelp(this, QString::fromUtf8("Введение")); });
+    connect(a.actHelp, &QAction::triggered, this, &TfrmMain::actHelpExecute);
+    connect(a.actAbout, &QAction::triggered, this, &TfrmMain::actAboutExecute);
+    connect(a.actSelectLang, &QAction::triggered, this, &TfrmMain::actSelectLangExecute);
 }
 
 void TfrmMain::CreateClientArea() {
@@ -155,21 +163,8 @@ void TfrmMain::CreateClientArea() {
 
 void TfrmMain::CreateTree(QWidget* client) {
     tvMain_->setParent(client);
-    tvMain_->setObjectName("tvMain");
     tvMain_->setGeometry(0, 0, 273, 377);
-    tvMain_->setHeaderHidden(true);
-    tvMain_->setColumnCount(1);
-    tvMain_->setIndentation(19);
-    tvMain_->setIconSize(ilMain_.Size());
-    tvMain_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    tvMain_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // The selection stays as visible when the tree loses the focus.
-    QPalette palette = tvMain_->palette();
-    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
-        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
-    tvMain_->setPalette(palette);
-    tvMain_->installEventFilter(this);
-    tvMain_->viewport()->installEventFilter(this);
+    connect(tvMain_, &TActionTreeView::KeyPress, this, &TfrmMain::tvMainKeyPress);
     connect(tvMain_, &QTreeWidget::itemExpanded, this, &TfrmMain::tvMainExpanding);
     connect(tvMain_, &QTreeWidget::currentItemChanged, this, &TfrmMain::tvMainChange);
 }
@@ -210,6 +205,9 @@ bool TfrmMain::Start() {
         return false;
     }
     loading_ = new TfrmLoading(settings_);
+    // The loading window and every message of the start are in the
+    // interface's language already.
+    language_->Apply(ToPath(settings_.Resolve(settings_.LangFileName)), {loading_});
     ShowStatus(msgStatusPreparing);
     loading_->show();
     bool started = LoadProjectSettings();
@@ -246,11 +244,61 @@ bool TfrmMain::LoadProjectSettings() {
     return true;
 }
 
-// Language files come with their own reader; until one is applied the
-// built-in texts stand, and the Help menu is put back at the right edge as
-// it must be after every change of captions.
+QList<QWidget*> TfrmMain::TranslatableWindows() {
+    QList<QWidget*> windows = {this, dlgFind_, dlgMultiEdit_, dlgTemplate_, frmHelp_};
+    if (loading_)
+        windows.prepend(loading_);
+    return windows;
+}
+
+// Texts shown from the message table follow too: the caption and the
+// panel's; the Help menu goes back to the right edge.
 void TfrmMain::LoadInterfaceLang() {
+    language_->Apply(ToPath(settings_.Resolve(settings_.LangFileName)), TranslatableWindows());
     actions_->MoveHelpMenuRight();
+    if (documents_.CurCfgMngr()) {
+        UpdateCaption();
+        tvMainChange();
+    }
+}
+
+bool TfrmMain::DumpLanguage(const fs::path& file, const QString& locale) {
+    TfrmLoading loading;
+    QList<QWidget*> windows = TranslatableWindows();
+    windows.prepend(&loading);
+    return TInterfaceLanguage::Write(file, windows, locale);
+}
+
+// The file is looked for in the data folder under its own name, wherever
+// it was chosen.
+void TfrmMain::actSelectLangExecute() {
+    const QString chosen = platform_.OpenFileName(
+        this, settings_.Resolve(QStringLiteral("QMKData")), Msg(msgLangFilter));
+    if (chosen.isEmpty())
+        return;
+    settings_.LangFileName = QStringLiteral("QMKData\\") + QFileInfo(chosen).fileName();
+    LoadInterfaceLang();
+}
+
+// HTML Help where the system has it and the compiled help file lies beside
+// the program; our own help window everywhere else.
+void TfrmMain::actHelpExecute() {
+    const QString topic = QString::fromUtf8("Введение");
+    TStoHtmlHelpViewer viewer(settings_.ProgramFolder());
+    viewer.SetWindowHelpFile(TStoHtmlHelpViewer::kMainWindowHelpFile);
+    const auto call = viewer.DisplayTopic(topic);
+    if (call && platform_.HtmlHelp(this, static_cast<int>(call->Command), call->File))
+        return;
+    const QString book = TfrmHelp::BookFolder(settings_.ProgramFolder(), settings_.LangFileName);
+    if (!frmHelp_->OpenBook(book, topic)) {
+        Say(true, msgError, Msg(msgNoHelp) + QDir::toNativeSeparators(book), TMsgIcon::Error);
+        return;
+    }
+    ShowTool(*frmHelp_);
+}
+
+void TfrmMain::actAboutExecute() {
+    aboutBox_->exec();
 }
 
 void TfrmMain::PreLoad() {
@@ -464,9 +512,7 @@ bool TfrmMain::actSaveAsExecute() {
     if (QFileInfo(chosen).suffix().isEmpty())
         chosen += QStringLiteral(".txt");
     if (QFileInfo::exists(chosen) &&
-        Say(true, msgQuestion,
-            QString::fromUtf8("Файл %1 уже существует.\r\nЗаменить его?")
-                .arg(QDir::toNativeSeparators(chosen)),
+        Say(true, msgQuestion, Msg(msgReplaceQuestion).arg(QDir::toNativeSeparators(chosen)),
             TMsgIcon::Question, TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return false;
     if (!SaveTo(chosen, msgCannotSaveAs))
@@ -600,39 +646,9 @@ void TfrmMain::SelectNode(int index) {
     }
 }
 
-bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == tvMain_ && event->type() == QEvent::KeyPress)
-        return tvMainKeyPress(static_cast<QKeyEvent&>(*event));
-    if (watched == tvMain_->viewport() && event->type() == QEvent::ToolTip)
-        return tvMainHint(static_cast<QHelpEvent&>(*event));
-    return QMainWindow::eventFilter(watched, event);
-}
-
-// A caption cut short by the tree's width shows in full as a tool tip.
-bool TfrmMain::tvMainHint(QHelpEvent& event) {
-    QTreeWidgetItem* item = tvMain_->itemAt(event.pos());
-    if (!item) {
-        QToolTip::hideText();
-        return true;
-    }
-    const QRect row = tvMain_->visualItemRect(item);
-    const int room = row.width() - tvMain_->iconSize().width() - 8;
-    if (tvMain_->fontMetrics().horizontalAdvance(item->text(0)) > room)
-        QToolTip::showText(event.globalPos(), item->text(0), tvMain_);
-    else
-        QToolTip::hideText();
-    return true;
-}
-
-// A character typed in the tree goes to the first enabled hotkey field; the
-// tree never searches by typing.
-bool TfrmMain::tvMainKeyPress(QKeyEvent& event) {
-    const QString text = event.text();
-    if (text.size() != 1 || !text[0].isPrint() ||
-        (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-        return false;
-    panel_->TypeIntoFirstField(text[0].toUpper());
-    return true;
+// A character typed in the tree goes to the first enabled hotkey field.
+void TfrmMain::tvMainKeyPress(QChar key) {
+    panel_->TypeIntoFirstField(key);
 }
 
 } // namespace qm

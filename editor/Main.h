@@ -19,12 +19,16 @@ class QTreeWidgetItem;
 namespace qm {
 
 class TActionPanel;
+class TActionTreeView;
 class TCommandCard;
 class THotKeyConflicts;
 class TMainActions;
 class TdlgFind;
 class TdlgMultiEdit;
 class TdlgTemplate;
+class TfrmHelp;
+class TAboutBox;
+class TInterfaceLanguage;
 class TfrmLoading;
 
 class TfrmMain : public QMainWindow {
@@ -54,6 +58,11 @@ class TfrmMain : public QMainWindow {
     bool FormCloseQuery();
     bool HasUnsavedChanges() const { return documents_.HasUnsavedChanges(); }
 
+    // Every window a language file translates, the loading window first.
+    QList<QWidget*> TranslatableWindows();
+    // Writes the complete language file of the built-in texts.
+    bool DumpLanguage(const std::filesystem::path& file, const QString& locale);
+
     TActionTree& Tree() { return tree_; }
     TImageList& Images() { return ilMain_; }
     TProjectSettings& Settings() { return settings_; }
@@ -75,12 +84,16 @@ class TfrmMain : public QMainWindow {
     void actDelAllExecute();
     void actResetAllExecute();
     void actDefAllExecute();
+    void actSelectLangExecute();
+    void actHelpExecute();
+    void actAboutExecute();
     void mnuAutoAddClick();
     void mnuAlphasShowClick();
     void btnAddClick();
     void btnBackClick();
     void tvMainExpanding(QTreeWidgetItem* item);
     void tvMainChange();
+    void tvMainKeyPress(QChar key);
 
   signals:
     // Each start-up step as it is shown in the loading window.
@@ -89,7 +102,6 @@ class TfrmMain : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void ConnectActions();
@@ -97,8 +109,6 @@ class TfrmMain : public QMainWindow {
     void CreateClientArea();
     void CreateTree(QWidget* client);
     void SelectNode(int index);
-    bool tvMainKeyPress(QKeyEvent& event);
-    bool tvMainHint(QHelpEvent& event);
     void UpdateAddButton();
 
     TMsgAnswer Say(bool owned, int caption, const QString& text, TMsgIcon icon,
@@ -119,7 +129,7 @@ class TfrmMain : public QMainWindow {
     TProjectSettings settings_;
     TDocumentSet documents_;
     TImageList ilMain_;
-    QTreeWidget* tvMain_ = nullptr;
+    TActionTreeView* tvMain_ = nullptr;
     TActionTree tree_;
     TfrmLoading* loading_ = nullptr;
     bool centred_ = false;
@@ -132,6 +142,9 @@ class TfrmMain : public QMainWindow {
     TdlgFind* dlgFind_ = nullptr;
     TdlgTemplate* dlgTemplate_ = nullptr;
     TdlgMultiEdit* dlgMultiEdit_ = nullptr;
+    TfrmHelp* frmHelp_ = nullptr;
+    TAboutBox* aboutBox_ = nullptr;
+    std::unique_ptr<TInterfaceLanguage> language_;
 };
 
 } // namespace qm

@@ -1,5 +1,7 @@
 #include "editor/TMainActions.h"
 
+#include "editor/ToolIcons.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QKeySequence>
@@ -7,7 +9,6 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QStyle>
 #include <QTextEdit>
 #include <QToolBar>
 
@@ -45,31 +46,31 @@ QAction* TMainActions::NewAction(const char* name, const char* caption,
 }
 
 void TMainActions::CreateActions() {
-    QStyle* s = window_.style();
     actNew = NewAction("actNew", "Создать...", QKeySequence("Ctrl+N"));
-    actNew->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+    actNew->setIcon(ToolIcon("document-new"));
     actOpen = NewAction("actOpen", "Открыть", QKeySequence("Ctrl+O"));
-    actOpen->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
+    actOpen->setIcon(ToolIcon("document-open"));
     actOpenFromWar = NewAction("actOpenFromWar", "Открыть из WarCraft");
     actSave = NewAction("actSave", "Сохранить", QKeySequence("Ctrl+S"));
-    actSave->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    actSave->setIcon(ToolIcon("document-save"));
     actSaveAs = NewAction("actSaveAs", "Сохранить как...", QKeySequence("Ctrl+Shift+S"));
     actSaveToWar = NewAction("actSaveToWar", "Сохранить в WarCraft");
     actExit = NewAction("actExit", "В&ыход");
     actUndo = NewAction("actUndo", "Отменить", QKeySequence("Ctrl+Z"));
-    actUndo->setIcon(s->standardIcon(QStyle::SP_ArrowBack));
+    actUndo->setIcon(ToolIcon("edit-undo"));
     actCut = NewAction("actCut", "Вырезать", QKeySequence("Ctrl+X"));
-    actCut->setIcon(s->standardIcon(QStyle::SP_DialogDiscardButton));
+    actCut->setIcon(ToolIcon("edit-cut"));
     actCopy = NewAction("actCopy", "Копировать", QKeySequence("Ctrl+C"));
-    actCopy->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    actCopy->setIcon(ToolIcon("edit-copy"));
     actPaste = NewAction("actPaste", "Вставить", QKeySequence("Ctrl+V"));
-    actPaste->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
+    actPaste->setIcon(ToolIcon("edit-paste"));
     actFind = NewAction("actFind", "Найти", QKeySequence("Ctrl+F"));
-    actFind->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
+    actFind->setIcon(ToolIcon("edit-find"));
     actMultiEdit = NewAction("actMultiEdit", "Мультиредактор");
-    actMultiEdit->setIcon(s->standardIcon(QStyle::SP_FileDialogListView));
+    actMultiEdit->setIcon(ToolIcon("view-grid"));
     actAbout = NewAction("actAbout", "О программе...");
     actHelp = NewAction("actHelp", "Справка", QKeySequence("F1"));
+    actSelectLang = NewAction("actSelectLang", "Выбрать язык");
     mnuAutoAdd = NewAction("mnuAutoAdd", "Автодобавление новых действий");
     mnuAlphasShow = NewAction("mnuAlphasShow", "Отображать горячие клавиши на сетке");
     for (QAction* a : {mnuAutoAdd, mnuAlphasShow}) {
@@ -81,11 +82,27 @@ void TMainActions::CreateActions() {
     actResetAll = NewAction("actResetAll", "Отменить все изменения");
     actDefAll = NewAction("actDefAll", "Восстановить значения по умолчанию");
 
+    // Short hints for the tool bar, long ones for the status bar.
+    const std::pair<QAction*, const char*> hints[] = {
+        {actNew, "Создать|Создать конфиг из значений по умолчанию"},
+        {actOpen, "Открыть|Открыть конфигурационный файл"},
+        {actSave, "Сохранить|Сохранить текущий конфиг"},
+        {actUndo, "Отменить|Отменить последнее изменение текста"},
+        {actCut, "Вырезать|Вырезать выделенный текст"},
+        {actCopy, "Копировать|Копировать выделенный текст"},
+        {actPaste, "Вставить|Вставить текст из буфера обмена"},
+        {actFind, "Найти|Вызвать диалог поиска"},
+        {actMultiEdit, "Мультиредактор|Мультиредактор"},
+    };
+    for (const auto& [action, hint] : hints) {
+        const QString text = QString::fromUtf8(hint);
+        action->setToolTip(text.section(u'|', 0, 0));
+        action->setStatusTip(text.section(u'|', 1));
+    }
+
     // Saving needs a document: the first ReOpen enables these for good.
     for (QAction* a : {actSave, actSaveAs, actSaveToWar})
         a->setEnabled(false);
-    // The about box is a window of its own that this build does not have yet.
-    actAbout->setEnabled(false);
 }
 
 void TMainActions::ConnectEditCommands() {
@@ -126,7 +143,7 @@ void TMainActions::CreateMenu() {
     mnuEdit->addSeparator();
     mnuEdit->addAction(actFind);
 
-    QMenu* mnuServis = mmMain->addMenu(QString::fromUtf8("Сервис"));
+    QMenu* mnuServis = mmMain->addMenu(QString::fromUtf8("&Сервис"));
     mnuServis->setObjectName("mnuServis");
     mnuServis->addActions({mnuAutoAdd, actAddAll, actDelAll});
     mnuServis->addSeparator();
@@ -135,8 +152,10 @@ void TMainActions::CreateMenu() {
     mnuServis->addActions({actResetAll, actDefAll});
     mnuServis->addSeparator();
     mnuServis->addAction(actMultiEdit);
+    mnuServis->addSeparator();
+    mnuServis->addAction(actSelectLang);
 
-    mnuHelp_ = new QMenu(QString::fromUtf8("Справка"), &window_);
+    mnuHelp_ = new QMenu(QString::fromUtf8("Сп&равка"), &window_);
     mnuHelp_->setObjectName("mnuHelp");
     mnuHelp_->addAction(actHelp);
     mnuHelp_->addSeparator();

@@ -38,6 +38,7 @@ class TMainActions : public QObject {
     QAction* actMultiEdit = nullptr;
     QAction* actAbout = nullptr;
     QAction* actHelp = nullptr;
+    QAction* actSelectLang = nullptr;
     QAction* mnuAutoAdd = nullptr;
     QAction* mnuAlphasShow = nullptr;
     QAction* actAddAll = nullptr;

@@ -2,10 +2,12 @@
 
 #include "config/uIniFile.h"
 #include "editor/GlobalConst.h"
+#include "lang/MultiLang.h"
 #include "platform/TPlatform.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <cstdlib>
 
@@ -83,7 +85,8 @@ template <typename T, size_t N> const TKey<T>& KeyOf(const TKey<T> (&table)[N], 
 } // namespace
 
 TProjectSettings::TProjectSettings(QString programFolder)
-    : programFolder_(std::move(programFolder)) {}
+    : LangFileName(LangFileForLocale(QLocale::system())), programFolder_(std::move(programFolder)) {
+}
 
 QString TProjectSettings::Resolve(const QString& programFolder, const QString& path) {
     // Only a path absolute on this system stays as it is; on Linux that
@@ -108,7 +111,7 @@ QString TProjectSettings::IniPath() const {
 }
 
 QString TProjectSettings::WriteFailureText() const {
-    return QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(IniPath()));
+    return Msg(msgCannotWriteTo) + QDir::toNativeSeparators(IniPath());
 }
 
 TIniFile TProjectSettings::Open() const {

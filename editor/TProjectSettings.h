@@ -7,7 +7,7 @@
 //
 // Every writer opens the file afresh, changes its keys and saves the whole
 // file atomically; false means the file could not be written and the caller
-// shows "Unable to write to %s" with IniPath().
+// shows WriteFailureText().
 
 #include <QString>
 
@@ -30,7 +30,7 @@ class TProjectSettings {
 
     const QString& ProgramFolder() const { return programFolder_; }
     QString IniPath() const;
-    // "Unable to write to %s" with the settings file's path, for a writer
+    // The message with the settings file's path, for a writer
     // that returned false.
     QString WriteFailureText() const;
 
@@ -61,7 +61,8 @@ class TProjectSettings {
     QString Language = QStringLiteral("foreign");
     QString DefaultConfigName = QStringLiteral("QMKData\\DefaultKeys.wrk");
     QString TVName = TreeFileFor(Language);
-    QString LangFileName = QStringLiteral("QMKData\\Russian.qlg");
+    // Until the settings name one: Russian for a Russian locale, else English.
+    QString LangFileName;
     QString War3Folder;
 
     // Interface

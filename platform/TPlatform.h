@@ -38,7 +38,10 @@ class TPlatform {
     // "InstallPath" from the registry / Wine prefix; empty when none
     virtual QString RegistryGameFolder() = 0;
 
-    virtual void ShowHelp(QWidget* owner, const QString& topic) = 0;
+    // Hands one request to the system's HTML Help (an HH_ command number and
+    // its file, "file::/topic" for a topic); false where there is no HTML
+    // Help, and the program shows its own help window instead.
+    virtual bool HtmlHelp(QWidget* owner, int command, const QString& file) = 0;
 
     // The system colour dialog, custom colours shown, opened on `initial`;
     // nothing when cancelled.

@@ -3,15 +3,14 @@
 #include "platform/TWineRegistry.h"
 
 #include <QColorDialog>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QUrl>
 
 namespace qm {
 namespace {
@@ -189,12 +188,26 @@ QString TQtPlatform::RegistryGameFolder() {
 #endif
 }
 
-void TQtPlatform::ShowHelp(QWidget*, const QString& topic) {
-    // A file path or a URL; the desktop's viewer shows it.
-    const bool file = QFileInfo(topic).isAbsolute() || QFileInfo::exists(topic);
-    QDesktopServices::openUrl(file ? QUrl::fromLocalFile(QFileInfo(topic).absoluteFilePath())
-                                   : QUrl(topic));
+#ifdef Q_OS_WIN
+// HTML Help's entry point, loaded when first asked for.
+bool TQtPlatform::HtmlHelp(QWidget* owner, int command, const QString& file) {
+    using THtmlHelpW = void* (*)(void* owner, const wchar_t* file, unsigned command, quintptr data);
+    static const auto htmlHelp =
+        reinterpret_cast<THtmlHelpW>(QLibrary::resolve(QStringLiteral("hhctrl.ocx"), "HtmlHelpW"));
+    const QString chm = file.section(QStringLiteral("::"), 0, 0);
+    if (!htmlHelp || (!chm.isEmpty() && !QFileInfo::exists(chm)))
+        return false;
+    void* window = owner ? reinterpret_cast<void*>(owner->winId()) : nullptr;
+    const std::wstring name = QDir::toNativeSeparators(file).toStdWString();
+    htmlHelp(window, file.isEmpty() ? nullptr : name.c_str(), static_cast<unsigned>(command), 0);
+    return true;
 }
+#else
+// There is no HTML Help outside Windows.
+bool TQtPlatform::HtmlHelp(QWidget*, int, const QString&) {
+    return false;
+}
+#endif
 
 std::optional<QColor> TQtPlatform::ChooseColor(QWidget* owner, const QColor& initial) {
     QColorDialog dialog(initial, owner);

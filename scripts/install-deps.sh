@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   libstorm-dev
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev

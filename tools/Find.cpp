@@ -1,5 +1,6 @@
 #include "tools/Find.h"
 
+#include "editor/GlobalConst.h"
 #include "editor/TActionTree.h"
 #include "platform/TPlatform.h"
 
@@ -49,7 +50,7 @@ int TdlgFind::Search(int from) {
             return i;
         }
     }
-    platform_.MessageBox(this, QStringLiteral("Quillmark"), QString::fromUtf8("Слово не найдено!"),
+    platform_.MessageBox(this, QStringLiteral("Quillmark"), Msg(msgWordNotFound),
                          TMsgIcon::Information, TMsgButtons::Ok);
     return -1;
 }

@@ -20,7 +20,7 @@ class TdlgFind : public QDialog {
     TdlgFind(TActionTree& tree, TPlatform& platform, QWidget* parent = nullptr);
 
     // Searches from an absolute node index on; the index found, or -1 (with
-    // "Слово не найдено!" when nodes were searched in vain).
+    // a message when nodes were searched in vain).
     int Search(int from);
 
   public slots:

@@ -60,6 +60,7 @@ TEST_F(Find, NothingFoundSaysSoAndAnEmptyTextSearchesNothing) {
     Next();
     ASSERT_EQ(platform_.asked.size(), 1u);
     EXPECT_EQ(platform_.asked[0].text, QString::fromUtf8("Слово не найдено!"));
+    EXPECT_EQ(platform_.asked[0].text, Msg(msgWordNotFound)) << "a language file translates it";
     EXPECT_EQ(Selected(), 3);
     // With no node selected, "Искать далее..." starts at the first node.
     Tree()->setCurrentItem(nullptr);

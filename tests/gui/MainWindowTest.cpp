@@ -6,6 +6,7 @@
 #include "editor/GlobalConst.h"
 #include "editor/Main.h"
 #include "fixtures/TMpqWriter.h"
+#include "lang/Help.h"
 #include "support/TScriptedPlatform.h"
 
 #include <QAction>
@@ -101,11 +102,11 @@ TEST_F(MainWindow, FrameMenuAndToolBar) {
     for (QAction* a : frm_->menuBar()->actions())
         menus << a->text();
     EXPECT_EQ(menus, QStringList({QString::fromUtf8("&Файл"), QString::fromUtf8("&Правка"),
-                                  QString::fromUtf8("Сервис")}));
+                                  QString::fromUtf8("&Сервис")}));
     // Help sits on its own at the right edge of the bar.
     auto* corner = qobject_cast<QMenuBar*>(frm_->menuBar()->cornerWidget(Qt::TopRightCorner));
     ASSERT_NE(corner, nullptr);
-    EXPECT_EQ(corner->actions().value(0)->text(), QString::fromUtf8("Справка"));
+    EXPECT_EQ(corner->actions().value(0)->text(), QString::fromUtf8("Сп&равка"));
     const QPoint helpRight = corner->mapTo(frm_.get(), QPoint(corner->width(), 0));
     EXPECT_GE(helpRight.x(), frm_->width() - 4);
     const QRect service = frm_->menuBar()->actionGeometry(frm_->menuBar()->actions().value(2));
@@ -123,10 +124,35 @@ TEST_F(MainWindow, FrameMenuAndToolBar) {
         EXPECT_NE(frm_->findChild<QToolButton*>(name), nullptr) << name;
 }
 
+// Without HTML Help the window of our own opens the language's book.
 TEST_F(MainWindow, F1OpensTheHelpAtItsIntroduction) {
+    for (const char* book : {"English", "Russian"}) {
+        fs::create_directories(pf_ / "QMKData/help" / book);
+        WriteBytes(pf_ / "QMKData/help" / book / "contents.txt",
+                   std::string(book) + "-intro.htm\tIntro\nmore.htm\tMore\n");
+        WriteBytes(pf_ / "QMKData/help" / book / (std::string(book) + "-intro.htm"), "<p>hi</p>");
+    }
+    pf_.WriteSettings("[Initialisation]\r\nDefCfgLoaded=1\r\nTVLoaded=1\r\nIconsLoaded=1\r\n"
+                      "[Strings]\r\nLangFileName=QMKData\\Russian.qlg\r\nWar3Folder=" +
+                      pf_.Game().string() + "\r\n");
     ASSERT_TRUE(Start());
     Press(Qt::Key_F1, Qt::NoModifier);
-    EXPECT_EQ(platform_.helpTopics, QStringList({QString::fromUtf8("Введение")}));
+    ASSERT_EQ(platform_.htmlHelpFiles.size(), 1);
+    EXPECT_TRUE(
+        platform_.htmlHelpFiles[0].endsWith(QString::fromUtf8("QMKHelp.chm::/Введение.htm")));
+    auto* help = frm_->findChild<TfrmHelp*>("frmHelp");
+    ASSERT_TRUE(help && help->isVisible());
+    EXPECT_EQ(help->CurrentPage(), "Russian-intro.htm");
+    frm_->Settings().LangFileName = "QMKData\\English.qlg";
+    Act("actHelp")->trigger();
+    EXPECT_EQ(help->CurrentPage(), "English-intro.htm");
+    // No book at all: said so, nothing opened.
+    fs::remove_all(pf_ / "QMKData/help");
+    help->hide();
+    platform_.Answer(A::Ok);
+    Act("actHelp")->trigger();
+    EXPECT_TRUE(LastText().startsWith(Msg(msgNoHelp)));
+    EXPECT_FALSE(help->isVisible());
 }
 
 TEST_F(MainWindow, SecondCopyOnlySaysSo) {
@@ -282,7 +308,7 @@ TEST_F(MainWindow, UnwritableSettingsDoNotKeepTheWindowOpen) {
     platform_.Answer(A::Ok);
     EXPECT_TRUE(frm_->close());
     ASSERT_EQ(platform_.asked.size(), 1u);
-    EXPECT_TRUE(platform_.asked[0].text.startsWith("Unable to write to "));
+    EXPECT_TRUE(platform_.asked[0].text.startsWith(Msg(msgCannotWriteTo)));
     EXPECT_TRUE(platform_.asked[0].text.endsWith("QMK.ini"));
 }
 

@@ -1,12 +1,14 @@
 #include "editor/TProjectSettings.h"
 
 #include "editor/GlobalConst.h"
+#include "lang/MultiLang.h"
 #include "support/TScriptedPlatform.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QLocale>
 
 namespace qm {
 namespace {
@@ -56,7 +58,7 @@ TEST(ProjectSettings, DefaultsWithoutAFile) {
     EXPECT_EQ(s.Language, "foreign");
     EXPECT_EQ(s.DefaultConfigName, "QMKData\\DefaultKeys.wrk");
     EXPECT_EQ(s.TVName, "QMKData\\TV_foreign.wrk");
-    EXPECT_EQ(s.LangFileName, "QMKData\\Russian.qlg");
+    EXPECT_EQ(s.LangFileName, LangFileForLocale(QLocale::system()));
     EXPECT_EQ(s.War3Folder, "");
     EXPECT_TRUE(s.cbTogEdit && s.cbAutoChangeTip && s.mnuAutoAdd && s.mnuAlphasShow);
     EXPECT_EQ(s.cpTip, 16777215);
@@ -125,6 +127,7 @@ TEST(ProjectSettings, SaveWritesInterfaceThenStringsAndKeepsTheRest) {
     s.War3Folder = "/home/p/.wine/drive_c/Warcraft III";
     s.cbTogEdit = false;
     s.cpHK = 255;
+    s.LangFileName = "QMKData\\Russian.qlg";
     ASSERT_TRUE(s.SaveProjectSettings());
     EXPECT_EQ(IniText(dir),
               "; mine\r\n[Initialisation]\r\nDefCfgLoaded=1\r\nLanguage=rus\r\n"
@@ -177,7 +180,7 @@ TEST(ProjectSettings, UnwritableFileReportsFalse) {
     EXPECT_FALSE(s.WriteTVLoaded());
     EXPECT_FALSE(s.WriteIconsLoaded());
     EXPECT_EQ(s.IniPath(), Folder(dir) + "/QMKData/QMK.ini");
-    EXPECT_EQ(s.WriteFailureText(), "Unable to write to " + Folder(dir) + "/QMKData/QMK.ini");
+    EXPECT_EQ(s.WriteFailureText(), Msg(msgCannotWriteTo) + Folder(dir) + "/QMKData/QMK.ini");
 }
 
 TEST(ProjectSettings, CyrillicPathsSurviveTheRoundTrip) {

@@ -76,11 +76,10 @@ TEST(ScriptedPlatform, LockRegistryAndHelpAreSettableAndCounted) {
     TPlatform& p = platform;
     EXPECT_FALSE(p.AcquireSingleCopy());
     EXPECT_EQ(p.RegistryGameFolder(), "/games/War3");
-    p.ShowHelp(nullptr, "index");
+    EXPECT_FALSE(p.HtmlHelp(nullptr, 0, "QMKHelp.chm::/index.htm"));
     EXPECT_EQ(platform.lockCalls, 1);
     EXPECT_EQ(platform.registryCalls, 1);
-    EXPECT_EQ(platform.helpCalls, 1);
-    EXPECT_EQ(platform.helpTopics, QStringList{"index"});
+    EXPECT_EQ(platform.htmlHelpFiles, QStringList{"QMKHelp.chm::/index.htm"});
 }
 
 TEST(ScriptedPlatform, UnexpectedQuestionFailsAndDoesNotWait) {

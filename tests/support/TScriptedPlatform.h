@@ -106,8 +106,8 @@ class TScriptedPlatform : public TPlatform {
     int lockCalls = 0;
     QString registryFolder; // what RegistryGameFolder returns
     int registryCalls = 0;
-    int helpCalls = 0;
-    QStringList helpTopics;
+    bool htmlHelpResult = false; // what HtmlHelp returns: no HTML Help
+    QStringList htmlHelpFiles;   // the file of every HtmlHelp request
 
     // True when every scripted answer and file has been used.
     bool AllUsed() const { return answers_.empty() && files_.empty() && colors_.empty(); }
@@ -152,9 +152,9 @@ class TScriptedPlatform : public TPlatform {
         ++registryCalls;
         return registryFolder;
     }
-    void ShowHelp(QWidget*, const QString& topic) override {
-        ++helpCalls;
-        helpTopics << topic;
+    bool HtmlHelp(QWidget*, int, const QString& file) override {
+        htmlHelpFiles << file;
+        return htmlHelpResult;
     }
 
     std::optional<QColor> ChooseColor(QWidget*, const QColor& initial) override {

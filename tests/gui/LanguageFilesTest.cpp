@@ -1,0 +1,85 @@
+// The shipped language files against the program itself: complete, and
+// switching between them gives back exactly the built-in texts.
+
+#include "WindowFixture.h"
+#include "lang/InterfaceLanguage.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QMenuBar>
+
+#include <set>
+#include <sstream>
+
+namespace qm {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kShipped = fs::path(QUILLMARK_SOURCE_DIR) / "QMKData";
+
+// "section/key" of every value a language file sets.
+std::set<std::string> Keys(const fs::path& file) {
+    std::set<std::string> keys;
+    std::istringstream text(test::ReadBytes(file));
+    std::string section;
+    for (std::string line; std::getline(text, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.starts_with('['))
+            section = line;
+        else if (const size_t eq = line.find('='); eq != std::string::npos && eq + 1 < line.size())
+            keys.insert(section + "/" + line.substr(0, eq));
+    }
+    return keys;
+}
+
+// The windows as built, before a start gives them a document.
+class LanguageFiles : public test::TWindowTest {
+  protected:
+    void SetUp() override {
+        ResetMessages();
+        frm_ = std::make_unique<TfrmMain>(platform_, pf_.path());
+        ASSERT_TRUE(frm_->DumpLanguage(pf_ / "builtin.qlg", "ru"));
+    }
+};
+
+TEST_F(LanguageFiles, BothHoldEveryTextOfEveryWindow) {
+    const auto builtin = Keys(pf_ / "builtin.qlg");
+    EXPECT_GT(builtin.size(), 100u);
+    EXPECT_TRUE(builtin.count("[STRINGS]/Str" + std::to_string(kMessageCount - 1)));
+    EXPECT_EQ(Keys(kShipped / "Russian.qlg"), builtin);
+    EXPECT_EQ(Keys(kShipped / "English.qlg"), builtin);
+    EXPECT_TRUE(test::ReadBytes(kShipped / "Russian.qlg") == test::ReadBytes(pf_ / "builtin.qlg"))
+        << "run scripts/make_language_files.sh after changing a text";
+}
+
+TEST_F(LanguageFiles, EnglishThenRussianGivesBackTheBuiltInTexts) {
+    TInterfaceLanguage language;
+    language.Apply(kShipped / "English.qlg", frm_->TranslatableWindows());
+    EXPECT_EQ(frm_->findChild<QMenu*>("mnuFile")->title(), "&File");
+    EXPECT_EQ(Msg(msgNoAction), "No action selected");
+    language.Apply(kShipped / "Russian.qlg", frm_->TranslatableWindows());
+    ASSERT_TRUE(frm_->DumpLanguage(pf_ / "again.qlg", "ru"));
+    EXPECT_TRUE(test::ReadBytes(pf_ / "again.qlg") == test::ReadBytes(pf_ / "builtin.qlg"));
+}
+
+TEST_F(LanguageFiles, ChosenFromTheServiceMenuAndKept) {
+    frm_.reset();
+    Start(test::kTree, test::kDefaultKeys);
+    fs::copy_file(kShipped / "English.qlg", pf_ / "English.qlg");
+    platform_.PickFile(pf_.Q(pf_ / "English.qlg")); // looked for in QMKData under its name
+    fs::copy_file(kShipped / "English.qlg", pf_ / "QMKData/English.qlg");
+    frm_->findChild<QAction*>("actSelectLang")->trigger();
+    EXPECT_EQ(platform_.fileDialogs.at(0).filter, QString::fromUtf8("Языковые файлы QMK|*.qlg"));
+    EXPECT_EQ(frm_->windowTitle(), "Quillmark:(untitled)");
+    EXPECT_EQ(W<QGroupBox>("gbSettings")->title(), "No action selected");
+    auto* corner = qobject_cast<QMenuBar*>(frm_->menuBar()->cornerWidget(Qt::TopRightCorner));
+    EXPECT_EQ(corner->actions().value(0)->text(), "&Help");
+    frm_->SaveProjectSettings();
+    EXPECT_NE(test::ReadBytes(pf_.Settings()).find("LangFileName=QMKData\\English.qlg"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace qm
