@@ -60,7 +60,7 @@ TdlgMultiEdit::TdlgMultiEdit(TActionTree& tree, TDocumentSet& documents, TComman
       documents_(documents), card_(card), panel_(panel), dlgTemplate_(dlgTemplate) {
     setObjectName("dlgMultiEdit");
     setWindowTitle(QString::fromUtf8("Мультиредактор"));
-    setFixedSize(336, 268);
+    setFixedSize(400, 268);
     CreateGrid();
     CreateChoices();
     CreateButtons();
@@ -90,7 +90,7 @@ void TdlgMultiEdit::CreateGrid() {
 void TdlgMultiEdit::CreateChoices() {
     auto* gbAcept = new QGroupBox(QString::fromUtf8("Применить..."), this);
     gbAcept->setObjectName("gbAcept");
-    gbAcept->setGeometry(146, 4, 182, 90);
+    gbAcept->setGeometry(146, 4, 246, 90);
     rbApplyAll_ = NewRadio("rbApplyAll", "Ко всем", 20, *gbAcept);
     rbApplySelEnc_ = NewRadio("rbApplySelEnc", "К выбранным, включая вложенные", 42, *gbAcept);
     rbApplyEnc_ = NewRadio("rbApplyEnc", "Только к вложенным", 64, *gbAcept);
@@ -98,7 +98,7 @@ void TdlgMultiEdit::CreateChoices() {
 
     auto* gbActionType = new QGroupBox(QString::fromUtf8("Значения..."), this);
     gbActionType->setObjectName("gbActionType");
-    gbActionType->setGeometry(146, 98, 182, 90);
+    gbActionType->setGeometry(146, 98, 246, 90);
     rbValUser_ = NewRadio("rbValUser", "Пользовательские", 20, *gbActionType);
     rbValDef_ = NewRadio("rbValDef", "По умолчанию", 42, *gbActionType);
     rbValReset_ = NewRadio("rbValReset", "Сбросить", 64, *gbActionType);
@@ -108,14 +108,14 @@ void TdlgMultiEdit::CreateChoices() {
 
     auto* lblMaxLevel = new QLabel(QString::fromUtf8("Глубина проверки вложенности:"), this);
     lblMaxLevel->setObjectName("lblMaxLevel");
-    lblMaxLevel->setGeometry(8, 198, 250, 16);
+    lblMaxLevel->setGeometry(8, 198, 320, 16);
     txtMaxLevel_ = new QLineEdit(QStringLiteral("99"), this);
     txtMaxLevel_->setObjectName("txtMaxLevel");
     txtMaxLevel_->setMaxLength(2);
-    txtMaxLevel_->setGeometry(270, 194, 40, 24);
+    txtMaxLevel_->setGeometry(334, 194, 40, 24);
     txtMaxLevel_->installEventFilter(this);
     udLevel_ = new TUpDown("udLevel", 0, 99, this);
-    udLevel_->setGeometry(310, 194, 18, 24);
+    udLevel_->setGeometry(374, 194, 18, 24);
     connect(txtMaxLevel_, &QLineEdit::textChanged, this, &TdlgMultiEdit::txtMaxLevelChange);
     connect(udLevel_, &TUpDown::Clicked, this, &TdlgMultiEdit::udLevelClick);
 }
@@ -130,7 +130,7 @@ void TdlgMultiEdit::CreateButtons() {
     btnApply_->setDefault(true);
     auto* btnClose = new TUFBitBtn(QString::fromUtf8("Закрыть"), this);
     btnClose->setObjectName("btnClose");
-    btnClose->setGeometry(218, 224, 110, 25);
+    btnClose->setGeometry(282, 224, 110, 25);
     sbMultiEdit_ = new QStatusBar(this);
     sbMultiEdit_->setObjectName("sbMultiEdit");
     sbMultiEdit_->setSizeGripEnabled(false);
