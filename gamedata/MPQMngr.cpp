@@ -14,9 +14,6 @@ namespace {
 
 // One chunk never exceeds this, whatever the entry's size.
 constexpr DWORD kMaxChunk = 65535;
-// Sizes from 2 GiB up are refused: no game table or image comes near them,
-// so such a size can only come from a damaged archive.
-constexpr DWORD kMaxEntrySize = 0x7FFFFFFF;
 
 // Closes an archived entry on every way out.
 class TOpenEntry {
@@ -40,10 +37,10 @@ class TOpenEntry {
 };
 
 // The entry's size when it can be extracted at all, else 0.
-DWORD ExtractableSize(HANDLE file) {
+DWORD ExtractableSize(HANDLE file, std::uint32_t maxSize) {
     DWORD high = 0;
     const DWORD low = SFileGetFileSize(file, &high);
-    return high == 0 && low <= kMaxEntrySize ? low : 0;
+    return high == 0 && low <= std::min(maxSize, TMPQManager::kMaxEntrySize) ? low : 0;
 }
 
 // The largest buffer up to `chunk` bytes that can be had; under memory
@@ -99,14 +96,14 @@ TMPQManager::~TMPQManager() {
         SFileCloseArchive(archive_);
 }
 
-bool TMPQManager::ExtractToHandle(std::string_view entry, std::FILE* out) {
+bool TMPQManager::ExtractToHandle(std::string_view entry, std::FILE* out, std::uint32_t maxSize) {
     // A name with a zero byte would be looked up cut short.
     if (!archive_ || !out || entry.find('\0') != std::string_view::npos)
         return false;
     const TOpenEntry file(archive_, std::string(entry));
     if (!file.Handle())
         return false;
-    const DWORD size = ExtractableSize(file.Handle());
+    const DWORD size = ExtractableSize(file.Handle(), maxSize);
     if (size == 0)
         return false;
     const long long start = FilePosition(out);

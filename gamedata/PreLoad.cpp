@@ -42,6 +42,12 @@ struct TArchiveTables {
 // Later archives override earlier ones; the localised one carries strings only.
 constexpr std::array<TArchiveTables, 4> kTableArchives = {
     {{"war3.mpq", true}, {"war3x.mpq", true}, {"war3xlocal.mpq", false}, {"war3patch.mpq", true}}};
+// The largest table and button image taken from an archive. The game's
+// biggest table has some 300 KB and its button images a few; a damaged
+// archive may claim gigabytes, which would only fill the disk.
+constexpr std::uint32_t kMaxTableSize = 16u << 20;
+constexpr std::uint32_t kMaxImageSize = 4u << 20;
+
 // Where button images are looked for, the first holder winning.
 constexpr std::array<std::string_view, 3> kImageArchives = {"war3.mpq", "war3x.mpq",
                                                             "war3patch.mpq"};
@@ -95,7 +101,7 @@ int JoinTables(TMPQManager& archive, const std::vector<std::string>& tables,
     int count = 0;
     for (const auto& table : tables) {
         const long long start = FilePosition(out);
-        if (!archive.ExtractToHandle(table, out))
+        if (!archive.ExtractToHandle(table, out, kMaxTableSize))
             continue;
         ++count;
         BlankByteOrderMark(out, start);
@@ -184,7 +190,7 @@ bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const 
     if (!scratch.File())
         return false;
     const bool extracted = std::any_of(archives.begin(), archives.end(), [&](const auto& archive) {
-        return archive->ExtractToHandle(image, scratch.File());
+        return archive->ExtractToHandle(image, scratch.File(), kMaxImageSize);
     });
     if (!scratch.Close() || !extracted)
         return false;

@@ -110,6 +110,16 @@ TEST_F(MpqArchive, ExtractToHandleAppendsAtThePosition) {
     EXPECT_FALSE(mpq.ExtractToHandle("Units\\A.txt", nullptr));
 }
 
+TEST_F(MpqArchive, EntriesOverTheCallersCeilingAreRefused) {
+    TMPQManager mpq(dir / "war3.mpq");
+    std::FILE* out = std::fopen((dir / "out").c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    EXPECT_FALSE(mpq.ExtractToHandle("Units\\A.txt", out, 6));
+    EXPECT_TRUE(mpq.ExtractToHandle("Units\\A.txt", out, 7));
+    std::fclose(out);
+    EXPECT_EQ(ReadBytes(dir / "out"), "alpha\r\n");
+}
+
 TEST_F(MpqArchive, ExtractFilesJoinsWhatItFindsInListOrder) {
     TMPQManager mpq(dir / "war3.mpq");
     EXPECT_EQ(mpq.ExtractFiles(dir / "none", {}), 0);
