@@ -5,6 +5,8 @@
 #include <StormLib.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <fstream>
 #include <memory>
 #include <new>
 #include <system_error>
@@ -79,12 +81,54 @@ bool CopyEntry(HANDLE file, DWORD size, std::FILE* out) {
     return std::fflush(out) == 0;
 }
 
+// The archive header the way the library looks for it: at the first 512-byte
+// boundary holding "MPQ\x1A", or the place a user-data block ("MPQ\x1B")
+// names. Nothing when there is none.
+constexpr std::uint32_t kHeaderMark = 0x1A51504D;   // "MPQ\x1A"
+constexpr std::uint32_t kUserDataMark = 0x1B51504D; // "MPQ\x1B"
+constexpr std::uint64_t kHeaderStep = 512;
+
+std::uint32_t U32(const unsigned char* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+// The library allocates the hash and block tables at the sizes the header
+// claims, before reading them: a damaged header claiming billions of entries
+// takes gigabytes. Each entry of these tables has 16 bytes in the file;
+// with room for compressed tables, an archive whose tables could not
+// nearly fit in it is refused before the library sees it.
+bool TablesFitTheFile(const std::filesystem::path& path, std::uint64_t fileSize) {
+    constexpr std::uint64_t kEntryBytes = 16;
+    constexpr std::uint64_t kCompressionRoom = 64;
+    std::ifstream in(path, std::ios::binary);
+    unsigned char head[32];
+    for (std::uint64_t at = 0; at + sizeof head <= fileSize; at += kHeaderStep) {
+        if (!in.seekg(static_cast<std::streamoff>(at)) ||
+            !in.read(reinterpret_cast<char*>(head), sizeof head))
+            return true; // the library will find nothing either
+        const std::uint32_t mark = U32(head);
+        if (mark == kUserDataMark && U32(head + 8) % kHeaderStep == 0 && U32(head + 8) > 0) {
+            at += U32(head + 8) - kHeaderStep; // the header it names, at the next step
+            continue;
+        }
+        if (mark != kHeaderMark)
+            continue;
+        const std::uint64_t entries = std::uint64_t(U32(head + 24)) + U32(head + 28);
+        return entries * kEntryBytes <= fileSize * kCompressionRoom;
+    }
+    return true;
+}
+
 } // namespace
 
 TMPQManager::TMPQManager(const std::filesystem::path& archive) : path_(archive) {
     // Only plain files: opening a pipe or device could block or never end.
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path_, ec))
+        return;
+    const std::uint64_t size = std::filesystem::file_size(path_, ec);
+    if (ec || !TablesFitTheFile(path_, size))
         return;
     HANDLE handle = nullptr;
     if (SFileOpenArchive(path_.c_str(), 0, STREAM_FLAG_READ_ONLY, &handle) && handle)

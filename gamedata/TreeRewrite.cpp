@@ -52,9 +52,12 @@ void AppendFieldsFrom(std::string& out, const std::vector<std::string>& fields, 
 
 // A caption taken from the game data, as it may stand in a tree line: no
 // colour codes and no "|" or double quote, which would split the line for
-// the tree loader, and no TABs at the start, which would change its level.
+// the tree loader, no TABs at the start, which would change its level, and
+// no broken characters.
 std::string CaptionFromData(std::string_view utf8) {
-    std::string plain = RemoveColorCodes(utf8);
+    // A colour code of eight bytes may end inside a character; the tree
+    // file must stay UTF-8, or it would all read as Windows-1251.
+    std::string plain = WithoutBrokenUtf8(RemoveColorCodes(utf8));
     std::erase(plain, '"');
     return std::string(Trim(plain));
 }

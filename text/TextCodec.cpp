@@ -103,6 +103,18 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+std::string WithoutBrokenUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    char32_t cp;
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t len = DecodeUtf8(bytes, i, cp);
+        out.append(bytes.substr(i, len));
+        i += len ? len : 1;
+    }
+    return out;
+}
+
 std::string Cp1251ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);

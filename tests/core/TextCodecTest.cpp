@@ -30,6 +30,12 @@ TEST(TextCodec, FieldsReadAsUtf8ElseWindows1251) {
     EXPECT_EQ(FirstCodePoint(""), 0u);
 }
 
+TEST(TextCodec, BrokenUtf8IsDropped) {
+    EXPECT_EQ(WithoutBrokenUtf8("a\x96\xD0\x96" "b\xD0"), "a\xD0\x96"
+                                                       "b");
+    EXPECT_EQ(WithoutBrokenUtf8("\xE2\x84\x96\xF0\x9F"), "\xE2\x84\x96");
+}
+
 TEST(TextCodec, WholeFiles) {
     EXPECT_EQ(FileTextToUtf8("\xEF\xBB\xBFGroup|?"), "Group|?");
     EXPECT_EQ(FileTextToUtf8("\xC3\xF0"), "\xD0\x93\xD1\x80");

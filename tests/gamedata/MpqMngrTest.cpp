@@ -110,6 +110,17 @@ TEST_F(MpqArchive, ExtractToHandleAppendsAtThePosition) {
     EXPECT_FALSE(mpq.ExtractToHandle("Units\\A.txt", nullptr));
 }
 
+// A header claiming tables of billions of entries would make the library
+// allocate gigabytes for an archive of a few kilobytes.
+TEST_F(MpqArchive, TablesThatCannotFitTheArchiveAreRefused) {
+    std::string bytes = ReadBytes(dir / "war3.mpq");
+    ASSERT_EQ(bytes.substr(0, 4), "MPQ\x1A");
+    EXPECT_TRUE(TMPQManager(dir / "war3.mpq").IsOpen());
+    bytes.replace(24, 4, std::string("\x80\x00\x00\xFF", 4)); // hash table entries
+    WriteBytes(dir / "war3.mpq", bytes);
+    EXPECT_FALSE(TMPQManager(dir / "war3.mpq").IsOpen());
+}
+
 TEST_F(MpqArchive, EntriesOverTheCallersCeilingAreRefused) {
     TMPQManager mpq(dir / "war3.mpq");
     std::FILE* out = std::fopen((dir / "out").c_str(), "wb");
