@@ -97,10 +97,13 @@ std::uint32_t U32(const unsigned char* p) {
 // claims, before reading them: a damaged header claiming billions of entries
 // takes gigabytes. Each entry of these tables has 16 bytes in the file;
 // with room for compressed tables, an archive whose tables could not
-// nearly fit in it is refused before the library sees it.
-bool TablesFitTheFile(const std::filesystem::path& path, std::uint64_t fileSize) {
+// nearly fit in it is refused before the library sees it. So is one whose
+// sectors (512 bytes shifted left by the header's value; the game's have
+// 4 KiB) would take the library gigabytes for every read.
+bool PlausibleHeader(const std::filesystem::path& path, std::uint64_t fileSize) {
     constexpr std::uint64_t kEntryBytes = 16;
     constexpr std::uint64_t kCompressionRoom = 64;
+    constexpr unsigned kMaxSectorShift = 15; // 16 MiB sectors
     std::ifstream in(path, std::ios::binary);
     unsigned char head[32];
     for (std::uint64_t at = 0; at + sizeof head <= fileSize; at += kHeaderStep) {
@@ -115,7 +118,9 @@ bool TablesFitTheFile(const std::filesystem::path& path, std::uint64_t fileSize)
         if (mark != kHeaderMark)
             continue;
         const std::uint64_t entries = std::uint64_t(U32(head + 24)) + U32(head + 28);
-        return entries * kEntryBytes <= fileSize * kCompressionRoom;
+        const unsigned sectorShift = head[14] | head[15] << 8;
+        return entries * kEntryBytes <= fileSize * kCompressionRoom &&
+               sectorShift <= kMaxSectorShift;
     }
     return true;
 }
@@ -128,7 +133,7 @@ TMPQManager::TMPQManager(const std::filesystem::path& archive) : path_(archive) 
     if (!std::filesystem::is_regular_file(path_, ec))
         return;
     const std::uint64_t size = std::filesystem::file_size(path_, ec);
-    if (ec || !TablesFitTheFile(path_, size))
+    if (ec || !PlausibleHeader(path_, size))
         return;
     HANDLE handle = nullptr;
     if (SFileOpenArchive(path_.c_str(), 0, STREAM_FLAG_READ_ONLY, &handle) && handle)

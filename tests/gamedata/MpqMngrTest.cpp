@@ -110,13 +110,18 @@ TEST_F(MpqArchive, ExtractToHandleAppendsAtThePosition) {
     EXPECT_FALSE(mpq.ExtractToHandle("Units\\A.txt", nullptr));
 }
 
-// A header claiming tables of billions of entries would make the library
-// allocate gigabytes for an archive of a few kilobytes.
+// A header claiming tables of billions of entries, or sectors of gigabytes,
+// would make the library allocate gigabytes for an archive of kilobytes.
 TEST_F(MpqArchive, TablesThatCannotFitTheArchiveAreRefused) {
     std::string bytes = ReadBytes(dir / "war3.mpq");
     ASSERT_EQ(bytes.substr(0, 4), "MPQ\x1A");
     EXPECT_TRUE(TMPQManager(dir / "war3.mpq").IsOpen());
-    bytes.replace(24, 4, std::string("\x80\x00\x00\xFF", 4)); // hash table entries
+    std::string huge = bytes;
+    huge.replace(24, 4, std::string("\x80\x00\x00\xFF", 4)); // hash table entries
+    WriteBytes(dir / "war3.mpq", huge);
+    EXPECT_FALSE(TMPQManager(dir / "war3.mpq").IsOpen());
+    // Sectors of 2 GiB, which every read would allocate.
+    bytes.replace(14, 2, std::string("\x16\x00", 2));
     WriteBytes(dir / "war3.mpq", bytes);
     EXPECT_FALSE(TMPQManager(dir / "war3.mpq").IsOpen());
 }
