@@ -31,8 +31,10 @@ TEST(TextCodec, FieldsReadAsUtf8ElseWindows1251) {
 }
 
 TEST(TextCodec, BrokenUtf8IsDropped) {
-    EXPECT_EQ(WithoutBrokenUtf8("a\x96\xD0\x96" "b\xD0"), "a\xD0\x96"
-                                                       "b");
+    EXPECT_EQ(WithoutBrokenUtf8("a\x96\xD0\x96"
+                                "b\xD0"),
+              "a\xD0\x96"
+              "b");
     EXPECT_EQ(WithoutBrokenUtf8("\xE2\x84\x96\xF0\x9F"), "\xE2\x84\x96");
 }
 
