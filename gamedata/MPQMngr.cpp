@@ -1,6 +1,7 @@
 #include "gamedata/MPQMngr.h"
 
 #include "config/uFileOffsets.h"
+#include "gamedata/StormGuard.h"
 
 #include <StormLib.h>
 
@@ -22,7 +23,11 @@ class TOpenEntry {
   public:
     TOpenEntry(HANDLE archive, const std::string& name) {
         HANDLE file = nullptr;
-        if (SFileOpenFileEx(archive, name.c_str(), SFILE_OPEN_FROM_MPQ, &file) && file)
+        bool opened = false;
+        if (StormGuarded([&] {
+                opened = SFileOpenFileEx(archive, name.c_str(), SFILE_OPEN_FROM_MPQ, &file);
+            }) &&
+            opened && file)
             file_ = file;
     }
     ~TOpenEntry() {
@@ -67,8 +72,13 @@ bool CopyEntry(HANDLE file, DWORD size, std::FILE* out) {
     for (DWORD remaining = size; remaining > 0;) {
         const DWORD wanted = std::min(remaining, chunk);
         DWORD got = 0;
-        const bool read = SFileReadFile(file, buffer.get(), wanted, &got, nullptr);
-        const DWORD error = read ? ERROR_SUCCESS : GetLastError();
+        bool read = false;
+        DWORD error = ERROR_SUCCESS;
+        if (!StormGuarded([&] {
+                read = SFileReadFile(file, buffer.get(), wanted, &got, nullptr);
+                error = read ? ERROR_SUCCESS : GetLastError();
+            }))
+            return false;
         got = std::min(got, wanted);
         if (got && std::fwrite(buffer.get(), 1, got, out) != got)
             return false;
@@ -136,7 +146,10 @@ TMPQManager::TMPQManager(const std::filesystem::path& archive) : path_(archive) 
     if (ec || !PlausibleHeader(path_, size))
         return;
     HANDLE handle = nullptr;
-    if (SFileOpenArchive(path_.c_str(), 0, STREAM_FLAG_READ_ONLY, &handle) && handle)
+    bool opened = false;
+    if (StormGuarded(
+            [&] { opened = SFileOpenArchive(path_.c_str(), 0, STREAM_FLAG_READ_ONLY, &handle); }) &&
+        opened && handle)
         archive_ = handle;
 }
 

@@ -25,6 +25,7 @@ rm -rf "$seeds"
 "$build/fuzz/make_fuzz_seeds" "$seeds" ../shared/real-data
 mkdir -p "$build/findings"
 
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 passed=0
 failed=0
 for fuzzer in "$build"/fuzz/fuzz_*; do

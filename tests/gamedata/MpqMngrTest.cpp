@@ -126,6 +126,25 @@ TEST_F(MpqArchive, TablesThatCannotFitTheArchiveAreRefused) {
     EXPECT_FALSE(TMPQManager(dir / "war3.mpq").IsOpen());
 }
 
+// A sector marked as LZMA-compressed in an archive of the old format trips
+// an assertion inside StormLib: the entry fails, the program goes on.
+TEST(MpqBadArchives, ASectorThatTripsStormLibsAssertionFailsTheEntryOnly) {
+    TempDir dir;
+    MakeArchive(dir / "war3.mpq", {{"Units\\A.txt", TableText(3000)}}, TMpqEntryKind::Zlib);
+    std::string bytes = ReadBytes(dir / "war3.mpq");
+    // The only entry comes first, after the 32-byte header: its sector table
+    // (whose first offset is its own size), then the sector's compression mark.
+    ASSERT_GT(bytes.size(), 40u);
+    const size_t sector = 32 + static_cast<unsigned char>(bytes[32]);
+    ASSERT_EQ(bytes[sector], '\x02'); // zlib
+    bytes[sector] = '\x12';
+    WriteBytes(dir / "war3.mpq", bytes);
+    TMPQManager mpq(dir / "war3.mpq");
+    ASSERT_TRUE(mpq.IsOpen());
+    EXPECT_EQ(ExtractToString(mpq, "Units\\A.txt"), "<not extracted>");
+    EXPECT_EQ(ExtractToString(mpq, "Units\\A.txt"), "<not extracted>"); // and again
+}
+
 TEST_F(MpqArchive, EntriesOverTheCallersCeilingAreRefused) {
     TMPQManager mpq(dir / "war3.mpq");
     std::FILE* out = std::fopen((dir / "out").c_str(), "wb");
