@@ -16,4 +16,5 @@ scripts/install-deps.sh
 cmake -S . -B "$build" -G Ninja -DQUILLMARK_WERROR=ON "${flags[@]}"
 cmake --build "$build" --parallel "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"

@@ -1,15 +1,21 @@
 #include "config/uAtomicFile.h"
 
-#include <random>
-#include <string>
-#include <system_error>
+#include "config/uFileError.h"
 
-#ifndef _WIN32
+#include <cerrno>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
-#endif
 
 namespace qm {
 namespace {
+
+namespace fs = std::filesystem;
+
+// Links to links are followed as far as the system itself would.
+constexpr int kMaxLinkHops = 40;
 
 std::string RandomSuffix() {
     static std::mt19937_64 rng{std::random_device{}()};
@@ -20,14 +26,32 @@ std::string RandomSuffix() {
     return s;
 }
 
-// Syncs data to disk so that a crash after the rename cannot leave an empty file.
-bool SyncToDisk(std::FILE* f) {
-#ifndef _WIN32
-    return fsync(fileno(f)) == 0;
-#else
-    (void)f;
-    return true;
-#endif
+// The file a save replaces: the target, or the file at the end of its links
+// (which need not exist yet).
+fs::path ReplacedFile(const fs::path& target) {
+    fs::path file = target;
+    std::error_code ec;
+    for (int hop = 0; hop < kMaxLinkHops && fs::is_symlink(file, ec); ++hop) {
+        const fs::path link = fs::read_symlink(file, ec);
+        if (ec)
+            break;
+        file = link.is_absolute() ? link : file.parent_path() / link;
+    }
+    return file;
+}
+
+fs::path FolderOf(const fs::path& file) {
+    return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+// Makes the rename itself survive a crash; a folder that cannot be synced
+// still holds the renamed file.
+void SyncFolder(const fs::path& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
 }
 
 } // namespace
@@ -38,31 +62,41 @@ TAtomicFile::~TAtomicFile() {
     Discard();
 }
 
+bool TAtomicFile::CheckTarget() {
+    replaced_ = ReplacedFile(target_);
+    struct stat st {};
+    if (stat(replaced_.c_str(), &st) != 0)
+        return errno == ENOENT || Fail(ErrnoText(errno));
+    if (S_ISDIR(st.st_mode))
+        return Fail(ErrnoText(EISDIR));
+    if (!S_ISREG(st.st_mode))
+        return Fail(std::string(kWhyNotRegularFile));
+    if (faccessat(AT_FDCWD, replaced_.c_str(), W_OK, AT_EACCESS) != 0)
+        return Fail(ErrnoText(errno));
+    existed_ = true;
+    mode_ = st.st_mode & 07777;
+    owner_ = st.st_uid;
+    group_ = st.st_gid;
+    return true;
+}
+
 bool TAtomicFile::Open() {
     if (file_)
         return true;
-    std::error_code ec;
-    if (std::filesystem::is_directory(target_, ec))
+    if (!CheckTarget())
         return false;
-    const auto folder = target_.parent_path();
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        temp_ = folder / ("." + target_.filename().string() + "." + RandomSuffix() + ".tmp");
-        // "x": never open a file that already exists under that name.
-        file_ = std::fopen(temp_.c_str(), "wbx");
-        if (file_)
-            return true;
-        if (!std::filesystem::exists(folder.empty() ? "." : folder, ec))
-            break;
-    }
-    temp_.clear();
-    return false;
+    file_ =
+        CreateUniqueFile(FolderOf(replaced_), "." + replaced_.filename().string(), "tmp", temp_);
+    return file_ || Fail(ErrnoText(errno));
 }
 
 bool TAtomicFile::Write(const void* data, size_t size) {
     if (!file_ || failed_)
         return false;
-    if (size && std::fwrite(data, 1, size, file_) != size)
+    if (size && std::fwrite(data, 1, size, file_) != size) {
         failed_ = true;
+        error_ = ErrnoText(errno);
+    }
     return !failed_;
 }
 
@@ -71,25 +105,32 @@ bool TAtomicFile::Commit() {
         Discard();
         return false;
     }
-    const bool written = std::fflush(file_) == 0 && SyncToDisk(file_);
-    const bool closed = std::fclose(file_) == 0;
+    // On disk before the rename, so that a crash cannot leave an empty file.
+    if (std::fflush(file_) != 0 || fsync(fileno(file_)) != 0)
+        return Fail(ErrnoText(errno));
+    if (existed_) {
+        // The replacement keeps the old file's permissions, and its owner
+        // and group as far as the system lets us.
+        fchmod(fileno(file_), mode_);
+        if (fchown(fileno(file_), owner_, group_) != 0)
+            fchown(fileno(file_), static_cast<uid_t>(-1), group_);
+    }
+    const int closed = std::fclose(file_);
     file_ = nullptr;
-    if (!written || !closed) {
-        Discard();
-        return false;
-    }
-    std::error_code ec;
-    // Keep the permissions of the file being replaced.
-    const auto old = std::filesystem::status(target_, ec);
-    if (!ec && std::filesystem::exists(old))
-        std::filesystem::permissions(temp_, old.permissions(), ec);
-    std::filesystem::rename(temp_, target_, ec);
-    if (ec) {
-        Discard();
-        return false;
-    }
+    if (closed != 0)
+        return Fail(ErrnoText(errno));
+    if (std::rename(temp_.c_str(), replaced_.c_str()) != 0)
+        return Fail(ErrnoText(errno));
     temp_.clear();
+    SyncFolder(FolderOf(replaced_));
     return true;
+}
+
+bool TAtomicFile::Fail(std::string why) {
+    failed_ = true;
+    error_ = std::move(why);
+    Discard();
+    return false;
 }
 
 void TAtomicFile::Discard() {
@@ -98,15 +139,46 @@ void TAtomicFile::Discard() {
         file_ = nullptr;
     }
     if (!temp_.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(temp_, ec);
+        unlink(temp_.c_str());
         temp_.clear();
     }
 }
 
-bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                         std::string* why) {
     TAtomicFile file(target);
-    return file.Open() && file.Write(bytes) && file.Commit();
+    const bool done = file.Open() && file.Write(bytes) && file.Commit();
+    if (!done)
+        SetWhy(why, file.Error());
+    return done;
+}
+
+std::FILE* CreateNewFile(const std::filesystem::path& path, const char* mode) {
+    const int flags = O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_RDWR;
+    const int fd = open(path.c_str(), flags, 0666);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = fdopen(fd, mode);
+    if (!file) {
+        const int error = errno;
+        close(fd);
+        unlink(path.c_str());
+        errno = error;
+    }
+    return file;
+}
+
+std::FILE* CreateUniqueFile(const std::filesystem::path& folder, std::string_view stem,
+                            std::string_view suffix, std::filesystem::path& path) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        path = folder / (std::string(stem) + "." + RandomSuffix() + "." + std::string(suffix));
+        if (std::FILE* file = CreateNewFile(path))
+            return file;
+        if (errno != EEXIST)
+            break;
+    }
+    path.clear();
+    return nullptr;
 }
 
 } // namespace qm

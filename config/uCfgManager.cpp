@@ -2,6 +2,7 @@
 
 #include "config/uAtomicFile.h"
 #include "config/uColorMarkup.h"
+#include "config/uFileError.h"
 #include "config/uLineReader.h"
 #include "text/TextCodec.h"
 
@@ -164,18 +165,19 @@ std::unique_ptr<TCfgManager> TCfgManager::Create() {
     return std::make_unique<TCfgManager>();
 }
 
-std::unique_ptr<TCfgManager> TCfgManager::CreateFromFile(const std::filesystem::path& path) {
+std::unique_ptr<TCfgManager> TCfgManager::CreateFromFile(const std::filesystem::path& path,
+                                                         std::string* why) {
     auto doc = Create();
-    if (doc->LoadFromFile(path, false) > 0) {
+    if (doc->LoadFromFile(path, false, why) > 0) {
         doc->fileName_ = path;
         doc->Sort();
     }
     return doc;
 }
 
-int TCfgManager::LoadFromFile(const std::filesystem::path& path, bool merge) {
+int TCfgManager::LoadFromFile(const std::filesystem::path& path, bool merge, std::string* why) {
     TLineReader lines;
-    if (!lines.Open(path))
+    if (!lines.Open(path, why))
         return 0;
     if (!merge)
         records_.clear();
@@ -202,7 +204,13 @@ int TCfgManager::LoadFromFile(const std::filesystem::path& path, bool merge) {
             records_.push_back(std::make_unique<TBindRec>(std::move(rec)));
         }
     }
-    return lines.Failed() ? kReadError : count;
+    if (lines.Failed()) {
+        SetWhy(why, lines.Error());
+        return kReadError;
+    }
+    if (count == 0)
+        SetWhy(why, kWhyNoSection);
+    return count;
 }
 
 void TCfgManager::Sort() {
@@ -265,10 +273,13 @@ std::string TCfgManager::Serialize(bool withDataFields) const {
     return out;
 }
 
-bool TCfgManager::SaveToFile(const std::filesystem::path& path, bool withDataFields) const {
-    if (records_.empty())
+bool TCfgManager::SaveToFile(const std::filesystem::path& path, bool withDataFields,
+                             std::string* why) const {
+    if (records_.empty()) {
+        SetWhy(why, kWhyNothingToWrite);
         return false;
-    return WriteFileAtomically(path, Serialize(withDataFields));
+    }
+    return WriteFileAtomically(path, Serialize(withDataFields), why);
 }
 
 bool TCfgManager::SameAs(const TCfgManager& other) const {

@@ -26,16 +26,20 @@ class TCfgManager {
     // An empty document with an empty FileName.
     static std::unique_ptr<TCfgManager> Create();
     // Reads a file without merging; when it held at least one section the
-    // document is sorted and FileName is `path`, otherwise FileName is empty.
-    static std::unique_ptr<TCfgManager> CreateFromFile(const std::filesystem::path& path);
+    // document is sorted and FileName is `path`, otherwise FileName is empty
+    // and `why`, when given, says why (see uFileError.h: the system's reason,
+    // or "holds no section").
+    static std::unique_ptr<TCfgManager> CreateFromFile(const std::filesystem::path& path,
+                                                       std::string* why = nullptr);
 
     // Reads the sections of a file and returns how many were read (merged
     // ones included): 0 for a missing or unreadable file (document unchanged),
     // kReadError when reading broke off. Without `merge` the document is
     // replaced by the file's sections in file order; with it, a section whose
     // trimmed identifier is already held gives its non-empty values to that
-    // record and any other section is appended.
-    int LoadFromFile(const std::filesystem::path& path, bool merge);
+    // record and any other section is appended. `why` as for CreateFromFile,
+    // set whenever the result is 0 or kReadError.
+    int LoadFromFile(const std::filesystem::path& path, bool merge, std::string* why = nullptr);
 
     // Stable sort by the identifiers' bytes: equal identifiers keep their order.
     void Sort();
@@ -57,8 +61,10 @@ class TCfgManager {
 
     // Writes the document in the CustomKeys format, replacing the file only
     // once the new content is complete. False, with the file untouched, for an
-    // empty document or when anything fails.
-    bool SaveToFile(const std::filesystem::path& path, bool withDataFields) const;
+    // empty document ("nothing to write") or when anything fails (the
+    // system's reason), the reason in `why` when given.
+    bool SaveToFile(const std::filesystem::path& path, bool withDataFields,
+                    std::string* why = nullptr) const;
     // The file content SaveToFile writes.
     std::string Serialize(bool withDataFields) const;
     // Same number of records, and fields 0-11 equal position by position.

@@ -1,6 +1,7 @@
 #include "config/uIniFile.h"
 
 #include "config/uAtomicFile.h"
+#include "config/uFileError.h"
 #include "config/uReadFile.h"
 #include "text/TextCodec.h"
 
@@ -30,6 +31,15 @@ std::string_view FirstChars(std::string_view utf8, size_t count) {
 }
 
 // A written value must stay on its own line.
+// Text has no control codes but TAB, LF, CR and Ctrl+Z, which old editors
+// leave at the end of a file.
+bool HoldsBinaryBytes(std::string_view bytes) {
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return (u < 32 && c != '\t' && c != '\n' && c != '\r' && c != 26) || u == 127;
+    });
+}
+
 std::string OneLine(std::string_view value) {
     std::string out(Trim(value));
     std::replace_if(
@@ -78,13 +88,25 @@ void TIniFile::Load() {
     std::error_code ec;
     if (!std::filesystem::exists(path_, ec))
         return;
-    const auto bytes = ReadFileBytes(path_, kMaxFileSize);
-    if (!bytes) {
-        unreadable_ = true;
+    const auto bytes = ReadFileBytes(path_, kMaxFileSize, &readError_);
+    if (!bytes || HoldsBinaryBytes(*bytes))
         return;
-    }
     bom_ = bytes->starts_with(kBom);
-    const std::string text = FileTextToUtf8(*bytes);
+    Parse(FileTextToUtf8(*bytes));
+    const bool junk =
+        std::none_of(lines_.begin(), lines_.end(), [](const TLine& l) { return l.header; }) &&
+        std::any_of(lines_.begin(), lines_.end(), [](const TLine& l) {
+            const std::string_view t = Trim(l.text);
+            return !t.empty() && !t.starts_with(';');
+        });
+    if (junk) {
+        lines_.clear();
+        bom_ = false;
+        eol_ = "\r\n";
+    }
+}
+
+void TIniFile::Parse(const std::string& text) {
     const size_t firstLf = text.find('\n');
     if (firstLf != npos && (firstLf == 0 || text[firstLf - 1] != '\r'))
         eol_ = "\n";
@@ -231,9 +253,11 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
     WriteString(section, key, value ? "1" : "0");
 }
 
-bool TIniFile::Save() const {
-    if (unreadable_)
+bool TIniFile::Save(std::string* why) const {
+    if (!readError_.empty()) {
+        SetWhy(why, readError_);
         return false;
+    }
     std::string bytes;
     if (bom_)
         bytes += kBom;
@@ -241,7 +265,7 @@ bool TIniFile::Save() const {
         bytes += line.text;
         bytes += eol_;
     }
-    return WriteFileAtomically(path_, bytes);
+    return WriteFileAtomically(path_, bytes, why);
 }
 
 } // namespace qm

@@ -8,6 +8,12 @@
 //
 // Files are read as UTF-8 when the whole file is valid UTF-8, else as
 // Windows-1251, and written as UTF-8. Texts in and out are UTF-8.
+//
+// A file of junk is no settings file: one holding a byte that no text has
+// (a control code other than TAB, CR, LF and the end-of-file mark), or one
+// with no section header and a line that is neither blank nor a comment.
+// It reads as empty, and saving replaces it whole, in the layout and the
+// CR LF line ends of a new file.
 
 #include <filesystem>
 #include <optional>
@@ -45,8 +51,11 @@ class TIniFile {
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
     // Replaces the file atomically; false when it cannot be written, or when
-    // the file exists but could not be read (saving would lose its content).
-    bool Save() const;
+    // the file exists but could not be read (saving would lose its content),
+    // with the reason in `why` when given (see uFileError.h).
+    bool Save(std::string* why = nullptr) const;
+    // Why the existing file could not be read; empty when it was read or missing.
+    const std::string& ReadError() const { return readError_; }
 
   private:
     struct TLine {
@@ -58,6 +67,7 @@ class TIniFile {
     };
 
     void Load();
+    void Parse(const std::string& text);
     void AddLine(std::string text);
     // Index of the header of the first matching section, or npos.
     size_t FindSection(std::string_view section) const;
@@ -71,7 +81,7 @@ class TIniFile {
     std::vector<TLine> lines_;
     std::string eol_ = "\r\n";
     bool bom_ = false;
-    bool unreadable_ = false;
+    std::string readError_;
 };
 
 // Parses a profile-file integer as ReadInteger does; false when malformed.

@@ -1,7 +1,11 @@
 #include "config/uLineReader.h"
 
+#include "config/uFileError.h"
+#include "config/uReadFile.h"
+
+#include <cerrno>
 #include <cstring>
-#include <system_error>
+#include <unistd.h>
 
 namespace qm {
 namespace {
@@ -25,16 +29,22 @@ TLineReader::~TLineReader() {
         std::fclose(file_);
 }
 
-bool TLineReader::Open(const std::filesystem::path& path) {
-    std::error_code ec;
-    // Only regular files: a folder fails to read, a FIFO or device may never end.
-    if (!std::filesystem::is_regular_file(path, ec))
+bool TLineReader::Open(const std::filesystem::path& path, std::string* why) {
+    const int fd = OpenRegularFile(path, why);
+    if (fd < 0)
         return false;
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_)
+    file_ = fdopen(fd, "rb");
+    if (!file_) {
+        SetWhy(why, ErrnoText(errno));
+        close(fd);
         return false;
+    }
     chunk_.resize(kChunkSize);
     return true;
+}
+
+std::string TLineReader::Error() const {
+    return failed_ ? ErrnoText(error_) : std::string();
 }
 
 void TLineReader::Fill() {
@@ -42,6 +52,7 @@ void TLineReader::Fill() {
     pos_ = 0;
     if (len_ < chunk_.size()) {
         failed_ = std::ferror(file_) != 0;
+        error_ = failed_ ? errno : 0;
         done_ = true;
     }
     if (first_) {

@@ -18,8 +18,9 @@ class TLineReader {
     TLineReader(const TLineReader&) = delete;
     TLineReader& operator=(const TLineReader&) = delete;
 
-    // Opens a regular file; false for a missing, unreadable or special file.
-    bool Open(const std::filesystem::path& path);
+    // Opens a regular file; false for a missing, unreadable or special file,
+    // with the reason in `why` when asked (see uFileError.h).
+    bool Open(const std::filesystem::path& path, std::string* why = nullptr);
 
     // True when no further line can be read (end of file, Ctrl+Z, or error).
     bool AtEnd();
@@ -27,6 +28,8 @@ class TLineReader {
     bool ReadLine(std::string& line);
     // True when reading stopped because of an I/O error.
     bool Failed() const { return failed_; }
+    // The system's reason for that error; empty when reading did not fail.
+    std::string Error() const;
 
   private:
     void Fill();
@@ -37,6 +40,7 @@ class TLineReader {
     size_t len_ = 0;
     bool done_ = false;
     bool failed_ = false;
+    int error_ = 0;
     bool first_ = true;
 };
 

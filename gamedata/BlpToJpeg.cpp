@@ -113,7 +113,7 @@ bool BlpToJpeg(const std::filesystem::path& blp, const std::filesystem::path& jp
     TBlpLayout layout;
     if (!OpenBlp(blp, in, layout))
         return false;
-    std::FILE* out = std::fopen(jpeg.c_str(), "wb");
+    std::FILE* out = CreateNewFile(jpeg);
     if (!out)
         return false;
     const bool copied = CopyJpeg(in, layout, [&](const char* data, size_t size) {

@@ -13,7 +13,8 @@ bool BlpToJpeg(const std::filesystem::path& file);
 
 // Writes the JPEG that the BLP `blp` wraps into the new file `jpeg`, for
 // callers that already work on temporary files and rename them themselves.
-// False, with no `jpeg` left behind, when it cannot be converted.
+// False, with no `jpeg` left behind, when it cannot be converted; false too,
+// touching nothing, when anything (a link included) is already at `jpeg`.
 bool BlpToJpeg(const std::filesystem::path& blp, const std::filesystem::path& jpeg);
 
 } // namespace qm

@@ -1,10 +1,13 @@
 #include "gamedata/MPQMngr.h"
 
 #include "config/uFileOffsets.h"
+#include "gamedata/StormGuard.h"
 
 #include <StormLib.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <fstream>
 #include <memory>
 #include <new>
 #include <system_error>
@@ -14,16 +17,17 @@ namespace {
 
 // One chunk never exceeds this, whatever the entry's size.
 constexpr DWORD kMaxChunk = 65535;
-// Sizes from 2 GiB up are refused: no game table or image comes near them,
-// so such a size can only come from a damaged archive.
-constexpr DWORD kMaxEntrySize = 0x7FFFFFFF;
 
 // Closes an archived entry on every way out.
 class TOpenEntry {
   public:
     TOpenEntry(HANDLE archive, const std::string& name) {
         HANDLE file = nullptr;
-        if (SFileOpenFileEx(archive, name.c_str(), SFILE_OPEN_FROM_MPQ, &file) && file)
+        bool opened = false;
+        if (StormGuarded([&] {
+                opened = SFileOpenFileEx(archive, name.c_str(), SFILE_OPEN_FROM_MPQ, &file);
+            }) &&
+            opened && file)
             file_ = file;
     }
     ~TOpenEntry() {
@@ -40,10 +44,10 @@ class TOpenEntry {
 };
 
 // The entry's size when it can be extracted at all, else 0.
-DWORD ExtractableSize(HANDLE file) {
+DWORD ExtractableSize(HANDLE file, std::uint32_t maxSize) {
     DWORD high = 0;
     const DWORD low = SFileGetFileSize(file, &high);
-    return high == 0 && low <= kMaxEntrySize ? low : 0;
+    return high == 0 && low <= std::min(maxSize, TMPQManager::kMaxEntrySize) ? low : 0;
 }
 
 // The largest buffer up to `chunk` bytes that can be had; under memory
@@ -68,8 +72,13 @@ bool CopyEntry(HANDLE file, DWORD size, std::FILE* out) {
     for (DWORD remaining = size; remaining > 0;) {
         const DWORD wanted = std::min(remaining, chunk);
         DWORD got = 0;
-        const bool read = SFileReadFile(file, buffer.get(), wanted, &got, nullptr);
-        const DWORD error = read ? ERROR_SUCCESS : GetLastError();
+        bool read = false;
+        DWORD error = ERROR_SUCCESS;
+        if (!StormGuarded([&] {
+                read = SFileReadFile(file, buffer.get(), wanted, &got, nullptr);
+                error = read ? ERROR_SUCCESS : GetLastError();
+            }))
+            return false;
         got = std::min(got, wanted);
         if (got && std::fwrite(buffer.get(), 1, got, out) != got)
             return false;
@@ -82,6 +91,50 @@ bool CopyEntry(HANDLE file, DWORD size, std::FILE* out) {
     return std::fflush(out) == 0;
 }
 
+// The archive header the way the library looks for it: at the first 512-byte
+// boundary holding "MPQ\x1A", or the place a user-data block ("MPQ\x1B")
+// names. Nothing when there is none.
+constexpr std::uint32_t kHeaderMark = 0x1A51504D;   // "MPQ\x1A"
+constexpr std::uint32_t kUserDataMark = 0x1B51504D; // "MPQ\x1B"
+constexpr std::uint64_t kHeaderStep = 512;
+
+std::uint32_t U32(const unsigned char* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+// The library allocates the hash and block tables at the sizes the header
+// claims, before reading them: a damaged header claiming billions of entries
+// takes gigabytes. Each entry of these tables has 16 bytes in the file;
+// with room for compressed tables, an archive whose tables could not
+// nearly fit in it is refused before the library sees it. So is one whose
+// sectors (512 bytes shifted left by the header's value; the game's have
+// 4 KiB) would take the library gigabytes for every read.
+bool PlausibleHeader(const std::filesystem::path& path, std::uint64_t fileSize) {
+    constexpr std::uint64_t kEntryBytes = 16;
+    constexpr std::uint64_t kCompressionRoom = 64;
+    constexpr unsigned kMaxSectorShift = 15; // 16 MiB sectors
+    std::ifstream in(path, std::ios::binary);
+    unsigned char head[32];
+    for (std::uint64_t at = 0; at + sizeof head <= fileSize; at += kHeaderStep) {
+        if (!in.seekg(static_cast<std::streamoff>(at)) ||
+            !in.read(reinterpret_cast<char*>(head), sizeof head))
+            return true; // the library will find nothing either
+        const std::uint32_t mark = U32(head);
+        if (mark == kUserDataMark && U32(head + 8) % kHeaderStep == 0 && U32(head + 8) > 0) {
+            at += U32(head + 8) - kHeaderStep; // the header it names, at the next step
+            continue;
+        }
+        if (mark != kHeaderMark)
+            continue;
+        const std::uint64_t entries = std::uint64_t(U32(head + 24)) + U32(head + 28);
+        const unsigned sectorShift = head[14] | head[15] << 8;
+        return entries * kEntryBytes <= fileSize * kCompressionRoom &&
+               sectorShift <= kMaxSectorShift;
+    }
+    return true;
+}
+
 } // namespace
 
 TMPQManager::TMPQManager(const std::filesystem::path& archive) : path_(archive) {
@@ -89,8 +142,14 @@ TMPQManager::TMPQManager(const std::filesystem::path& archive) : path_(archive) 
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path_, ec))
         return;
+    const std::uint64_t size = std::filesystem::file_size(path_, ec);
+    if (ec || !PlausibleHeader(path_, size))
+        return;
     HANDLE handle = nullptr;
-    if (SFileOpenArchive(path_.c_str(), 0, STREAM_FLAG_READ_ONLY, &handle) && handle)
+    bool opened = false;
+    if (StormGuarded(
+            [&] { opened = SFileOpenArchive(path_.c_str(), 0, STREAM_FLAG_READ_ONLY, &handle); }) &&
+        opened && handle)
         archive_ = handle;
 }
 
@@ -99,14 +158,14 @@ TMPQManager::~TMPQManager() {
         SFileCloseArchive(archive_);
 }
 
-bool TMPQManager::ExtractToHandle(std::string_view entry, std::FILE* out) {
+bool TMPQManager::ExtractToHandle(std::string_view entry, std::FILE* out, std::uint32_t maxSize) {
     // A name with a zero byte would be looked up cut short.
     if (!archive_ || !out || entry.find('\0') != std::string_view::npos)
         return false;
     const TOpenEntry file(archive_, std::string(entry));
     if (!file.Handle())
         return false;
-    const DWORD size = ExtractableSize(file.Handle());
+    const DWORD size = ExtractableSize(file.Handle(), maxSize);
     if (size == 0)
         return false;
     const long long start = FilePosition(out);

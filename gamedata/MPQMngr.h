@@ -4,6 +4,7 @@
 // so the game's files are never changed and an installation the user cannot
 // write to still imports.
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,6 +15,10 @@ namespace qm {
 
 class TMPQManager {
   public:
+    // Sizes from 2 GiB up are refused: nothing the game stores comes near
+    // them, so such a size can only come from a damaged archive.
+    static constexpr std::uint32_t kMaxEntrySize = 0x7FFFFFFF;
+
     // Opens the archive; never fails. An archive that cannot be opened gives
     // a manager on which every extraction fails.
     explicit TMPQManager(const std::filesystem::path& archive);
@@ -25,9 +30,12 @@ class TMPQManager {
 
     // Appends the entry (named with backslashes) to `out` at its current
     // position. True when the whole entry was written; an empty, missing,
-    // unreadable or oversized (2 GiB or more) entry gives false, and a
-    // failure leaves a seekable stream as it was.
-    bool ExtractToHandle(std::string_view entry, std::FILE* out);
+    // unreadable or oversized (over `maxSize` bytes) entry gives false, and
+    // a failure leaves a seekable stream as it was. Callers that know what
+    // they read pass a ceiling of their own: a damaged archive can claim an
+    // entry of gigabytes that decompresses from a few bytes.
+    bool ExtractToHandle(std::string_view entry, std::FILE* out,
+                         std::uint32_t maxSize = kMaxEntrySize);
     // Creates `out` (emptying any file there) and writes the entry into it.
     // The file is created before the entry is looked up, so it stays behind,
     // empty, when the entry is missing.

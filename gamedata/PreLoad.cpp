@@ -1,5 +1,6 @@
 #include "gamedata/PreLoad.h"
 
+#include "config/uAtomicFile.h"
 #include "config/uCfgManager.h"
 #include "config/uFileOffsets.h"
 #include "gamedata/IconNames.h"
@@ -11,8 +12,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <random>
 #include <system_error>
+
+#include <stdlib.h>
 
 namespace qm {
 namespace {
@@ -40,12 +42,18 @@ struct TArchiveTables {
 // Later archives override earlier ones; the localised one carries strings only.
 constexpr std::array<TArchiveTables, 4> kTableArchives = {
     {{"war3.mpq", true}, {"war3x.mpq", true}, {"war3xlocal.mpq", false}, {"war3patch.mpq", true}}};
+// The largest table and button image taken from an archive. The game's
+// biggest table has some 300 KB and its button images a few; a damaged
+// archive may claim gigabytes, which would only fill the disk.
+constexpr std::uint32_t kMaxTableSize = 16u << 20;
+constexpr std::uint32_t kMaxImageSize = 4u << 20;
+
 // Where button images are looked for, the first holder winning.
 constexpr std::array<std::string_view, 3> kImageArchives = {"war3.mpq", "war3x.mpq",
                                                             "war3patch.mpq"};
 
-// A private folder for the joined tables, removed with everything in it on
-// every way out.
+// A private folder for the joined tables, which only this user may enter,
+// removed with everything in it on every way out.
 class TScratchFolder {
   public:
     TScratchFolder() {
@@ -53,13 +61,9 @@ class TScratchFolder {
         const fs::path base = fs::temp_directory_path(ec);
         if (ec)
             return;
-        std::random_device seed;
-        std::mt19937_64 rng(seed());
-        for (int attempt = 0; attempt < 16 && path_.empty(); ++attempt) {
-            const fs::path candidate = base / ("quillmark-import-" + std::to_string(rng()));
-            if (fs::create_directory(candidate, ec))
-                path_ = candidate;
-        }
+        std::string name = (base / "quillmark-import-XXXXXX").string();
+        if (mkdtemp(name.data()))
+            path_ = name;
     }
     ~TScratchFolder() {
         std::error_code ec;
@@ -91,13 +95,13 @@ void BlankByteOrderMark(std::FILE* joined, long long start) {
 // for their byte-order marks, and returns how many arrived.
 int JoinTables(TMPQManager& archive, const std::vector<std::string>& tables,
                const fs::path& joined) {
-    std::FILE* out = std::fopen(joined.c_str(), "w+b");
+    std::FILE* out = CreateNewFile(joined, "w+b");
     if (!out)
         return 0;
     int count = 0;
     for (const auto& table : tables) {
         const long long start = FilePosition(out);
-        if (!archive.ExtractToHandle(table, out))
+        if (!archive.ExtractToHandle(table, out, kMaxTableSize))
             continue;
         ++count;
         BlankByteOrderMark(out, start);
@@ -109,10 +113,13 @@ int JoinTables(TMPQManager& archive, const std::vector<std::string>& tables,
 // joined file, read only when this archive wrote it.
 void MergeTables(TMPQManager& archive, const std::vector<std::string>& tables,
                  const fs::path& joined, TCfgManager& doc) {
-    if (JoinTables(archive, tables, joined) == 0)
-        return;
-    doc.LoadFromFile(joined, true);
-    doc.Sort();
+    const int joinedTables = JoinTables(archive, tables, joined);
+    if (joinedTables > 0) {
+        doc.LoadFromFile(joined, true);
+        doc.Sort();
+    }
+    std::error_code ec;
+    fs::remove(joined, ec); // the next archive's tables join into a new file
 }
 
 bool IsCyrillicLetter(char32_t c) {
@@ -139,34 +146,58 @@ std::vector<std::unique_ptr<TMPQManager>> OpenImageArchives(const fs::path& game
     return archives;
 }
 
-// Temporary files in the icons folder. Neither ends in ".jpg", so neither
-// can be taken for an icon.
-struct TIconScratch {
-    fs::path extracted; // the image as the archive holds it
-    fs::path converted; // the JPEG it wraps
+// The scratch files of one icon, beside it: the image as the archive holds
+// it, and the JPEG it wraps. Each has a name of its own and is created new;
+// neither ends in ".jpg", so neither can be taken for an icon. Whatever is
+// left of them goes when the icon is done.
+class TIconScratch {
+  public:
+    explicit TIconScratch(const fs::path& folder)
+        : file_(CreateUniqueFile(folder, ".extracting", "part", extracted_)) {
+        converted_ = extracted_;
+        converted_ += ".converted";
+    }
+    ~TIconScratch() {
+        Close();
+        std::error_code ec;
+        fs::remove(extracted_, ec);
+        fs::remove(converted_, ec);
+    }
+    TIconScratch(const TIconScratch&) = delete;
+    TIconScratch& operator=(const TIconScratch&) = delete;
+
+    std::FILE* File() const { return file_; }
+    bool Close() {
+        const bool closed = file_ && std::fclose(file_) == 0;
+        file_ = nullptr;
+        return closed;
+    }
+    const fs::path& Extracted() const { return extracted_; }
+    const fs::path& Converted() const { return converted_; }
+
+  private:
+    fs::path extracted_;
+    fs::path converted_;
+    std::FILE* file_;
 };
 
 // Fetches one image into `icon` through the scratch files, so that a failed
 // attempt leaves nothing under the icon's name. The archives are tried in
 // turn on one open file: a failed attempt writes nothing into it.
 bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const std::string& image,
-               const TIconScratch& scratch, const fs::path& icon) {
-    const fs::path& part = scratch.extracted;
-    // A fresh file each time: truncating a written one makes some file
-    // systems flush it to disk first, which costs more than the extraction.
-    std::error_code ec;
-    fs::remove(part, ec);
-    std::FILE* out = std::fopen(part.c_str(), "wb");
-    if (!out)
+               const fs::path& icon) {
+    TIconScratch scratch(icon.parent_path());
+    if (!scratch.File())
         return false;
     const bool extracted = std::any_of(archives.begin(), archives.end(), [&](const auto& archive) {
-        return archive->ExtractToHandle(image, out);
+        return archive->ExtractToHandle(image, scratch.File(), kMaxImageSize);
     });
-    if (std::fclose(out) != 0 || !extracted)
+    if (!scratch.Close() || !extracted)
         return false;
     // A BLP that is not JPEG-compressed stays as extracted, under the icon's name.
-    const fs::path& result = BlpToJpeg(part, scratch.converted) ? scratch.converted : part;
-    fs::rename(result, icon, ec);
+    const bool converted = BlpToJpeg(scratch.Extracted(), scratch.Converted());
+    std::error_code ec;
+    fs::rename(converted ? scratch.Converted() : scratch.Extracted(), icon, ec);
     return !ec;
 }
 
@@ -239,7 +270,6 @@ int ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
         return 0;
     const auto archives = OpenImageArchives(gameFolder);
     const auto defaults = TCfgManager::CreateFromFile(defaultsPath);
-    const TIconScratch scratch{iconsFolder / ".extracting.part", iconsFolder / ".converting.part"};
     int written = 0;
     const int total = defaults->Count();
     int shownPercent = -1;
@@ -253,11 +283,9 @@ int ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
             const std::string name = IconFileName(image);
             if (name.empty() || fs::exists(iconsFolder / name, ec))
                 continue;
-            written += FetchIcon(archives, image, scratch, iconsFolder / name) ? 1 : 0;
+            written += FetchIcon(archives, image, iconsFolder / name) ? 1 : 0;
         }
     }
-    fs::remove(scratch.extracted, ec);
-    fs::remove(scratch.converted, ec);
     if (progress)
         progress(total, total);
     return written;

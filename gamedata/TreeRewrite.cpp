@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace qm {
@@ -51,9 +52,12 @@ void AppendFieldsFrom(std::string& out, const std::vector<std::string>& fields, 
 
 // A caption taken from the game data, as it may stand in a tree line: no
 // colour codes and no "|" or double quote, which would split the line for
-// the tree loader, and no TABs at the start, which would change its level.
+// the tree loader, no TABs at the start, which would change its level, and
+// no broken characters.
 std::string CaptionFromData(std::string_view utf8) {
-    std::string plain = RemoveColorCodes(utf8);
+    // A colour code of eight bytes may end inside a character; the tree
+    // file must stay UTF-8, or it would all read as Windows-1251.
+    std::string plain = WithoutBrokenUtf8(RemoveColorCodes(utf8));
     std::erase(plain, '"');
     return std::string(Trim(plain));
 }
@@ -98,11 +102,24 @@ bool IsRewritable(const std::vector<std::string>& fields) {
            CharCount(fields[0]) >= 2 && fields[0] != kPlaceholder;
 }
 
-std::string FillLine(const std::string& line, TCfgManager& defaults) {
+// The first record of each trimmed identifier, as FindRecordLinear finds it:
+// looked up once per tree line, so a large tree file and a large
+// configuration cost their sizes added, not multiplied.
+using TRecordIndex = std::unordered_map<std::string_view, const TBindRec*>;
+
+TRecordIndex IndexRecords(const TCfgManager& document) {
+    TRecordIndex index;
+    for (int i = 0; i < document.Count(); ++i)
+        index.emplace(Trim(document.Records(i).ID), &document.Records(i));
+    return index;
+}
+
+std::string FillLine(const std::string& line, const TRecordIndex& defaults) {
     const auto fields = SplitFields(line);
     if (!IsRewritable(fields))
         return line;
-    const TBindRec* record = defaults.FindRecordLinear(fields[1]);
+    const auto found = defaults.find(Trim(fields[1]));
+    const TBindRec* record = found == defaults.end() ? nullptr : found->second;
     std::string out = Tabs(line) + CaptionFor(record, fields[0]) + "|" + fields[1];
     if (fields.size() >= 3)
         out.append("|").append(IconFor(record, fields[2]));
@@ -156,7 +173,8 @@ bool ClearTVNames(const std::filesystem::path& tree) {
 
 bool FillTVFromDefaults(const std::filesystem::path& tree, const std::filesystem::path& defaults) {
     const auto document = TCfgManager::CreateFromFile(defaults);
-    return RewriteTree(tree, [&](const std::string& line) { return FillLine(line, *document); });
+    const TRecordIndex index = IndexRecords(*document);
+    return RewriteTree(tree, [&](const std::string& line) { return FillLine(line, index); });
 }
 
 std::string CutBeforeLastBracket(std::string_view text) {

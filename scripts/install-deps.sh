@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
+#   scripts/install-deps.sh [MORE PACKAGES...]   (the fuzz build adds clang)
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev
+  "$@"
 )
 
 missing=()

@@ -12,7 +12,7 @@ constexpr std::array<char16_t, 64> kCp1251High = {
     0x2013, 0x2014, 0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
     0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
     0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
-    0x00B7, 0x0451, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
+    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
 
 char32_t Cp1251CodePoint(unsigned char b) {
     if (b < 0x80)
@@ -101,6 +101,18 @@ bool IsValidUtf8(std::string_view bytes) {
         i += len;
     }
     return true;
+}
+
+std::string WithoutBrokenUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    char32_t cp;
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t len = DecodeUtf8(bytes, i, cp);
+        out.append(bytes.substr(i, len));
+        i += len ? len : 1;
+    }
+    return out;
 }
 
 std::string Cp1251ToUtf8(std::string_view bytes) {

@@ -11,6 +11,11 @@ namespace qm {
 // nothing above U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
+// The well-formed UTF-8 sequences of `bytes`, every other byte dropped: for
+// text cut without regard to characters (a colour code takes eight bytes,
+// whatever they are).
+std::string WithoutBrokenUtf8(std::string_view bytes);
+
 // Windows-1251 bytes to UTF-8. Every byte has a meaning except 0x98, which
 // becomes U+FFFD.
 std::string Cp1251ToUtf8(std::string_view bytes);

@@ -22,8 +22,20 @@ TEST(TextCodec, FieldsReadAsUtf8ElseWindows1251) {
     EXPECT_EQ(FieldToUtf8("\xD0\x9F"), "\xD0\x9F");
     EXPECT_EQ(FieldToUtf8("\xCF\xF0\xE8"), "\xD0\x9F\xD1\x80\xD0\xB8"); // "При"
     EXPECT_EQ(Cp1251ToUtf8("\xA8\xB8\x88"), "\xD0\x81\xD1\x91\xE2\x82\xAC");
+    // The last of the table: "№єѕї", and never a zero byte for any byte.
+    EXPECT_EQ(Cp1251ToUtf8("\xB9\xBA\xBE\xBF"), "\xE2\x84\x96\xD1\x94\xD1\x95\xD1\x97");
+    for (int b = 1; b < 256; ++b)
+        EXPECT_EQ(Cp1251ToUtf8(std::string(1, char(b))).find('\0'), std::string::npos) << b;
     EXPECT_EQ(FirstCodePoint("\xD0\x90z"), U'\u0410');
     EXPECT_EQ(FirstCodePoint(""), 0u);
+}
+
+TEST(TextCodec, BrokenUtf8IsDropped) {
+    EXPECT_EQ(WithoutBrokenUtf8("a\x96\xD0\x96"
+                                "b\xD0"),
+              "a\xD0\x96"
+              "b");
+    EXPECT_EQ(WithoutBrokenUtf8("\xE2\x84\x96\xF0\x9F"), "\xE2\x84\x96");
 }
 
 TEST(TextCodec, WholeFiles) {

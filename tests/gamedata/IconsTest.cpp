@@ -199,6 +199,23 @@ TEST_F(Icons, NothingHappensWithoutWar3OrUsableInputs) {
     EXPECT_EQ(Extract(), 1); // war3x.mpq still serves what war3.mpq lacks
 }
 
+// Links planted in the icons folder under scratch names of old never lead
+// the extraction outside it; its own scratch names are new each time.
+TEST_F(Icons, PlantedLinksAreNeverWrittenThrough) {
+    Archive("war3.mpq", {{kFootman, red.Blp}, {kKnight, blue.Blp}});
+    Arts({kFootman, kKnight});
+    fs::create_directories(IconsFolder());
+    WriteBytes(dir / "victim", "keep");
+    for (const char* name : {".extracting.part", ".converting.part", "tmp.blp"})
+        fs::create_symlink(dir / "victim", IconsFolder() / name);
+    EXPECT_EQ(Extract(), 2);
+    EXPECT_EQ(ReadBytes(dir / "victim"), "keep");
+    EXPECT_EQ(Icon("BTNFootman.jpg"), red.Jpeg);
+    EXPECT_EQ(ListFolder(IconsFolder()),
+              (std::vector<std::string>{".converting.part", ".extracting.part", "BTNFootman.jpg",
+                                        "BTNKnight.jpg", "tmp.blp"}));
+}
+
 TEST_F(Icons, ReadOnlyIconsFolderFailsQuietly) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";

@@ -110,6 +110,51 @@ TEST_F(MpqArchive, ExtractToHandleAppendsAtThePosition) {
     EXPECT_FALSE(mpq.ExtractToHandle("Units\\A.txt", nullptr));
 }
 
+// A header claiming tables of billions of entries, or sectors of gigabytes,
+// would make the library allocate gigabytes for an archive of kilobytes.
+TEST_F(MpqArchive, TablesThatCannotFitTheArchiveAreRefused) {
+    std::string bytes = ReadBytes(dir / "war3.mpq");
+    ASSERT_EQ(bytes.substr(0, 4), "MPQ\x1A");
+    EXPECT_TRUE(TMPQManager(dir / "war3.mpq").IsOpen());
+    std::string huge = bytes;
+    huge.replace(24, 4, std::string("\x80\x00\x00\xFF", 4)); // hash table entries
+    WriteBytes(dir / "war3.mpq", huge);
+    EXPECT_FALSE(TMPQManager(dir / "war3.mpq").IsOpen());
+    // Sectors of 2 GiB, which every read would allocate.
+    bytes.replace(14, 2, std::string("\x16\x00", 2));
+    WriteBytes(dir / "war3.mpq", bytes);
+    EXPECT_FALSE(TMPQManager(dir / "war3.mpq").IsOpen());
+}
+
+// A sector marked as LZMA-compressed in an archive of the old format trips
+// an assertion inside StormLib: the entry fails, the program goes on.
+TEST(MpqBadArchives, ASectorThatTripsStormLibsAssertionFailsTheEntryOnly) {
+    TempDir dir;
+    MakeArchive(dir / "war3.mpq", {{"Units\\A.txt", TableText(3000)}}, TMpqEntryKind::Zlib);
+    std::string bytes = ReadBytes(dir / "war3.mpq");
+    // The only entry comes first, after the 32-byte header: its sector table
+    // (whose first offset is its own size), then the sector's compression mark.
+    ASSERT_GT(bytes.size(), 40u);
+    const size_t sector = 32 + static_cast<unsigned char>(bytes[32]);
+    ASSERT_EQ(bytes[sector], '\x02'); // zlib
+    bytes[sector] = '\x12';
+    WriteBytes(dir / "war3.mpq", bytes);
+    TMPQManager mpq(dir / "war3.mpq");
+    ASSERT_TRUE(mpq.IsOpen());
+    EXPECT_EQ(ExtractToString(mpq, "Units\\A.txt"), "<not extracted>");
+    EXPECT_EQ(ExtractToString(mpq, "Units\\A.txt"), "<not extracted>"); // and again
+}
+
+TEST_F(MpqArchive, EntriesOverTheCallersCeilingAreRefused) {
+    TMPQManager mpq(dir / "war3.mpq");
+    std::FILE* out = std::fopen((dir / "out").c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    EXPECT_FALSE(mpq.ExtractToHandle("Units\\A.txt", out, 6));
+    EXPECT_TRUE(mpq.ExtractToHandle("Units\\A.txt", out, 7));
+    std::fclose(out);
+    EXPECT_EQ(ReadBytes(dir / "out"), "alpha\r\n");
+}
+
 TEST_F(MpqArchive, ExtractFilesJoinsWhatItFindsInListOrder) {
     TMPQManager mpq(dir / "war3.mpq");
     EXPECT_EQ(mpq.ExtractFiles(dir / "none", {}), 0);

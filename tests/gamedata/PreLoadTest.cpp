@@ -178,6 +178,17 @@ TEST_F(DefaultKeys, NoIntermediateFileIsLeftOnAnyWayOut) {
     EXPECT_FALSE(fs::exists("DefFuncs.tmp"));
 }
 
+// A damaged archive can claim a table of gigabytes that decompresses from a
+// few bytes; a table far larger than any the game has is left out.
+TEST_F(DefaultKeys, TablesBeyondAnyTheGameHasAreLeftOut) {
+    std::string huge = "[Ahug]\r\nName=Huge\r\n";
+    huge.resize((16u << 20) + 1, ' ');
+    Archive("war3.mpq", {{kNeutralStrings, "[ACac]\r\nName=Aura\r\n"}, {kCommandStrings, huge}});
+    EXPECT_TRUE(Build().Written);
+    EXPECT_EQ(Field("ACac", fiName), "Aura");
+    EXPECT_EQ(Result()->FindRecord("Ahug"), nullptr);
+}
+
 TEST_F(DefaultKeys, NothingToReadWritesNothing) {
     WriteBytes(Out(), "previous");
     // No game folder, a game folder that is a file, a folder without archives,

@@ -76,6 +76,15 @@ TEST_F(BlpToJpegTest, ConvertsIntoANewFile) {
     EXPECT_EQ(ReadBytes(file), jpeg);
     EXPECT_EQ(ReadBytes(dir / "part"), blp);
     EXPECT_FALSE(BlpToJpeg(dir / "part", dir / "no-such-folder" / "x.jpg"));
+    // The new file is new: nothing there, a planted link least of all, is
+    // written or removed.
+    WriteBytes(dir / "elsewhere", "keep");
+    std::filesystem::create_symlink(dir / "elsewhere", dir / "planted.jpg");
+    EXPECT_FALSE(BlpToJpeg(dir / "part", dir / "planted.jpg"));
+    EXPECT_FALSE(BlpToJpeg(dir / "part", file));
+    EXPECT_EQ(ReadBytes(dir / "elsewhere"), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "planted.jpg"));
+    EXPECT_EQ(ReadBytes(file), jpeg);
 }
 
 TEST_F(BlpToJpegTest, MipmapDataIsTakenFromItsOffset) {

@@ -158,6 +158,13 @@ TEST_F(TreeRewriteTest, CaptionsFromTheDataCannotBreakTheLine) {
               "\tCap|Aone|keep\r\n");
 }
 
+// A colour code takes eight bytes, here the first half of "Ж": the rest of
+// that character goes too, so the tree file stays UTF-8 and reads as such.
+TEST_F(TreeRewriteTest, CaptionsCutInsideACharacterStayUtf8) {
+    WriteBytes(defaults, "[hfoo]\r\nName=Foot|cffffcc0\xD0\x96man\r\n");
+    EXPECT_EQ(Fill("\t\xD0\x96|hfoo|?\r\n"), "\tFootman|hfoo|?\r\n");
+}
+
 TEST_F(TreeRewriteTest, ArtWithoutExtensionGivesNoIconName) {
     EXPECT_EQ(Fill("\tCap|CmdMove|?\r\n"), "\tMove|CmdMove|?\r\n");
 }

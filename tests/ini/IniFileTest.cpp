@@ -201,9 +201,26 @@ TEST(IniFile, JunkReadsAsNoValues) {
     std::string junk;
     for (int i = 0; i < 4096; ++i)
         junk += static_cast<char>((i * 7919) & 0xFF);
-    WriteBytes(dir / "junk.ini", junk);
-    const TIniFile ini(dir / "junk.ini");
-    EXPECT_EQ(ini.ReadInteger("Interface", "cpTip", 16777215), 16777215);
+    junk.insert(100, "\n[Interface]\ncpTip=5\n"); // a header by chance is junk too
+    // Binary junk, and text of no section: both read as empty, and writing
+    // makes the settings file anew rather than adding below the junk.
+    for (const std::string& bytes : {junk, std::string("just some words\nnot=settings\n")}) {
+        WriteBytes(dir / "junk.ini", bytes);
+        TIniFile ini(dir / "junk.ini");
+        EXPECT_EQ(ini.ReadInteger("Interface", "cpTip", 16777215), 16777215);
+        EXPECT_FALSE(ini.SectionExists("Interface"));
+        ini.WriteInteger("Interface", "cpTip", 7);
+        ini.WriteBool("Initialisation", "TVLoaded", true);
+        ASSERT_TRUE(ini.Save());
+        EXPECT_EQ(ReadBytes(dir / "junk.ini"),
+                  "[Interface]\r\ncpTip=7\r\n\r\n[Initialisation]\r\nTVLoaded=1\r\n");
+    }
+    // Comments alone are a settings file still to be filled.
+    WriteBytes(dir / "notes.ini", "; mine\n");
+    TIniFile notes(dir / "notes.ini");
+    notes.WriteBool("S", "k", true);
+    ASSERT_TRUE(notes.Save());
+    EXPECT_EQ(ReadBytes(dir / "notes.ini"), "; mine\n\n[S]\nk=1\n");
 }
 
 TEST(IniFile, SaveReportsFailure) {
@@ -216,7 +233,10 @@ TEST(IniFile, SaveReportsFailure) {
     std::filesystem::create_directory(dir / "folder.ini");
     TIniFile folder(dir / "folder.ini"); // exists, cannot be read as a file
     folder.WriteBool("S", "k", true);
-    EXPECT_FALSE(folder.Save());
+    std::string why;
+    EXPECT_FALSE(folder.Save(&why));
+    EXPECT_EQ(why, "Is a directory");
+    EXPECT_EQ(folder.ReadError(), "Is a directory");
     EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.ini"));
 }
 

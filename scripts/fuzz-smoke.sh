@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (address and undefined-behaviour
+# sanitizers) and runs each on its seeds for a while, 20 seconds unless
+# given. A finding fails the run; its input stays in build-fuzz/findings/.
+#   scripts/fuzz-smoke.sh [SECONDS]
+#
+# fuzz_mpq still finds crashes inside Debian's StormLib 9.22 (a heap overflow
+# reading a sector offset table, a null pointer in its Huffman decoder),
+# which our code cannot stop while archives are read in the program's own
+# process. Its findings are shown and kept, but reported as known until the
+# archive reading runs apart from the program.
+known_findings=(mpq)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-20}
+build=build-fuzz
+
+scripts/install-deps.sh clang libclang-rt-14-dev
+cmake -S . -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DQUILLMARK_FUZZ=ON -DQUILLMARK_BUILD_TESTS=OFF -DQUILLMARK_BUILD_BENCH=OFF -DQUILLMARK_WERROR=ON
+cmake --build "$build" --target quillmark_fuzzers --parallel "$(nproc)"
+
+# The targets write their inputs to files: in memory where there is room.
+base=/tmp
+[ -d /dev/shm ] && [ -w /dev/shm ] && base=/dev/shm
+scratch=$(mktemp -d "$base/quillmark-fuzz.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+
+seeds=$build/seeds
+rm -rf "$seeds"
+"$build/fuzz/make_fuzz_seeds" "$seeds" ../shared/real-data
+mkdir -p "$build/findings"
+
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+passed=0
+failed=0
+known=0
+for fuzzer in "$build"/fuzz/fuzz_*; do
+  name=${fuzzer##*/fuzz_}
+  log=$scratch/$name.log
+  mkdir -p "$scratch/corpus/$name"
+  if TMPDIR=$scratch "$fuzzer" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=4096 \
+      -print_final_stats=1 -artifact_prefix="$build/findings/$name-" \
+      "$scratch/corpus/$name" "$seeds/$name" >"$log" 2>&1; then
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    echo "fuzz_$name: ${runs:-?} runs in ${seconds} s, no finding"
+    passed=$((passed + 1))
+  elif [[ " ${known_findings[*]} " == *" $name "* ]]; then
+    echo "fuzz_$name: known finding in StormLib, kept in $build/findings/"
+    grep -m1 -A8 'ERROR:' "$log" || true
+    known=$((known + 1))
+  else
+    echo "fuzz_$name: FINDING"
+    tail -n 60 "$log"
+    failed=$((failed + 1))
+  fi
+done
+[ "$known" -gt 0 ] && echo "fuzz targets with known findings in StormLib: $known"
+echo "fuzzing: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
