@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QMenuBar>
 
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -79,6 +80,30 @@ TEST_F(LanguageFiles, ChosenFromTheServiceMenuAndKept) {
     frm_->SaveProjectSettings();
     EXPECT_NE(test::ReadBytes(pf_.Settings()).find("LangFileName=QMKData\\English.qlg"),
               std::string::npos);
+}
+
+// Every page of the contents is there, in both books, and every picture and
+// link of a page leads to a file of its book.
+TEST(HelpBooks, WholeInBothLanguages) {
+    std::set<std::string> pages[2];
+    int book = 0;
+    for (const char* language : {"English", "Russian"}) {
+        const fs::path folder = kShipped / "help" / language;
+        std::istringstream contents(test::ReadBytes(folder / "contents.txt"));
+        for (std::string line; std::getline(contents, line);) {
+            const std::string page = line.substr(0, line.find('\t'));
+            pages[book].insert(page);
+            const std::string html = test::ReadBytes(folder / page);
+            ASSERT_FALSE(html.empty()) << language << "/" << page;
+            const std::regex target("(src|href)=\"([^\"#:]+)\"");
+            for (std::sregex_iterator it(html.begin(), html.end(), target), end; it != end; ++it)
+                EXPECT_TRUE(fs::exists(folder / (*it)[2].str()))
+                    << language << "/" << page << ": " << (*it)[2];
+        }
+        ++book;
+    }
+    EXPECT_EQ(pages[0], pages[1]);
+    EXPECT_GE(pages[0].size(), 10u);
 }
 
 } // namespace

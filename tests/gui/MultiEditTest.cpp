@@ -51,8 +51,10 @@ class MultiEdit : public test::TWindowTest {
         QTest::keyClick(grid_, key);
     }
     QString Cell(int row, int col) { return grid_->item(row, col)->text(); }
-    void Choose(const char* radio) {
-        QTest::mouseClick(dlg_->findChild<QRadioButton*>(radio), Qt::LeftButton);
+    // A click on the radio button's circle.
+    void Choose(const char* name) {
+        auto* radio = dlg_->findChild<QRadioButton*>(name);
+        QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
     }
     void Apply(const char* scope, const char* depth = "99") {
         Choose(scope);
