@@ -1,5 +1,9 @@
 #include "editor/GlobalConst.h"
 
+#include "config/uFileError.h"
+
+#include <QDir>
+
 #include <array>
 
 namespace qm {
@@ -56,6 +60,10 @@ const std::array<const char*, kMessageCount> kBuiltIn = {
     "Невозможно записать файл ",
     "Файл %1 уже существует.\r\nЗаменить его?",
     "Не найдена справка программы: ",
+    "это не обычный файл",
+    "файл слишком велик",
+    "в файле нет ни одного раздела",
+    "нечего записывать",
 };
 
 std::array<QString, kMessageCount>& Table() {
@@ -83,6 +91,27 @@ void SetMsg(int index, const QString& text) {
 void ResetMessages() {
     for (int i = 0; i < kMessageCount; ++i)
         Table()[i] = QString::fromUtf8(kBuiltIn[i]);
+}
+
+QString FailureReason(const std::string& why) {
+    static const std::pair<std::string_view, int> kOwn[] = {
+        {kWhyNotRegularFile, msgWhyNotRegularFile},
+        {kWhyTooLarge, msgWhyTooLarge},
+        {kWhyNoSection, msgWhyNoSection},
+        {kWhyNothingToWrite, msgWhyNothingToWrite},
+    };
+    for (const auto& [text, row] : kOwn) {
+        if (why == text)
+            return Msg(row);
+    }
+    return QString::fromLocal8Bit(why);
+}
+
+QString WithReason(const QString& message, const QString& path, const std::string& why) {
+    QString text = message + QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
+    if (!why.empty())
+        text += QStringLiteral(": ") + FailureReason(why);
+    return text;
 }
 
 } // namespace qm

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <string>
+
 namespace qm {
 
 enum TMsg : int {
@@ -59,8 +61,13 @@ enum TMsg : int {
     msgCannotWriteTo,   // followed by the path of a file that cannot be written
     msgReplaceQuestion, // Save As over an existing file; %1 is its path
     msgNoHelp,          // followed by the folder of a missing help book
+    // Why a file could not be read or written, where the system has no word.
+    msgWhyNotRegularFile,
+    msgWhyTooLarge,
+    msgWhyNoSection,
+    msgWhyNothingToWrite,
 };
-inline constexpr int kMessageCount = 48;
+inline constexpr int kMessageCount = 52;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.
@@ -69,5 +76,11 @@ const QString& Msg(int index);
 void SetMsg(int index, const QString& text);
 // Restores the built-in texts.
 void ResetMessages();
+
+// A reason a reader or writer gave (the system's words, or one of its own,
+// which the table translates), for a line after a message.
+QString FailureReason(const std::string& why);
+// A message, and on the next line the file and why it failed.
+QString WithReason(const QString& message, const QString& path, const std::string& why);
 
 } // namespace qm

@@ -367,13 +367,17 @@ QString TfrmMain::GameConfigPath() const {
 }
 
 bool TfrmMain::ReOpen(const QString& path) {
-    switch (documents_.ReOpen(DefaultConfigPath(), path)) {
+    std::string why;
+    switch (documents_.ReOpen(DefaultConfigPath(), path, &why)) {
     case TDocumentSet::TReadResult::DefaultsUnreadable:
-        Say(true, msgError, Msg(msgCannotReadInternal) + settings_.DefaultConfigName,
+        Say(true, msgError,
+            WithReason(Msg(msgCannotReadInternal) + settings_.DefaultConfigName,
+                       DefaultConfigPath(), why),
             TMsgIcon::Error);
         return false;
     case TDocumentSet::TReadResult::FileUnreadable:
-        Say(true, msgError, Msg(msgCannotRead) + path + Msg(msgNotAConfig), TMsgIcon::Error);
+        Say(true, msgError, WithReason(Msg(msgCannotRead) + path + Msg(msgNotAConfig), path, why),
+            TMsgIcon::Error);
         return false;
     case TDocumentSet::TReadResult::Ok:
         break;
@@ -397,9 +401,13 @@ bool TfrmMain::LoadTreeOnce() {
     if (tvMain_->topLevelItemCount() > 0)
         return true;
     repaint();
-    tree_.LoadTVFromFile(ToPath(settings_.Resolve(settings_.TVName)));
+    std::string why;
+    const QString path = settings_.Resolve(settings_.TVName);
+    tree_.LoadTVFromFile(ToPath(path), &why);
     if (tvMain_->topLevelItemCount() == 0) {
-        Say(true, msgError, Msg(msgCannotLoadTree) + settings_.TVName + Msg(msgTreeInProgramFolder),
+        Say(true, msgError,
+            WithReason(Msg(msgCannotLoadTree) + settings_.TVName + Msg(msgTreeInProgramFolder),
+                       path, why),
             TMsgIcon::Error);
         return false;
     }
@@ -484,8 +492,9 @@ void TfrmMain::actOpenFromWarExecute() {
 // Writes the working copy to `path`, which becomes the open file only once
 // it is written; a failure keeps the document, its name and its changes.
 bool TfrmMain::SaveTo(const QString& path, int failure) {
-    if (!documents_.Write(path)) {
-        Say(true, msgError, Msg(failure), TMsgIcon::Error);
+    std::string why;
+    if (!documents_.Write(path, &why)) {
+        Say(true, msgError, WithReason(Msg(failure), path, why), TMsgIcon::Error);
         return false;
     }
     return true;

@@ -25,9 +25,9 @@ bool TActionTree::IsSafeIconName(std::string_view name) {
     return name.find_first_of("/\\:") == std::string_view::npos;
 }
 
-void TActionTree::LoadTVFromFile(const fs::path& path) {
+void TActionTree::LoadTVFromFile(const fs::path& path, std::string* why) {
     FreeTvData();
-    model_ = TTreeModel::LoadFromFile(path).value_or(TTreeModel());
+    model_ = TTreeModel::LoadFromFile(path, why).value_or(TTreeModel());
     nodes_.reserve(static_cast<size_t>(model_.Count()));
     for (const TTreeNode& line : model_.Nodes()) {
         auto* node = new TTVNode(Utf8(line.Caption));

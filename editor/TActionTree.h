@@ -25,8 +25,9 @@ class TActionTree {
   public:
     TActionTree(QTreeWidget& view, TImageList& images, std::filesystem::path iconsFolder);
 
-    // Fills the view with the nodes of a tree file; a missing file gives none.
-    void LoadTVFromFile(const std::filesystem::path& path);
+    // Fills the view with the nodes of a tree file; a file that cannot be
+    // read gives none, with the reason in `why`.
+    void LoadTVFromFile(const std::filesystem::path& path, std::string* why = nullptr);
     // -1 for a group node, 0 when bound to a record, 1 for an action that the
     // document does not hold.
     int AssignNodeData(QTreeWidgetItem* item, TCfgManager& document) const;

@@ -1,5 +1,7 @@
 #include "editor/TDocumentSet.h"
 
+#include "config/uFileError.h"
+
 namespace qm {
 namespace {
 
@@ -17,12 +19,13 @@ TDocumentSet::TDocumentSet(QObject* parent) : QObject(parent) {}
 
 TDocumentSet::~TDocumentSet() = default;
 
-TDocumentSet::TReadResult TDocumentSet::ReOpen(const QString& defaultsPath, const QString& path) {
-    auto defaults = TCfgManager::CreateFromFile(ToPath(defaultsPath));
+TDocumentSet::TReadResult TDocumentSet::ReOpen(const QString& defaultsPath, const QString& path,
+                                               std::string* why) {
+    auto defaults = TCfgManager::CreateFromFile(ToPath(defaultsPath), why);
     if (defaults->FileName().empty())
         return TReadResult::DefaultsUnreadable;
-    auto saved = TCfgManager::CreateFromFile(ToPath(path));
-    auto current = TCfgManager::CreateFromFile(ToPath(path));
+    auto saved = TCfgManager::CreateFromFile(ToPath(path), why);
+    auto current = TCfgManager::CreateFromFile(ToPath(path), why);
     if (saved->FileName().empty() || current->FileName().empty())
         return TReadResult::FileUnreadable;
     TryToDestroyCfgMngrs();
@@ -33,8 +36,12 @@ TDocumentSet::TReadResult TDocumentSet::ReOpen(const QString& defaultsPath, cons
     return TReadResult::Ok;
 }
 
-bool TDocumentSet::Write(const QString& path) const {
-    return cur_ && !path.isEmpty() && cur_->SaveToFile(ToPath(path), false);
+bool TDocumentSet::Write(const QString& path, std::string* why) const {
+    if (!cur_ || path.isEmpty()) {
+        SetWhy(why, kWhyNothingToWrite);
+        return false;
+    }
+    return cur_->SaveToFile(ToPath(path), false, why);
 }
 
 void TDocumentSet::TryToDestroyCfgMngrs() {

@@ -34,11 +34,13 @@ class TDocumentSet : public QObject {
 
     // Reads the defaults and, twice, the file; only when every reading
     // holds a section are the three documents replaced (Replacing first) and
-    // `path` becomes the open file. Otherwise everything stays as it was.
-    TReadResult ReOpen(const QString& defaultsPath, const QString& path);
+    // `path` becomes the open file. Otherwise everything stays as it was,
+    // and `why` says why the file could not be read.
+    TReadResult ReOpen(const QString& defaultsPath, const QString& path, std::string* why);
     // Writes the working copy without its data fields; false, with the file
-    // untouched, when there is no working copy or the write fails.
-    bool Write(const QString& path) const;
+    // untouched and the reason in `why`, when there is no working copy or
+    // the write fails.
+    bool Write(const QString& path, std::string* why) const;
     void TryToDestroyCfgMngrs();
 
     // Whether the working copy differs from the snapshot as showing its

@@ -111,7 +111,8 @@ QString TProjectSettings::IniPath() const {
 }
 
 QString TProjectSettings::WriteFailureText() const {
-    return Msg(msgCannotWriteTo) + QDir::toNativeSeparators(IniPath());
+    return Msg(msgCannotWriteTo) + QDir::toNativeSeparators(IniPath()) + QStringLiteral("\r\n") +
+           FailureReason(writeWhy_);
 }
 
 TIniFile TProjectSettings::Open() const {
@@ -178,7 +179,7 @@ bool TProjectSettings::SaveProjectSettings() const {
         ini.WriteInteger(k.Section, k.Key, this->*k.Field);
     for (const auto& k : kPaths)
         ini.WriteString(k.Section, k.Key, Utf8(this->*k.Field));
-    return ini.Save();
+    return ini.Save(&writeWhy_);
 }
 
 bool TProjectSettings::WriteDefCfgLoaded() const {
@@ -186,21 +187,21 @@ bool TProjectSettings::WriteDefCfgLoaded() const {
     TIniFile ini = Open();
     ini.WriteBool(mark.Section, mark.Key, true);
     ini.WriteString(kLanguage.Section, kLanguage.Key, Utf8(Language));
-    return ini.Save();
+    return ini.Save(&writeWhy_);
 }
 
 bool TProjectSettings::WriteTVName() const {
     TIniFile ini = Open();
     const auto& k = KeyOf(kPaths, &S::TVName);
     ini.WriteString(k.Section, k.Key, Utf8(TVName));
-    return ini.Save();
+    return ini.Save(&writeWhy_);
 }
 
 bool TProjectSettings::WriteFlag(bool TProjectSettings::*field) const {
     const auto& k = KeyOf(kImportMarks, field);
     TIniFile ini = Open();
     ini.WriteBool(k.Section, k.Key, true);
-    return ini.Save();
+    return ini.Save(&writeWhy_);
 }
 
 bool TProjectSettings::WriteTVLoaded() const {

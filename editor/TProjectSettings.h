@@ -11,6 +11,8 @@
 
 #include <QString>
 
+#include <string>
+
 namespace qm {
 
 class TIniFile;
@@ -30,7 +32,7 @@ class TProjectSettings {
 
     const QString& ProgramFolder() const { return programFolder_; }
     QString IniPath() const;
-    // The message with the settings file's path, for a writer
+    // The message with the settings file's path and the reason, for a writer
     // that returned false.
     QString WriteFailureText() const;
 
@@ -85,6 +87,7 @@ class TProjectSettings {
     TIniFile Open() const;
 
     QString programFolder_;
+    mutable std::string writeWhy_; // why the last write failed
 };
 
 } // namespace qm

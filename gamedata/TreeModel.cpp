@@ -57,8 +57,9 @@ TTreeModel TTreeModel::Parse(std::string_view text) {
     return model;
 }
 
-std::optional<TTreeModel> TTreeModel::LoadFromFile(const std::filesystem::path& path) {
-    const auto bytes = ReadFileBytes(path, kMaxTreeFileSize);
+std::optional<TTreeModel> TTreeModel::LoadFromFile(const std::filesystem::path& path,
+                                                   std::string* why) {
+    const auto bytes = ReadFileBytes(path, kMaxTreeFileSize, why);
     if (!bytes)
         return std::nullopt;
     return Parse(FileTextToUtf8(*bytes));

@@ -29,8 +29,9 @@ class TTreeModel {
     // Parses the text of a tree file (UTF-8).
     static TTreeModel Parse(std::string_view text);
     // Reads a tree file as UTF-8 when it is valid UTF-8, else as
-    // Windows-1251; nothing when it cannot be read.
-    static std::optional<TTreeModel> LoadFromFile(const std::filesystem::path& path);
+    // Windows-1251; nothing, with the reason in `why`, when it cannot be read.
+    static std::optional<TTreeModel> LoadFromFile(const std::filesystem::path& path,
+                                                  std::string* why = nullptr);
 
     // The fields of a tree-file line: TABs, CR and LF before a field are
     // skipped, "|", '"', CR and LF end one, and empty fields are dropped.

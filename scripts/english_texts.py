@@ -138,5 +138,9 @@ ENGLISH = {
     '"Невозможно записать файл "': '"Cannot write the file "',
     "Файл %1 уже существует./nЗаменить его?": "The file %1 already exists./nReplace it?",
     '"Не найдена справка программы: "': '"The program\'s help was not found: "',
+    "это не обычный файл": "it is not a regular file",
+    "файл слишком велик": "the file is too large",
+    "в файле нет ни одного раздела": "the file holds no section",
+    "нечего записывать": "there is nothing to write",
     "ru": "en",
 }

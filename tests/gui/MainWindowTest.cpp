@@ -53,6 +53,8 @@ class MainWindow : public ::testing::Test {
     void Change() { frm_->Documents().SetField(frm_->CurCfgMngr()->Records(0), fiHotkey, "Z"); }
     QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
     QString LastText() { return platform_.asked.empty() ? QString() : platform_.asked.back().text; }
+    // The last message is `message` with the file and the reason on a line after it.
+    bool Said(const QString& message) { return LastText().startsWith(message + "\r\n"); }
     fs::path UserFile(const std::string& text = "[Aabc]\r\nHotkey=Q\r\n[Bbcd]\r\nHotkey=W\r\n") {
         const fs::path p = pf_ / "my.txt";
         WriteBytes(p, text);
@@ -203,12 +205,12 @@ TEST_F(MainWindow, MissingTreeOrDefaultsEndTheStart) {
     fs::remove(pf_ / "QMKData/TV_foreign.wrk");
     platform_.Answer(A::Ok);
     EXPECT_FALSE(Start());
-    EXPECT_EQ(LastText(),
-              Msg(msgCannotLoadTree) + "QMKData\\TV_foreign.wrk" + Msg(msgTreeInProgramFolder));
+    EXPECT_TRUE(
+        Said(Msg(msgCannotLoadTree) + "QMKData\\TV_foreign.wrk" + Msg(msgTreeInProgramFolder)));
     fs::remove(pf_ / "QMKData/DefaultKeys.wrk");
     platform_.Answer(A::Ok);
     EXPECT_FALSE(Start());
-    EXPECT_EQ(LastText(), Msg(msgCannotReadInternal) + "QMKData\\DefaultKeys.wrk");
+    EXPECT_TRUE(Said(Msg(msgCannotReadInternal) + "QMKData\\DefaultKeys.wrk"));
 }
 
 // ---- icons ----
@@ -288,7 +290,7 @@ TEST_F(MainWindow, YesWithFailedSaveKeepsTheWindowOpen) {
     fs::remove_all(pf_ / "sub");
     platform_.Answer(A::Yes).Answer(A::Ok);
     EXPECT_FALSE(frm_->close());
-    EXPECT_EQ(platform_.asked.back().text, Msg(msgCannotSave));
+    EXPECT_TRUE(Said(Msg(msgCannotSave)));
     EXPECT_TRUE(frm_->HasUnsavedChanges());
 }
 
@@ -309,7 +311,7 @@ TEST_F(MainWindow, UnwritableSettingsDoNotKeepTheWindowOpen) {
     EXPECT_TRUE(frm_->close());
     ASSERT_EQ(platform_.asked.size(), 1u);
     EXPECT_TRUE(platform_.asked[0].text.startsWith(Msg(msgCannotWriteTo)));
-    EXPECT_TRUE(platform_.asked[0].text.endsWith("QMK.ini"));
+    EXPECT_TRUE(platform_.asked[0].text.contains("QMK.ini\r\n"));
 }
 
 // ---- open ----
@@ -335,14 +337,15 @@ TEST_F(MainWindow, UnreadableFileKeepsTheCurrentDocuments) {
     TCfgManager* before = frm_->CurCfgMngr();
     platform_.Answer(A::No).Answer(A::Ok);
     OpenFile(bad);
-    EXPECT_EQ(LastText(), Msg(msgCannotRead) + Q(bad) + Msg(msgNotAConfig));
+    EXPECT_TRUE(Said(Msg(msgCannotRead) + Q(bad) + Msg(msgNotAConfig)));
+    EXPECT_TRUE(LastText().endsWith(Msg(msgWhyNoSection))) << "the reason, in the table's words";
     EXPECT_EQ(frm_->CurCfgMngr(), before);
     EXPECT_EQ(frm_->CurCfgMngr()->Records(0).Hotkey, "Z");
     EXPECT_EQ(TTVNode::From(Tree()->topLevelItem(0)->child(0))->Data.Record,
               frm_->CurCfgMngr()->FindRecord("Aabc"));
     platform_.Answer(A::No).Answer(A::Ok);
     OpenFile(pf_ / "missing.txt");
-    EXPECT_EQ(LastText(), Msg(msgCannotRead) + Q(pf_ / "missing.txt") + Msg(msgNotAConfig));
+    EXPECT_TRUE(Said(Msg(msgCannotRead) + Q(pf_ / "missing.txt") + Msg(msgNotAConfig)));
     EXPECT_TRUE(frm_->isVisible());
 }
 
@@ -384,7 +387,7 @@ TEST_F(MainWindow, SaveOfAnEmptyDocumentFailsAndKeepsTheFile) {
     frm_->CurCfgMngr()->Clear();
     platform_.Answer(A::Ok);
     Press(Qt::Key_S);
-    EXPECT_EQ(LastText(), Msg(msgCannotSave));
+    EXPECT_TRUE(Said(Msg(msgCannotSave)));
     EXPECT_EQ(ReadBytes(file), before);
     EXPECT_EQ(frm_->CurCfgMngr()->Count(), 0);
     EXPECT_EQ(test::ListFolder(pf_.path()).size(), 4u) << "no temporary file left";
@@ -457,7 +460,7 @@ TEST_F(MainWindow, FailedSaveToWarCraftKeepsTheDocumentsName) {
     fs::create_directories(pf_.Game() / "CustomKeys.txt"); // cannot be replaced by a file
     platform_.Answer(A::Yes).Answer(A::Ok);
     Act("actSaveToWar")->trigger();
-    EXPECT_EQ(LastText(), Msg(msgCannotSave));
+    EXPECT_TRUE(Said(Msg(msgCannotSave)));
     EXPECT_EQ(frm_->CurFileName(), Q(file));
     EXPECT_EQ(frm_->windowTitle(), "Quillmark: (my.txt)");
     EXPECT_TRUE(frm_->HasUnsavedChanges());
