@@ -133,6 +133,10 @@ TfrmLoading::TfrmLoading(QWidget* parent)
     bold.setBold(true);
     lblLoading->setFont(bold);
     lblLoadingStatus->setText(Msg(msgStatusPreparing));
+    // A little smaller than the title, so that the longest step fits.
+    QFont small = lblLoadingStatus->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    lblLoadingStatus->setFont(small);
 
     pbLoading->setObjectName(QStringLiteral("pbLoading"));
     pbLoading->setGeometry(8, 184, 240, 8);

@@ -2,10 +2,12 @@
 // switching between them gives back exactly the built-in texts.
 
 #include "WindowFixture.h"
+#include "editor/Loading.h"
 #include "lang/InterfaceLanguage.h"
 
 #include <QAction>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMenuBar>
 
 #include <regex>
@@ -80,6 +82,20 @@ TEST_F(LanguageFiles, ChosenFromTheServiceMenuAndKept) {
     frm_->SaveProjectSettings();
     EXPECT_NE(test::ReadBytes(pf_.Settings()).find("LangFileName=QMKData\\English.qlg"),
               std::string::npos);
+}
+
+TEST_F(LanguageFiles, LoadingStatusesFitTheirLabel) {
+    TfrmLoading loading;
+    auto* label = loading.findChild<QLabel*>("lblLoadingStatus");
+    ASSERT_NE(label, nullptr);
+    for (const char* file : {"Russian.qlg", "English.qlg"}) {
+        TInterfaceLanguage language;
+        language.Apply(kShipped / file, {&loading});
+        for (int row : {msgStatusDefaults, msgStatusTree, msgStatusGraphics, msgStatusStarting,
+                        msgStatusPreparing})
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(Msg(row)), label->width())
+                << file << ": " << Msg(row).toStdString();
+    }
 }
 
 // Every page of the contents is there, in both books, and every picture and

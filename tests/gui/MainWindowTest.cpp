@@ -6,16 +6,20 @@
 #include "editor/GlobalConst.h"
 #include "editor/Main.h"
 #include "fixtures/TMpqWriter.h"
+#include "lang/About.h"
 #include "lang/Help.h"
 #include "support/TScriptedPlatform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -155,6 +159,20 @@ TEST_F(MainWindow, F1OpensTheHelpAtItsIntroduction) {
     Act("actHelp")->trigger();
     EXPECT_TRUE(LastText().startsWith(Msg(msgNoHelp)));
     EXPECT_FALSE(help->isVisible());
+}
+
+TEST_F(MainWindow, AboutBoxShowsAndOkClosesIt) {
+    ASSERT_TRUE(Start());
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shown = box->ProductName->text() + " " + box->Version->text();
+        QTest::mouseClick(box->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+    });
+    Act("actAbout")->trigger();
+    EXPECT_EQ(shown, "Quillmark Version 1.3.4");
 }
 
 TEST_F(MainWindow, SecondCopyOnlySaysSo) {
