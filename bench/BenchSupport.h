@@ -2,12 +2,16 @@
 // What the window benchmarks share: a platform that is never asked, and
 // temporary program folders.
 
+#include "editor/Main.h"
 #include "gamedata/PreLoad.h"
 #include "gamedata/TreeRewrite.h"
 #include "platform/TPlatform.h"
 
+#include <benchmark/benchmark.h>
+
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -81,5 +85,18 @@ class TDemoFolder : public TTempFolder {
   private:
     bool ready_ = false;
 };
+
+// The editor started on a program folder and shown; nullptr, with the
+// benchmark marked as skipped, when it did not start.
+inline std::unique_ptr<TfrmMain>
+StartedEditor(TPlatform& platform, const std::filesystem::path& folder, benchmark::State& state) {
+    auto frm = std::make_unique<TfrmMain>(platform, folder);
+    if (!frm->Start()) {
+        state.SkipWithError("the editor did not start");
+        return nullptr;
+    }
+    frm->show();
+    return frm;
+}
 
 } // namespace qm::bench

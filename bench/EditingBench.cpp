@@ -89,12 +89,10 @@ TGameFolder& Game() {
 // Two units of the last race in turn, so each selection shows a new card.
 void BM_SelectUnitWithTwelveActions(benchmark::State& state) {
     qm::bench::TSilentPlatform platform;
-    qm::TfrmMain frm(platform, Game().path());
-    if (!frm.Start()) {
-        state.SkipWithError("the editor did not start");
+    const auto editor = qm::bench::StartedEditor(platform, Game().path(), state);
+    if (!editor)
         return;
-    }
-    frm.show();
+    qm::TfrmMain& frm = *editor;
     QTreeWidget& tree = frm.Tree().View();
     QTreeWidgetItem* race = tree.topLevelItem(7);
     int turn = 0;
@@ -107,12 +105,10 @@ BENCHMARK(BM_SelectUnitWithTwelveActions)->Unit(benchmark::kMillisecond);
 
 void BM_TypeHotkeyIntoThreeLevelAction(benchmark::State& state) {
     qm::bench::TSilentPlatform platform;
-    qm::TfrmMain frm(platform, Game().path());
-    if (!frm.Start()) {
-        state.SkipWithError("the editor did not start");
+    const auto editor = qm::bench::StartedEditor(platform, Game().path(), state);
+    if (!editor)
         return;
-    }
-    frm.show();
+    qm::TfrmMain& frm = *editor;
     frm.Tree().View().setCurrentItem(frm.Tree().View().topLevelItem(7)->child(9)->child(10));
     auto* field = frm.findChild<QLineEdit*>("txtHotKey");
     // Letters no sibling uses, so nothing is asked.
@@ -127,12 +123,10 @@ BENCHMARK(BM_TypeHotkeyIntoThreeLevelAction)->Unit(benchmark::kMicrosecond);
 // A leaf action: panel, five tooltip editors and its single button.
 void BM_SelectActionWithFiveTooltips(benchmark::State& state) {
     qm::bench::TSilentPlatform platform;
-    qm::TfrmMain frm(platform, Game().path());
-    if (!frm.Start()) {
-        state.SkipWithError("the editor did not start");
+    const auto editor = qm::bench::StartedEditor(platform, Game().path(), state);
+    if (!editor)
         return;
-    }
-    frm.show();
+    qm::TfrmMain& frm = *editor;
     QTreeWidgetItem* unit = frm.Tree().View().topLevelItem(7)->child(9);
     int turn = 0;
     for (auto _ : state) {
@@ -146,12 +140,10 @@ BENCHMARK(BM_SelectActionWithFiveTooltips)->Unit(benchmark::kMillisecond);
 // tooltips are rewritten.
 void BM_TypeHotkeyForHeroWithAutoTips(benchmark::State& state) {
     qm::bench::TSilentPlatform platform;
-    qm::TfrmMain frm(platform, Game().path());
-    if (!frm.Start()) {
-        state.SkipWithError("the editor did not start");
+    const auto editor = qm::bench::StartedEditor(platform, Game().path(), state);
+    if (!editor)
         return;
-    }
-    frm.show();
+    qm::TfrmMain& frm = *editor;
     frm.Tree().View().setCurrentItem(frm.Tree().View().topLevelItem(7)->child(9)->child(11));
     auto* field = frm.findChild<QLineEdit*>("txtHotKey");
     const char letters[] = {'Y', 'Z'};
@@ -173,11 +165,10 @@ void BM_MultiEditApplyToAll(benchmark::State& state) {
         return;
     }
     qm::bench::TSilentPlatform platform;
-    qm::TfrmMain frm(platform, Demo().path());
-    if (!frm.Start()) {
-        state.SkipWithError("the editor did not start");
+    const auto editor = qm::bench::StartedEditor(platform, Demo().path(), state);
+    if (!editor)
         return;
-    }
+    qm::TfrmMain& frm = *editor;
     auto* dlg = frm.findChild<qm::TdlgMultiEdit*>("dlgMultiEdit");
     auto* grid = dlg->findChild<QTableWidget*>("sgKeyEditor");
     const char* keys[2] = {"QWERASDFZXCV", "ZXCVQWERASDF"};
@@ -200,11 +191,10 @@ void BM_FindWithoutMatch(benchmark::State& state) {
         return;
     }
     qm::bench::TSilentPlatform platform;
-    qm::TfrmMain frm(platform, Demo().path());
-    if (!frm.Start()) {
-        state.SkipWithError("the editor did not start");
+    const auto editor = qm::bench::StartedEditor(platform, Demo().path(), state);
+    if (!editor)
         return;
-    }
+    qm::TfrmMain& frm = *editor;
     auto* dlg = frm.findChild<qm::TdlgFind*>("dlgFind");
     dlg->findChild<QLineEdit*>("edtFind")->setText(QStringLiteral("no such action"));
     for (auto _ : state)
@@ -231,11 +221,3 @@ void BM_ConflictsCommand(benchmark::State& state) {
 BENCHMARK(BM_ConflictsCommand)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

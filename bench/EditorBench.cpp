@@ -184,11 +184,3 @@ void BM_ResidentWithGameTree(benchmark::State& state) {
 BENCHMARK(BM_ResidentWithGameTree)->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

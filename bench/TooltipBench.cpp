@@ -68,11 +68,3 @@ void BM_TipToRichEditEditor(benchmark::State& state) {
 BENCHMARK(BM_TipToRichEditEditor)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
