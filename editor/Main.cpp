@@ -74,7 +74,7 @@ std::string ShownTip(std::string_view tip) {
 TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     : QMainWindow(parent), platform_(platform), programFolder_(std::move(programFolder)),
       settings_(FromPath(programFolder_)), tvMain_(new QTreeWidget),
-      tree_(*tvMain_, ilMain_, programFolder_ / "Icons") {
+      tree_(*tvMain_, ilMain_, ToPath(settings_.IconsFolder())) {
     setObjectName("frmMain");
     setWindowTitle(kAppTitle);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -206,6 +206,7 @@ bool TfrmMain::Start() {
                              TMsgButtons::Ok);
         return false;
     }
+    settings_.Folders().Prepare();
     loading_ = new TfrmLoading(settings_);
     ShowStatus(msgStatusPreparing);
     loading_->show();
@@ -251,12 +252,12 @@ void TfrmMain::LoadInterfaceLang() {
 }
 
 void TfrmMain::PreLoad() {
-    const fs::path gameFolder = ToPath(settings_.War3Folder);
-    const fs::path defaults = ToPath(settings_.Resolve(settings_.DefaultConfigName));
+    const fs::path gameFolder = ToPath(settings_.GameFolder());
+    const fs::path defaults = ToPath(settings_.WritePath(settings_.DefaultConfigName));
     settings_.LoadInitialisation();
     if (!settings_.DefCfgLoaded) {
         ShowStatus(msgStatusDefaults);
-        const fs::path fix = programFolder_ / "QMKData" / "Fix.wrk";
+        const fs::path fix = ToPath(settings_.Resolve(QStringLiteral("QMKData\\Fix.wrk")));
         const TDefaultKeys built =
             BuildDefaultConfiguration(gameFolder, defaults, fs::exists(fix) ? fix : fs::path());
         if (built.Written) {
@@ -268,7 +269,7 @@ void TfrmMain::PreLoad() {
     if (!settings_.TVLoaded) {
         ShowStatus(msgStatusTree);
         ReportSettingsWrite(settings_.WriteTVName());
-        const fs::path treeFile = ToPath(settings_.Resolve(settings_.TVName));
+        const fs::path treeFile = ToPath(settings_.Folders().Adopt(settings_.TVName));
         if (settings_.TVClearBeforeLoad)
             ClearTVNames(treeFile);
         if (FillTVFromDefaults(treeFile, defaults))
@@ -278,7 +279,8 @@ void TfrmMain::PreLoad() {
         ShowStatus(msgStatusGraphics);
         // Icons already in the folder are kept, so a run that wrote none
         // has still done its step.
-        ExtractIcons(gameFolder, defaults, programFolder_ / "Icons", [this](int done, int total) {
+        const fs::path icons = ToPath(settings_.IconsFolder());
+        ExtractIcons(gameFolder, defaults, icons, [this](int done, int total) {
             if (loading_)
                 loading_->SetProgress(done, total);
         });
@@ -312,7 +314,7 @@ QString TfrmMain::DefaultConfigPath() const {
 }
 
 QString TfrmMain::GameConfigPath() const {
-    return FromPath(ToPath(settings_.War3Folder) / kGameConfigName);
+    return FromPath(ToPath(settings_.GameFolder()) / kGameConfigName);
 }
 
 bool TfrmMain::ReOpen(const QString& path) {
