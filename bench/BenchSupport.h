@@ -23,6 +23,7 @@ class TSilentPlatform : public TPlatform {
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     bool AcquireSingleCopy() override { return true; }
     QString RegistryGameFolder() override { return {}; }
+    QString DocumentsFolder(const QString&) override { return {}; }
     void ShowHelp(QWidget*, const QString&) override {}
     std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return std::nullopt; }
 };

@@ -11,6 +11,7 @@
 #include "gamedata/PreLoad.h"
 #include "gamedata/TreeRewrite.h"
 #include "lang/MultiLang.h"
+#include "platform/PlayerDocuments.h"
 #include "text/TextCodec.h"
 #include "tools/Find.h"
 #include "tooltips/ColorPickerForm.h"
@@ -28,6 +29,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTextDocument>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -40,7 +42,6 @@ namespace fs = std::filesystem;
 constexpr int kClientWidth = 677;
 constexpr int kClientHeight = 406;
 const char* const kAppTitle = "Quillmark";
-const char* const kGameConfigName = "CustomKeys.txt";
 
 fs::path ToPath(const QString& path) {
     return fs::path(path.toStdU16String());
@@ -86,7 +87,8 @@ TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     ConnectActions();
     // No node may keep pointing into documents that are about to go.
     connect(&documents_, &TDocumentSet::Replacing, this, [this] { tree_.ResetTvData(); });
-    setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
+    setFixedSize(kClientWidth,
+                 menuBar()->sizeHint().height() + kClientHeight + statusBar()->sizeHint().height());
 }
 
 TfrmMain::~TfrmMain() {
@@ -314,7 +316,8 @@ QString TfrmMain::DefaultConfigPath() const {
 }
 
 QString TfrmMain::GameConfigPath() const {
-    return FromPath(ToPath(settings_.GameFolder()) / kGameConfigName);
+    const QString game = settings_.GameFolder();
+    return FromPath(GameCustomKeys(ToPath(game), ToPath(platform_.DocumentsFolder(game))));
 }
 
 bool TfrmMain::ReOpen(const QString& path) {
@@ -367,6 +370,8 @@ void TfrmMain::UpdateCaption() {
         setWindowTitle(QStringLiteral("Quillmark:") + Msg(msgUntitled));
     else
         setWindowTitle(QStringLiteral("Quillmark: (") + QFileInfo(CurFileName()).fileName() + ")");
+    actions_->ShowFileName(IsUntitled() ? Msg(msgUntitled)
+                                        : QDir::toNativeSeparators(CurFileName()));
 }
 
 bool TfrmMain::SaveRequest() {
@@ -480,6 +485,7 @@ bool TfrmMain::actSaveToWarExecute() {
     if (Say(false, msgQuestion, Msg(msgSaveToWarQuestion) + QDir::toNativeSeparators(path) + "?",
             TMsgIcon::Question, TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return false;
+    MakeCustomKeysFolder(ToPath(path));
     if (!SaveTo(path, msgCannotSave))
         return false;
     Say(true, msgInformation, Msg(msgConfigSavedAs) + path, TMsgIcon::Information);

@@ -1,7 +1,7 @@
 #pragma once
 // The platform of a real run: Qt's message boxes, file and colour dialogs, a lock
 // file for the single copy, the registry (or the Wine prefix) for the game
-// folder, the desktop's viewer for help.
+// folder and the documents folder, the desktop's viewer for help.
 
 #include "platform/TPlatform.h"
 
@@ -34,6 +34,7 @@ class TQtPlatform : public TPlatform {
     QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter) override;
     bool AcquireSingleCopy() override;
     QString RegistryGameFolder() override;
+    QString DocumentsFolder(const QString& gameFolder) override;
     void ShowHelp(QWidget* owner, const QString& topic) override;
     std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
 

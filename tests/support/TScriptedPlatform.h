@@ -106,6 +106,7 @@ class TScriptedPlatform : public TPlatform {
     int lockCalls = 0;
     QString registryFolder; // what RegistryGameFolder returns
     int registryCalls = 0;
+    QString documentsFolder; // what DocumentsFolder returns
     int helpCalls = 0;
     QStringList helpTopics;
 
@@ -152,6 +153,7 @@ class TScriptedPlatform : public TPlatform {
         ++registryCalls;
         return registryFolder;
     }
+    QString DocumentsFolder(const QString&) override { return documentsFolder; }
     void ShowHelp(QWidget*, const QString& topic) override {
         ++helpCalls;
         helpTopics << topic;
