@@ -29,6 +29,7 @@ class TSilentPlatform : public TPlatform {
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     bool AcquireSingleCopy() override { return true; }
     QString RegistryGameFolder() override { return {}; }
+    QString DocumentsFolder(const QString&) override { return {}; }
     bool HtmlHelp(QWidget*, int, const QString&) override { return false; }
     std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return std::nullopt; }
 };

@@ -16,6 +16,7 @@
 #include "lang/InterfaceLanguage.h"
 #include "lang/MultiLang.h"
 #include "lang/StoHtmlHelp.h"
+#include "platform/PlayerDocuments.h"
 #include "text/TextCodec.h"
 #include "tools/Find.h"
 #include "tools/MultiEdit.h"
@@ -33,6 +34,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTextDocument>
 #include <QTreeWidget>
 
@@ -44,7 +46,6 @@ namespace fs = std::filesystem;
 constexpr int kClientWidth = 677;
 constexpr int kClientHeight = 406;
 const char* const kAppTitle = "Quillmark";
-const char* const kGameConfigName = "CustomKeys.txt";
 
 fs::path ToPath(const QString& path) {
     return fs::path(path.toStdU16String());
@@ -78,7 +79,7 @@ std::string ShownTip(std::string_view tip) {
 TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     : QMainWindow(parent), platform_(platform), programFolder_(std::move(programFolder)),
       settings_(FromPath(programFolder_)), tvMain_(new TActionTreeView(ilMain_.Size())),
-      tree_(*tvMain_, ilMain_, programFolder_ / "Icons") {
+      tree_(*tvMain_, ilMain_, ToPath(settings_.IconsFolder())) {
     setObjectName("frmMain");
     setWindowTitle(kAppTitle);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -95,7 +96,8 @@ TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     ConnectActions();
     // No node may keep pointing into documents that are about to go.
     connect(&documents_, &TDocumentSet::Replacing, this, [this] { tree_.ResetTvData(); });
-    setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
+    setFixedSize(kClientWidth,
+                 menuBar()->sizeHint().height() + kClientHeight + statusBar()->sizeHint().height());
 }
 
 TfrmMain::~TfrmMain() {
@@ -204,6 +206,7 @@ bool TfrmMain::Start() {
                              TMsgButtons::Ok);
         return false;
     }
+    settings_.Folders().Prepare();
     loading_ = new TfrmLoading(settings_);
     // The loading window and every message of the start are in the
     // interface's language already.
@@ -302,12 +305,12 @@ void TfrmMain::actAboutExecute() {
 }
 
 void TfrmMain::PreLoad() {
-    const fs::path gameFolder = ToPath(settings_.War3Folder);
-    const fs::path defaults = ToPath(settings_.Resolve(settings_.DefaultConfigName));
+    const fs::path gameFolder = ToPath(settings_.GameFolder());
+    const fs::path defaults = ToPath(settings_.WritePath(settings_.DefaultConfigName));
     settings_.LoadInitialisation();
     if (!settings_.DefCfgLoaded) {
         ShowStatus(msgStatusDefaults);
-        const fs::path fix = programFolder_ / "QMKData" / "Fix.wrk";
+        const fs::path fix = ToPath(settings_.Resolve(QStringLiteral("QMKData\\Fix.wrk")));
         const TDefaultKeys built =
             BuildDefaultConfiguration(gameFolder, defaults, fs::exists(fix) ? fix : fs::path());
         if (built.Written) {
@@ -319,7 +322,7 @@ void TfrmMain::PreLoad() {
     if (!settings_.TVLoaded) {
         ShowStatus(msgStatusTree);
         ReportSettingsWrite(settings_.WriteTVName());
-        const fs::path treeFile = ToPath(settings_.Resolve(settings_.TVName));
+        const fs::path treeFile = ToPath(settings_.Folders().Adopt(settings_.TVName));
         if (settings_.TVClearBeforeLoad)
             ClearTVNames(treeFile);
         if (FillTVFromDefaults(treeFile, defaults))
@@ -329,7 +332,8 @@ void TfrmMain::PreLoad() {
         ShowStatus(msgStatusGraphics);
         // Icons already in the folder are kept, so a run that wrote none
         // has still done its step.
-        ExtractIcons(gameFolder, defaults, programFolder_ / "Icons", [this](int done, int total) {
+        const fs::path icons = ToPath(settings_.IconsFolder());
+        ExtractIcons(gameFolder, defaults, icons, [this](int done, int total) {
             if (loading_)
                 loading_->SetProgress(done, total);
         });
@@ -363,7 +367,8 @@ QString TfrmMain::DefaultConfigPath() const {
 }
 
 QString TfrmMain::GameConfigPath() const {
-    return FromPath(ToPath(settings_.War3Folder) / kGameConfigName);
+    const QString game = settings_.GameFolder();
+    return FromPath(GameCustomKeys(ToPath(game), ToPath(platform_.DocumentsFolder(game))));
 }
 
 bool TfrmMain::ReOpen(const QString& path) {
@@ -424,6 +429,8 @@ void TfrmMain::UpdateCaption() {
         setWindowTitle(QStringLiteral("Quillmark:") + Msg(msgUntitled));
     else
         setWindowTitle(QStringLiteral("Quillmark: (") + QFileInfo(CurFileName()).fileName() + ")");
+    actions_->ShowFileName(IsUntitled() ? Msg(msgUntitled)
+                                        : QDir::toNativeSeparators(CurFileName()));
 }
 
 bool TfrmMain::SaveRequest() {
@@ -536,6 +543,7 @@ bool TfrmMain::actSaveToWarExecute() {
     if (Say(false, msgQuestion, Msg(msgSaveToWarQuestion) + QDir::toNativeSeparators(path) + "?",
             TMsgIcon::Question, TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return false;
+    MakeCustomKeysFolder(ToPath(path));
     if (!SaveTo(path, msgCannotSave))
         return false;
     Say(true, msgInformation, Msg(msgConfigSavedAs) + path, TMsgIcon::Information);

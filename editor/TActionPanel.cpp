@@ -1,6 +1,7 @@
 #include "editor/TActionPanel.h"
 
 #include "config/uCfgManager.h"
+#include "config/uKeyCodes.h"
 #include "editor/GlobalConst.h"
 #include "editor/TActionTree.h"
 #include "editor/TCommandCard.h"
@@ -56,9 +57,10 @@ void TActionPanel::CreateHotKeyFields() {
     frame->setObjectName("bvHotKeys");
     frame->setFrameShape(QFrame::StyledPanel);
     frame->setGeometry(8, 28, 221, 113);
-    NewLabel("lblHotKey", "Выбрать действие:", 16, 40, this);
-    NewLabel("lblUnHotKey", "Обратное действие:", 16, 64, this);
-    NewLabel("lblResearchHotKey", "Исследовать:", 16, 88, this);
+    const std::array<QLabel*, 3> captions = {
+        NewLabel("lblHotKey", "Выбрать действие:", 16, 40, this),
+        NewLabel("lblUnHotKey", "Обратное действие:", 16, 64, this),
+        NewLabel("lblResearchHotKey", "Исследовать:", 16, 88, this)};
     txtHotKey_ = new THotKeyEdit("txtHotKey", this);
     txtHotKey_->setGeometry(168, 36, 53, 24);
     txtUnHotKey_ = new THotKeyEdit("txtUnHotKey", this);
@@ -72,6 +74,7 @@ void TActionPanel::CreateHotKeyFields() {
         connect(field, &THotKeyEdit::MouseDown, this,
                 [this, field] { txtResearchHotKeyMouseDown(*field); });
     }
+    CreateKeyNames(captions);
     connect(txtHotKey_, &THotKeyEdit::KeyDown, this, &TActionPanel::txtHotKeyKeyDown);
     // textChanged, not textEdited: a text set by code runs the handler too.
     connect(txtHotKey_, &QLineEdit::textChanged, this, &TActionPanel::txtHotKeyChange);
@@ -79,6 +82,35 @@ void TActionPanel::CreateHotKeyFields() {
     connect(txtResearchHotKey_, &QLineEdit::textChanged, this,
             &TActionPanel::txtResearchHotKeyChange);
     frame->lower();
+}
+
+// A key code in a field says little by itself: the key's name stands to the
+// left of the field, in the room its caption leaves, which a language file
+// may change; so the name is placed anew with every text.
+void TActionPanel::CreateKeyNames(const std::array<QLabel*, 3>& captions) {
+    const char* const names[] = {"lblHotKeyName", "lblUnHotKeyName", "lblResearchHotKeyName"};
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        auto* label = new QLabel(this);
+        label->setObjectName(names[i]);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        const QLabel* caption = captions[i];
+        const THotKeyEdit* field = fields_[i];
+        const auto show = [label, caption, field](const QString& text) {
+            const int left = caption->x() + caption->sizeHint().width() + 1;
+            const int room = std::max(0, field->x() - 2 - left);
+            label->setGeometry(left, field->y(), room, field->height());
+            const QString name = QString::fromStdString(KeyCodeName(text.toStdString()));
+            // Smaller than the captions, and smaller still where the room is short.
+            QFont font = caption->font();
+            font.setPointSizeF(font.pointSizeF() * 0.8);
+            while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(name) >= room)
+                font.setPointSizeF(font.pointSizeF() - 0.5);
+            label->setFont(font);
+            label->setText(QFontMetrics(font).elidedText(name, Qt::ElideRight, room));
+        };
+        show(QString());
+        connect(field, &QLineEdit::textChanged, label, show);
+    }
 }
 
 void TActionPanel::CreateButtons() {
@@ -118,8 +150,9 @@ void TActionPanel::LoadControlsData(QTreeWidgetItem* item) {
     if (!node || !working)
         return;
     const TBindRec* defaults = documents_.DefCfgMngr()->FindRecord(node->Data.ID);
+    // A key code is one key, however many digits it has.
     if (defaults)
-        levelLimit_ = defaults->Hotkey == "512"
+        levelLimit_ = defaults->Hotkey == "512" || IsKeyCode(defaults->Hotkey)
                           ? 1
                           : static_cast<int>(QString::fromStdString(defaults->Hotkey).size());
     switch (tree_.AssignNodeData(node, *working)) {
@@ -234,7 +267,7 @@ void TActionPanel::TypeIntoFirstField(QChar key) {
 }
 
 QString TActionPanel::CorrectHotKeyFormat(const QString& text, int levelLimit) {
-    if (text == QStringLiteral("512"))
+    if (text == QStringLiteral("512") || IsKeyCode(text.toStdString()))
         return text;
     for (QChar c : text) {
         if (c >= u'A' && c <= u'Z') {
@@ -292,7 +325,11 @@ void TActionPanel::txtHotKeyChange() {
 void TActionPanel::AutoTips(int page, const QString& value) {
     if (!tips_->cbAutoChangeTip().isChecked())
         return;
-    const QString letter = value.left(1);
+    // A key code is named by its key ("Esc"), not by its first digit.
+    const std::string key = KeyCodeName(value.toStdString());
+    const QString letter = !IsKeyCode(value.toStdString()) ? value.left(1)
+                           : key.empty()                   ? value
+                                                           : QString::fromStdString(key);
     tips_->ApplyAutoTip(page, letter);
     if (page != 0)
         return;

@@ -16,6 +16,7 @@
 
 class QAction;
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QTreeWidgetItem;
 
@@ -55,7 +56,8 @@ class TActionPanel : public QGroupBox {
 
     // One letter per level: the first capital A-Z of the text, repeated
     // (limit div 2) + 1 times for a limit above 1, comma-separated; "512"
-    // stays; empty when no capital letter is left.
+    // and key codes (set by Default or Reset, never typed) stay; empty when
+    // no capital letter is left.
     static QString CorrectHotKeyFormat(const QString& text, int levelLimit);
 
     QCheckBox& cbTogEdit() { return *cbTogEdit_; }
@@ -74,6 +76,7 @@ class TActionPanel : public QGroupBox {
 
   private:
     void CreateHotKeyFields();
+    void CreateKeyNames(const std::array<QLabel*, 3>& captions);
     void CreateButtons();
     void txtHotKeyKeyPress(THotKeyEdit& field, QChar key);
     void txtHotKeyKeyDown(int key);

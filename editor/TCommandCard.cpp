@@ -1,6 +1,7 @@
 #include "editor/TCommandCard.h"
 
 #include "config/uCfgManager.h"
+#include "config/uKeyCodes.h"
 #include "editor/TActionTree.h"
 #include "editor/TCardCell.h"
 #include "editor/TDocumentSet.h"
@@ -87,6 +88,10 @@ QString TCommandCard::ShownLetter(const TBindRec& record) {
     const std::string value = FirstNonEmptyField(record, fiHotkey, fiResearchhotkey);
     if (value.empty() || value == "512")
         return {};
+    if (IsKeyCode(value)) {
+        const std::string name = KeyCodeName(value);
+        return QString::fromStdString(name.empty() ? value : name);
+    }
     return QString::fromUcs4(std::u32string(1, FirstCodePoint(FieldToUtf8(value))).c_str(), 1);
 }
 
@@ -156,10 +161,18 @@ QPixmap TCommandCard::ButtonPicture(const QTreeWidgetItem& item, const TBindRec&
     QFont font = this->font();
     font.setBold(true);
     font.setPointSize(16);
-    p.setFont(font);
     p.setPen(Qt::white);
-    // The letter's top-left corner at (10, 5), as the game's own cards have it.
-    p.drawText(QRect(10, 5, 22, 27), Qt::AlignLeft | Qt::AlignTop, letter);
+    if (letter.size() == 1) {
+        p.setFont(font);
+        // The letter's top-left corner at (10, 5), as the game's own cards have it.
+        p.drawText(QRect(10, 5, 22, 27), Qt::AlignLeft | Qt::AlignTop, letter);
+        return picture;
+    }
+    // A key's name ("F11", "Esc") is made smaller until it fits the button.
+    while (font.pointSize() > 6 && QFontMetrics(font).horizontalAdvance(letter) > 30)
+        font.setPointSize(font.pointSize() - 1);
+    p.setFont(font);
+    p.drawText(QRect(1, 5, 30, 27), Qt::AlignHCenter | Qt::AlignTop, letter);
     return picture;
 }
 

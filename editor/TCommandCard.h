@@ -55,7 +55,8 @@ class TCommandCard : public QWidget {
     // that is set, parsed; (-1, -1) when none is a valid position.
     static TButtonPos ShownPosition(const TBindRec& record);
     // The letter an action shows: the first character of the first hotkey
-    // value that is set, none for "512".
+    // value that is set, none for "512"; for a key code, the key's character
+    // or name, or the code itself for a key without a name.
     static QString ShownLetter(const TBindRec& record);
 
     // The cell handlers. A press begins a drag that starts once the pointer

@@ -5,10 +5,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTextEdit>
 #include <QToolBar>
 
@@ -34,6 +36,7 @@ TMainActions::TMainActions(QMainWindow& window) : QObject(&window), window_(wind
     ConnectEditCommands();
     CreateMenu();
     CreateToolBar();
+    CreateStatusBar();
 }
 
 QAction* TMainActions::NewAction(const char* name, const char* caption,
@@ -203,6 +206,26 @@ void TMainActions::CreateToolBar() {
     add(actUndo, "tbUndo");
     tbMain->addSeparator();
     add(actMultiEdit, "tbMultiEdit");
+}
+
+// One line under the client area: the full path of the open file, which the
+// caption's bare file name cannot tell apart (the game's folder and the
+// player's documents both hold a CustomKeys.txt).
+void TMainActions::CreateStatusBar() {
+    QStatusBar* sbMain = window_.statusBar();
+    sbMain->setObjectName("sbMain");
+    sbMain->setSizeGripEnabled(false);
+    lblFileName_ = new QLabel(sbMain);
+    lblFileName_->setObjectName("lblFileName");
+    // A long path is shortened in its middle, never widening the window.
+    lblFileName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    sbMain->addWidget(lblFileName_, 1);
+}
+
+void TMainActions::ShowFileName(const QString& text) {
+    const int room = window_.width() - 16;
+    lblFileName_->setText(lblFileName_->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
+    lblFileName_->setToolTip(text);
 }
 
 } // namespace qm

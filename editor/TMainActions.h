@@ -1,5 +1,6 @@
 #pragma once
-// The main window's commands, its menu bar mmMain and its tool bar tbMain.
+// The main window's commands, its menu bar mmMain, its tool bar tbMain and
+// its status bar sbMain.
 // The window connects the commands to its handlers; the edit commands act
 // on whichever text control has the focus.
 
@@ -7,6 +8,7 @@
 #include <QObject>
 
 class QAction;
+class QLabel;
 class QMainWindow;
 class QMenu;
 class QToolBar;
@@ -22,6 +24,8 @@ class TMainActions : public QObject {
     // Puts the Help menu at the right edge of the menu bar again, as every
     // change of captions needs.
     void MoveHelpMenuRight();
+    // The open file as the status bar names it.
+    void ShowFileName(const QString& text);
 
     QAction* actNew = nullptr;
     QAction* actOpen = nullptr;
@@ -52,9 +56,11 @@ class TMainActions : public QObject {
     void ConnectEditCommands();
     void CreateMenu();
     void CreateToolBar();
+    void CreateStatusBar();
 
     QMainWindow& window_;
     QMenu* mnuHelp_ = nullptr;
+    QLabel* lblFileName_ = nullptr;
 };
 
 } // namespace qm

@@ -84,11 +84,13 @@ template <typename T, size_t N> const TKey<T>& KeyOf(const TKey<T> (&table)[N], 
 
 } // namespace
 
-TProjectSettings::TProjectSettings(QString programFolder)
-    : LangFileName(LangFileForLocale(QLocale::system())), programFolder_(std::move(programFolder)) {
-}
+TProjectSettings::TProjectSettings(const QString& programFolder)
+    : LangFileName(LangFileForLocale(QLocale::system())),
+      folders_(TDataFolder::For(programFolder)) {}
 
-QString TProjectSettings::Resolve(const QString& programFolder, const QString& path) {
+TProjectSettings::TProjectSettings(TDataFolder folders) : folders_(std::move(folders)) {}
+
+QString TProjectSettings::Resolve(const QString& folder, const QString& path) {
     // Only a path absolute on this system stays as it is; on Linux that
     // excludes "\QMKData\..." and "D:\...", which land under the program folder.
     const QString native = QDir::fromNativeSeparators(path);
@@ -98,7 +100,7 @@ QString TProjectSettings::Resolve(const QString& programFolder, const QString& p
     relative.replace(u'\\', u'/');
     while (relative.startsWith(u'/'))
         relative.remove(0, 1);
-    return QDir::cleanPath(QDir::fromNativeSeparators(programFolder) + u'/' + relative);
+    return QDir::cleanPath(QDir::fromNativeSeparators(folder) + u'/' + relative);
 }
 
 QString TProjectSettings::TreeFileFor(const QString& language) {
@@ -107,7 +109,7 @@ QString TProjectSettings::TreeFileFor(const QString& language) {
 }
 
 QString TProjectSettings::IniPath() const {
-    return Resolve(QStringLiteral("QMKData\\QMK.ini"));
+    return WritePath(QStringLiteral("QMKData\\QMK.ini"));
 }
 
 QString TProjectSettings::WriteFailureText() const {
@@ -146,11 +148,13 @@ QString TProjectSettings::DemoGameFolder() {
 }
 
 bool TProjectSettings::LocateGameFolder(TPlatform& platform) {
+    demoFolder_ = DemoGameFolder();
+    // Earlier versions stored the demo game: an installed game comes first.
+    if (!demoFolder_.isEmpty() && War3Folder == demoFolder_)
+        War3Folder.clear();
     if (War3Folder.isEmpty())
         War3Folder = platform.RegistryGameFolder();
-    if (War3Folder.isEmpty())
-        War3Folder = DemoGameFolder();
-    if (!War3Folder.isEmpty())
+    if (!GameFolder().isEmpty())
         return true;
     if (platform.MessageBox(nullptr, Msg(msgError), Msg(msgNoGameFolder), TMsgIcon::Question,
                             TMsgButtons::YesNo) != TMsgAnswer::Yes)

@@ -1,13 +1,16 @@
 #pragma once
 // The program's settings, held for the whole run, and their file
-// QMKData\QMK.ini. Paths are kept relative and in Windows form, as the file
-// holds them, so that the file stays interchangeable between systems;
-// Resolve turns them into real paths under the program folder. The main
-// window maps the Interface fields to its controls.
+// QMKData\QMK.ini in the data folder. Paths are kept relative and in Windows
+// form, as the file holds them, so that the file stays interchangeable
+// between systems; Resolve and WritePath turn them into real paths in the
+// data folder or, for a shipped file read, the program folder (TDataFolder).
+// The main window maps the Interface fields to its controls.
 //
 // Every writer opens the file afresh, changes its keys and saves the whole
 // file atomically; false means the file could not be written and the caller
 // shows WriteFailureText().
+
+#include "editor/TDataFolder.h"
 
 #include <QString>
 
@@ -20,17 +23,23 @@ class TPlatform;
 
 class TProjectSettings {
   public:
-    explicit TProjectSettings(QString programFolder);
+    // The data folder is found for the program folder (TDataFolder::For).
+    explicit TProjectSettings(const QString& programFolder);
+    explicit TProjectSettings(TDataFolder folders);
 
-    // programFolder + relative, with "\" or "/" as separators; a relative
-    // path always lands under the program folder, an absolute one is kept.
-    static QString Resolve(const QString& programFolder, const QString& path);
-    QString Resolve(const QString& path) const { return Resolve(programFolder_, path); }
+    // folder + relative, with "\" or "/" as separators; a relative path
+    // always lands under the folder, an absolute one is kept.
+    static QString Resolve(const QString& folder, const QString& path);
+    // A file to read, and a file to write (TDataFolder::Read, Write).
+    QString Resolve(const QString& path) const { return folders_.Read(path); }
+    QString WritePath(const QString& path) const { return folders_.Write(path); }
+    QString IconsFolder() const { return folders_.Write(QStringLiteral("Icons")); }
+    const TDataFolder& Folders() const { return folders_; }
 
     // The tree file for a language: exactly "foreign" gives the foreign one.
     static QString TreeFileFor(const QString& language);
 
-    const QString& ProgramFolder() const { return programFolder_; }
+    const QString& ProgramFolder() const { return folders_.ProgramFolder(); }
     QString IniPath() const;
     // The message with the settings file's path and the reason, for a writer
     // that returned false.
@@ -45,9 +54,12 @@ class TProjectSettings {
     // prefix), else the demo game named by QUILLMARK_DEMO_GAME, else the
     // user is asked and picks war3.mpq in any case of letters. False when
     // the user declines, cancels or picks another file. What is found stays
-    // in memory until SaveProjectSettings.
+    // in memory until SaveProjectSettings; the demo game stands in for this
+    // run only and never becomes War3Folder.
     bool LocateGameFolder(TPlatform& platform);
     static QString DemoGameFolder();
+    // The game this run works on: War3Folder, or the demo game.
+    QString GameFolder() const { return War3Folder.isEmpty() ? demoFolder_ : War3Folder; }
     // PreLoad: the Initialisation flags.
     void LoadInitialisation();
 
@@ -86,7 +98,8 @@ class TProjectSettings {
     bool WriteFlag(bool TProjectSettings::*field) const;
     TIniFile Open() const;
 
-    QString programFolder_;
+    TDataFolder folders_;
+    QString demoFolder_;
     mutable std::string writeWhy_; // why the last write failed
 };
 

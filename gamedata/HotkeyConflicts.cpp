@@ -1,6 +1,7 @@
 #include "gamedata/HotkeyConflicts.h"
 
 #include "config/uCfgManager.h"
+#include "config/uKeyCodes.h"
 #include "gamedata/TreeModel.h"
 
 #include <algorithm>
@@ -62,16 +63,18 @@ const char* HotkeyKindName(int kind) {
     return kind == hkHotkey ? "hotkey" : kind == hkUnhotkey ? "unhotkey" : "researchhotkey";
 }
 
-std::string_view HotkeyKey(std::string_view value) {
+std::string HotkeyKey(std::string_view value) {
+    if (IsKeyCode(value))
+        return KeyCodeKey(value);
     if (value.empty())
-        return value;
-    return value.substr(0, std::min(value.size(), SequenceLength(value[0])));
+        return {};
+    return std::string(value.substr(0, std::min(value.size(), SequenceLength(value[0]))));
 }
 
 int ClashFlags(const std::array<std::string_view, 3>& values, const TBindRec& sibling) {
     int flags = 0;
     for (size_t i = 0; i < kHotkeyKinds.size(); ++i) {
-        const std::string_view key = HotkeyKey(values[i]);
+        const std::string key = HotkeyKey(values[i]);
         if (!key.empty() && key == HotkeyKey(GetField(sibling, HotkeyField(kHotkeyKinds[i]))))
             flags |= kHotkeyKinds[i];
     }
@@ -100,7 +103,7 @@ std::vector<THotkeyClash> FindHotkeyClashes(const TTreeModel& tree, const TCfgMa
                 for (int kind : kHotkeyKinds) {
                     if (flags & kind)
                         clashes.insert({kind, std::min(node.ID, other), std::max(node.ID, other),
-                                        std::string(HotkeyKey(GetField(*own, HotkeyField(kind))))});
+                                        HotkeyKey(GetField(*own, HotkeyField(kind)))});
                 }
             }
         }

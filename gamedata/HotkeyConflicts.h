@@ -2,7 +2,9 @@
 // Hotkey clashes between the buttons of one command card. Three kinds are
 // compared, each only with itself: hotkey, un-hotkey and research hotkey. A
 // value is compared by its first character, case-sensitively; an empty value
-// matches nothing, so "Q,Q,Q" clashes with "Q" and "512" with "5".
+// matches nothing, so "Q,Q,Q" clashes with "Q" and "512" with "5". A key code
+// is compared whole, or by the character its key types: "81" clashes with
+// "Q", "27" with "027" but not with "2".
 
 #include "config/uBindRec.h"
 
@@ -24,8 +26,8 @@ int HotkeyField(int kind);
 const char* HotkeyKindName(int kind); // "hotkey", "unhotkey", "researchhotkey"
 
 // The comparison key of a value: its first character (a whole UTF-8
-// sequence), empty for an empty value.
-std::string_view HotkeyKey(std::string_view value);
+// sequence), empty for an empty value; for a key code, KeyCodeKey.
+std::string HotkeyKey(std::string_view value);
 
 // The kinds in which the values (hotkey, un-hotkey, research hotkey) clash
 // with a sibling's record, as a set of flags.

@@ -1,6 +1,7 @@
 #pragma once
 // What differs between systems or must be answered in tests: message boxes,
-// file and colour dialogs, the single-copy lock, the game folder and help. The windows
+// file and colour dialogs, the single-copy lock, the game and documents
+// folders and help. The windows
 // reach the system only through this interface; tests answer it by script.
 
 #include <QColor>
@@ -37,6 +38,11 @@ class TPlatform {
 
     // "InstallPath" from the registry / Wine prefix; empty when none
     virtual QString RegistryGameFolder() = 0;
+
+    // The player's documents folder, where the newer game keeps its files:
+    // the user's on Windows, elsewhere the one in the Wine prefix that
+    // holds the game; empty when there is none.
+    virtual QString DocumentsFolder(const QString& gameFolder) = 0;
 
     // Hands one request to the system's HTML Help (an HH_ command number and
     // its file, "file::/topic" for a topic); false where there is no HTML

@@ -1,5 +1,6 @@
 #include "platform/TQtPlatform.h"
 
+#include "platform/PlayerDocuments.h"
 #include "platform/TWineRegistry.h"
 
 #include <QColorDialog>
@@ -11,6 +12,11 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
+
+#ifndef Q_OS_WIN
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 namespace qm {
 namespace {
@@ -185,6 +191,19 @@ QString TQtPlatform::RegistryGameFolder() {
 #else
     const auto folder = TWineRegistry::GameFolder(TWineRegistry::DefaultPrefix());
     return WithoutTrailingSeparator(QString::fromStdString(folder.string()));
+#endif
+}
+
+QString TQtPlatform::DocumentsFolder(const QString& gameFolder) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(gameFolder);
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+#else
+    // Wine names the user's folder after the login name.
+    const passwd* login = getpwuid(geteuid());
+    const std::string user = login ? login->pw_name : qEnvironmentVariable("USER").toStdString();
+    const auto prefix = WinePrefixOf(gameFolder.toStdU16String(), TWineRegistry::DefaultPrefix());
+    return QString::fromStdU16String(WineDocumentsFolder(prefix, user).u16string());
 #endif
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The platform of a real run: Qt's message boxes, file and colour dialogs, a lock
 // file for the single copy, the registry (or the Wine prefix) for the game
-// folder, HTML Help on Windows.
+// folder and the documents folder, HTML Help on Windows.
 
 #include "platform/TPlatform.h"
 
@@ -34,6 +34,7 @@ class TQtPlatform : public TPlatform {
     QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter) override;
     bool AcquireSingleCopy() override;
     QString RegistryGameFolder() override;
+    QString DocumentsFolder(const QString& gameFolder) override;
     bool HtmlHelp(QWidget* owner, int command, const QString& file) override;
     std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
 

@@ -97,7 +97,9 @@ TEST_F(MainWindow, WarmStartOpensTheDefaultsUntitled) {
 TEST_F(MainWindow, FrameMenuAndToolBar) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(frm_->centralWidget()->width(), 677);
-    EXPECT_EQ(frm_->height() - frm_->menuBar()->height(), 406);
+    EXPECT_EQ(frm_->height() - frm_->menuBar()->height() -
+                  frm_->findChild<QWidget*>("sbMain")->height(),
+              406);
     EXPECT_EQ(frm_->findChild<QTreeWidget*>("tvMain")->size(), QSize(273, 377));
     EXPECT_EQ(frm_->findChild<QWidget*>("pnlGreed")->size(), QSize(151, 113));
     EXPECT_EQ(Tree()->indentation(), 19);

@@ -44,7 +44,7 @@ TEST(ProjectSettings, ResolveKeepsRelativePathsUnderTheProgramFolder) {
               "/opt/quillmark/QMKData/QMK.ini");
     EXPECT_EQ(TProjectSettings::Resolve(home, "D:\\keys.wrk"), "/opt/quillmark/D:/keys.wrk");
     EXPECT_EQ(TProjectSettings::Resolve(home, "/srv/keys.wrk"), "/srv/keys.wrk");
-    const TProjectSettings settings(home);
+    const TProjectSettings settings(TDataFolder(home, home));
     EXPECT_EQ(settings.IniPath(), "/opt/quillmark/QMKData/QMK.ini");
     EXPECT_EQ(settings.Resolve("Icons"), "/opt/quillmark/Icons");
 }
@@ -172,7 +172,7 @@ TEST(ProjectSettings, ImportMarksAreWrittenOneByOne) {
 TEST(ProjectSettings, UnwritableFileReportsFalse) {
     TempDir dir;
     WriteBytes(dir / "QMKData", "a regular file where the folder should be");
-    TProjectSettings s(Folder(dir));
+    TProjectSettings s(TDataFolder(Folder(dir), Folder(dir)));
     s.LoadStrings();
     EXPECT_FALSE(s.SaveProjectSettings());
     EXPECT_FALSE(s.WriteDefCfgLoaded());
@@ -225,19 +225,27 @@ TEST(ProjectSettings, DemoGameWhenNoGameIsInstalled) {
     TempDir demo;
     test::WriteBytes(demo / "war3.mpq", "archive");
     qputenv("QUILLMARK_DEMO_GAME", QByteArray::fromStdString(demo.path().string()));
+    const QString demoFolder = QString::fromStdString(demo.path().string());
     {
+        // A stand-in for this run: never the game folder the settings keep.
+        TempDir dir;
+        WriteIni(dir, "");
         test::TScriptedPlatform platform;
-        TProjectSettings s("/opt/q");
+        TProjectSettings s(Folder(dir));
         EXPECT_TRUE(s.LocateGameFolder(platform));
-        EXPECT_EQ(s.War3Folder, QString::fromStdString(demo.path().string()));
+        EXPECT_EQ(s.GameFolder(), demoFolder);
         EXPECT_TRUE(platform.asked.empty());
+        ASSERT_TRUE(s.SaveProjectSettings());
+        EXPECT_NE(IniText(dir).find("War3Folder=\r\n"), std::string::npos);
     }
     {
         test::TScriptedPlatform platform; // an installed game comes first
         platform.registryFolder = "/games/W3";
         TProjectSettings s("/opt/q");
+        s.War3Folder = demoFolder; // as earlier versions stored it
         EXPECT_TRUE(s.LocateGameFolder(platform));
         EXPECT_EQ(s.War3Folder, "/games/W3");
+        EXPECT_EQ(s.GameFolder(), "/games/W3");
     }
     std::filesystem::remove(demo / "war3.mpq");
     {

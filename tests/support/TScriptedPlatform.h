@@ -106,6 +106,7 @@ class TScriptedPlatform : public TPlatform {
     int lockCalls = 0;
     QString registryFolder; // what RegistryGameFolder returns
     int registryCalls = 0;
+    QString documentsFolder; // what DocumentsFolder returns
     bool htmlHelpResult = false; // what HtmlHelp returns: no HTML Help
     QStringList htmlHelpFiles;   // the file of every HtmlHelp request
 
@@ -152,6 +153,7 @@ class TScriptedPlatform : public TPlatform {
         ++registryCalls;
         return registryFolder;
     }
+    QString DocumentsFolder(const QString&) override { return documentsFolder; }
     bool HtmlHelp(QWidget*, int, const QString& file) override {
         htmlHelpFiles << file;
         return htmlHelpResult;
