@@ -21,13 +21,11 @@
 #include "tools/Find.h"
 #include "tools/MultiEdit.h"
 #include "tooltips/ColorPickerForm.h"
-#include "tooltips/RtColorPicker.h"
 #include "tooltips/TemplateDlg.h"
 #include "tooltips/TipRichEdit.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -232,11 +230,7 @@ void TfrmMain::ShowStatus(int message) {
 
 bool TfrmMain::LoadProjectSettings() {
     settings_.LoadInterface();
-    panel_->cbTogEdit().setChecked(settings_.cbTogEdit);
-    panel_->Tips().cbAutoChangeTip().setChecked(settings_.cbAutoChangeTip);
-    dlgTemplate_->cpTip().SetActiveColor(static_cast<TColor>(settings_.cpTip));
-    dlgTemplate_->cpHK().SetActiveColor(static_cast<TColor>(settings_.cpHK));
-    dlgTemplate_->cpBrackets().SetActiveColor(static_cast<TColor>(settings_.cpBrackets));
+    panel_->LoadSettings(settings_);
     actions_->mnuAutoAdd->setChecked(settings_.mnuAutoAdd);
     mnuAutoAddClick();
     actions_->mnuAlphasShow->setChecked(settings_.mnuAlphasShow);
@@ -343,11 +337,7 @@ void TfrmMain::PreLoad() {
 }
 
 void TfrmMain::SaveProjectSettings() {
-    settings_.cbTogEdit = panel_->cbTogEdit().isChecked();
-    settings_.cbAutoChangeTip = panel_->Tips().cbAutoChangeTip().isChecked();
-    settings_.cpTip = static_cast<int>(dlgTemplate_->cpTip().ActiveColor());
-    settings_.cpHK = static_cast<int>(dlgTemplate_->cpHK().ActiveColor());
-    settings_.cpBrackets = static_cast<int>(dlgTemplate_->cpBrackets().ActiveColor());
+    panel_->StoreSettings(settings_);
     settings_.mnuAutoAdd = actions_->mnuAutoAdd->isChecked();
     settings_.mnuAlphasShow = actions_->mnuAlphasShow->isChecked();
     ReportSettingsWrite(settings_.SaveProjectSettings());

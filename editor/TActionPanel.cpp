@@ -8,6 +8,7 @@
 #include "editor/TDocumentSet.h"
 #include "editor/THotKeyConflicts.h"
 #include "editor/THotKeyEdit.h"
+#include "editor/TProjectSettings.h"
 #include "editor/TTipPages.h"
 #include "text/TextCodec.h"
 
@@ -140,6 +141,16 @@ bool TActionPanel::isActualItem(QTreeWidgetItem* item) const {
 TBindRec* TActionPanel::SelectedRecord() const {
     QTreeWidgetItem* item = Selected();
     return isActualItem(item) ? TTVNode::From(item)->Data.Record : nullptr;
+}
+
+void TActionPanel::LoadSettings(const TProjectSettings& settings) {
+    cbTogEdit_->setChecked(settings.cbTogEdit);
+    tips_->LoadSettings(settings);
+}
+
+void TActionPanel::StoreSettings(TProjectSettings& settings) const {
+    settings.cbTogEdit = cbTogEdit_->isChecked();
+    tips_->StoreSettings(settings);
 }
 
 // ---- showing a node ----

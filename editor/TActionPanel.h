@@ -27,6 +27,7 @@ class TCommandCard;
 class TDocumentSet;
 class THotKeyConflicts;
 class THotKeyEdit;
+class TProjectSettings;
 class TTipPages;
 class TdlgTemplate;
 struct TBindRec;
@@ -59,6 +60,10 @@ class TActionPanel : public QGroupBox {
     // and key codes (set by Default or Reset, never typed) stay; empty when
     // no capital letter is left.
     static QString CorrectHotKeyFormat(const QString& text, int levelLimit);
+
+    // The check boxes and template colours the settings file keeps.
+    void LoadSettings(const TProjectSettings& settings);
+    void StoreSettings(TProjectSettings& settings) const;
 
     QCheckBox& cbTogEdit() { return *cbTogEdit_; }
     TTipPages& Tips() { return *tips_; }

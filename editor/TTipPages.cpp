@@ -3,6 +3,7 @@
 #include "config/uCfgManager.h"
 #include "editor/TActionTree.h"
 #include "editor/TDocumentSet.h"
+#include "editor/TProjectSettings.h"
 #include "editor/TTipTabs.h"
 #include "text/TextCodec.h"
 #include "tooltips/RichEdit.h"
@@ -121,6 +122,20 @@ void TTipPages::CreateButtons(QGroupBox& panel) {
     connect(btnDefTip_, &QPushButton::clicked, this, &TTipPages::btnDefTipClick);
     connect(btnResetTip_, &QPushButton::clicked, this, &TTipPages::btnResetTipClick);
     cpcRichColor_->raise();
+}
+
+void TTipPages::LoadSettings(const TProjectSettings& settings) {
+    cbAutoChangeTip_->setChecked(settings.cbAutoChangeTip);
+    dlgTemplate_.cpTip().SetActiveColor(static_cast<TColor>(settings.cpTip));
+    dlgTemplate_.cpHK().SetActiveColor(static_cast<TColor>(settings.cpHK));
+    dlgTemplate_.cpBrackets().SetActiveColor(static_cast<TColor>(settings.cpBrackets));
+}
+
+void TTipPages::StoreSettings(TProjectSettings& settings) const {
+    settings.cbAutoChangeTip = cbAutoChangeTip_->isChecked();
+    settings.cpTip = static_cast<int>(dlgTemplate_.cpTip().ActiveColor());
+    settings.cpHK = static_cast<int>(dlgTemplate_.cpHK().ActiveColor());
+    settings.cpBrackets = static_cast<int>(dlgTemplate_.cpBrackets().ActiveColor());
 }
 
 TBindRec* TTipPages::SelectedRecord() const {

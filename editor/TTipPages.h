@@ -26,6 +26,7 @@ namespace qm {
 class TActionTree;
 class TColorPickCombo;
 class TDocumentSet;
+class TProjectSettings;
 class TRichEdit;
 struct TBindRec;
 
@@ -45,6 +46,9 @@ class TTipPages : public QObject, public TdlgTemplate::TTarget {
     void ShowFirstPage();
     bool PageEmpty(int page) const;
     QCheckBox& cbAutoChangeTip() const { return *cbAutoChangeTip_; }
+    // cbAutoChangeTip and the template's colours, as the settings keep them.
+    void LoadSettings(const TProjectSettings& settings);
+    void StoreSettings(TProjectSettings& settings) const;
     TColorPickCombo& cpcRichColor() const { return *cpcRichColor_; }
 
     // The template dialog's view of the pages.
