@@ -17,12 +17,10 @@
 #include "lang/MultiLang.h"
 #include "lang/StoHtmlHelp.h"
 #include "platform/PlayerDocuments.h"
-#include "text/TextCodec.h"
 #include "tools/Find.h"
 #include "tools/MultiEdit.h"
 #include "tooltips/ColorPickerForm.h"
 #include "tooltips/TemplateDlg.h"
-#include "tooltips/TipRichEdit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,7 +31,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTextDocument>
 #include <QTreeWidget>
 
 namespace qm {
@@ -61,15 +58,6 @@ QString FileNamePart(const QString& path) {
 
 QString FolderOf(const QString& path) {
     return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
-}
-
-// A tooltip as the editor stores it back after showing it.
-std::string ShownTip(std::string_view tip) {
-    if (!IsValidUtf8(tip))
-        return std::string(tip);
-    QTextDocument document;
-    TipToRichEdit(tip, document);
-    return RichEditToTip(document);
 }
 
 } // namespace
@@ -140,7 +128,6 @@ void TfrmMain::CreateClientArea() {
     card_ = new TCommandCard(tree_, ilMain_, documents_, client);
     panel_ = new TActionPanel(tree_, documents_, *card_, *conflicts_, *dlgTemplate_,
                               *actions_->mnuAutoAdd, client);
-    documents_.SetTipNormaliser(ShownTip);
     panel_->move(280, 0);
     // The card stands over the panel's upper right part.
     card_->move(518, 24);

@@ -8,6 +8,7 @@
 #include "text/TextCodec.h"
 #include "tooltips/RichEdit.h"
 #include "tooltips/RtColorPicker.h"
+#include "tooltips/TipRichEdit.h"
 #include "tooltips/UFBitBtn.h"
 
 #include <QCheckBox>
@@ -65,6 +66,8 @@ TTipPages::TTipPages(TActionTree& tree, TDocumentSet& documents, TdlgTemplate& d
     CreatePages(panel);
     CreateButtons(panel);
     dlgTemplate_.SetTarget(this);
+    // Showing a tooltip stores its normal form: that alone is no change.
+    documents_.SetTipNormaliser(NormalTipForm);
 }
 
 void TTipPages::CreatePages(QGroupBox& panel) {

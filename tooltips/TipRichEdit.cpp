@@ -1,5 +1,7 @@
 #include "tooltips/TipRichEdit.h"
 
+#include "text/TextCodec.h"
+
 #include "config/uColorMarkup.h"
 
 #include <QTextBlock>
@@ -132,6 +134,14 @@ std::string RichEditToTip(const QTextDocument& document) {
         }
     }
     return writer.Take();
+}
+
+std::string NormalTipForm(std::string_view markup) {
+    if (!IsValidUtf8(markup))
+        return std::string(markup);
+    QTextDocument document;
+    TipToRichEdit(markup, document);
+    return RichEditToTip(document);
 }
 
 } // namespace qm

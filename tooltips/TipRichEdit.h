@@ -23,6 +23,10 @@ TColor ToDisplayColor(const QColor& color);
 // The undo history is cleared, as when a text is set from code.
 void TipToRichEdit(std::string_view markup, QTextDocument& document);
 
+// The markup a tooltip is stored back as once shown in an editor, its
+// normal form; a value that is not UTF-8 is never rewritten and stays.
+std::string NormalTipForm(std::string_view markup);
+
 // The normal-form markup of the document: a code only where the colour
 // changes, none for white (text without a colour), no closing "|r", "|n" for
 // every line break. UTF-8.
