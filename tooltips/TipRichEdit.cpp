@@ -1,8 +1,7 @@
 #include "tooltips/TipRichEdit.h"
 
-#include "text/TextCodec.h"
-
 #include "config/uColorMarkup.h"
+#include "text/TextCodec.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
