@@ -15,7 +15,6 @@
 #include "lang/Help.h"
 #include "lang/InterfaceLanguage.h"
 #include "lang/MultiLang.h"
-#include "lang/StoHtmlHelp.h"
 #include "platform/PlayerDocuments.h"
 #include "tools/Find.h"
 #include "tools/MultiEdit.h"
@@ -267,18 +266,21 @@ void TfrmMain::actSelectLangExecute() {
 // HTML Help where the system has it and the compiled help file lies beside
 // the program; our own help window everywhere else.
 void TfrmMain::actHelpExecute() {
-    const QString topic = QString::fromUtf8("Введение");
-    TStoHtmlHelpViewer viewer(settings_.ProgramFolder());
-    viewer.SetWindowHelpFile(TStoHtmlHelpViewer::kMainWindowHelpFile);
-    const auto call = viewer.DisplayTopic(topic);
-    if (call && platform_.HtmlHelp(this, static_cast<int>(call->Command), call->File))
-        return;
-    const QString book = TfrmHelp::BookFolder(settings_.ProgramFolder(), settings_.LangFileName);
-    if (!frmHelp_->OpenBook(book, topic)) {
-        Say(true, msgError, Msg(msgNoHelp) + QDir::toNativeSeparators(book), TMsgIcon::Error);
-        return;
+    const QString program = settings_.ProgramFolder();
+    switch (frmHelp_->ShowTopic(platform_, *this, program, settings_.LangFileName,
+                                QString::fromUtf8("Введение"))) {
+    case TfrmHelp::TWhere::Here:
+        ShowTool(*frmHelp_);
+        break;
+    case TfrmHelp::TWhere::Nowhere:
+        Say(true, msgError,
+            Msg(msgNoHelp) +
+                QDir::toNativeSeparators(TfrmHelp::BookFolder(program, settings_.LangFileName)),
+            TMsgIcon::Error);
+        break;
+    case TfrmHelp::TWhere::HtmlHelp:
+        break;
     }
-    ShowTool(*frmHelp_);
 }
 
 void TfrmMain::actAboutExecute() {

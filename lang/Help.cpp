@@ -1,6 +1,7 @@
 #include "lang/Help.h"
 
 #include "lang/StoHtmlHelp.h"
+#include "platform/TPlatform.h"
 
 #include <QDir>
 #include <QFile>
@@ -163,6 +164,18 @@ void TfrmHelp::reHelpSourceChanged(const QUrl& source) {
     const QSignalBlocker quiet(lbContents);
     lbContents->setCurrentRow(PageIndex(
         [&](const TPage& page) { return page.File.compare(name, Qt::CaseInsensitive) == 0; }));
+}
+
+TfrmHelp::TWhere TfrmHelp::ShowTopic(TPlatform& platform, QWidget& owner,
+                                     const QString& programFolder, const QString& langFileName,
+                                     const QString& topic) {
+    TStoHtmlHelpViewer viewer(programFolder);
+    viewer.SetWindowHelpFile(TStoHtmlHelpViewer::kMainWindowHelpFile);
+    const auto call = viewer.DisplayTopic(topic);
+    if (call && platform.HtmlHelp(&owner, static_cast<int>(call->Command), call->File))
+        return TWhere::HtmlHelp;
+    return OpenBook(BookFolder(programFolder, langFileName), topic) ? TWhere::Here
+                                                                    : TWhere::Nowhere;
 }
 
 } // namespace qm

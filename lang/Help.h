@@ -20,6 +20,10 @@ class QToolButton;
 class QUrl;
 
 namespace qm {
+class TPlatform;
+}
+
+namespace qm {
 
 class TfrmHelp : public QWidget {
     Q_OBJECT
@@ -40,6 +44,13 @@ class TfrmHelp : public QWidget {
     bool OpenBook(const QString& folder, const QString& topic = QString());
     // The file name of the page shown.
     QString CurrentPage() const;
+
+    // A help request: to HTML Help where the system has it and the compiled
+    // help file lies in the program folder; otherwise the language's book
+    // opens here at the topic (shown by the caller). False when neither.
+    enum class TWhere { HtmlHelp, Here, Nowhere };
+    TWhere ShowTopic(TPlatform& platform, QWidget& owner, const QString& programFolder,
+                     const QString& langFileName, const QString& topic);
 
     QToolButton* const btnBack;
     QToolButton* const btnForward;
