@@ -9,8 +9,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QRegularExpression>
 
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -111,10 +111,11 @@ TEST(HelpBooks, WholeInBothLanguages) {
             pages[book].insert(page);
             const std::string html = test::ReadBytes(folder / page);
             ASSERT_FALSE(html.empty()) << language << "/" << page;
-            const std::regex target("(src|href)=\"([^\"#:]+)\"");
-            for (std::sregex_iterator it(html.begin(), html.end(), target), end; it != end; ++it)
-                EXPECT_TRUE(fs::exists(folder / (*it)[2].str()))
-                    << language << "/" << page << ": " << (*it)[2];
+            static const QRegularExpression target(R"re((src|href)="([^"#:]+)")re");
+            for (const auto& match : target.globalMatch(QString::fromStdString(html))) {
+                const std::string file = match.captured(2).toStdString();
+                EXPECT_TRUE(fs::exists(folder / file)) << language << "/" << page << ": " << file;
+            }
         }
         ++book;
     }
