@@ -305,6 +305,11 @@ void TfrmMain::PreLoad() {
     const fs::path gameFolder = ToPath(settings_.War3Folder);
     const fs::path defaults = ToPath(settings_.Resolve(settings_.DefaultConfigName));
     settings_.LoadInitialisation();
+    // A step whose archive reading crashed says so and runs again next time.
+    const auto reportUnreadable = [this](const std::string& why) {
+        Say(true, msgError, WithReason(Msg(msgArchivesUnreadable), settings_.War3Folder, why),
+            TMsgIcon::Error);
+    };
     if (!settings_.DefCfgLoaded) {
         ShowStatus(msgStatusDefaults);
         const fs::path fix = programFolder_ / "QMKData" / "Fix.wrk";
@@ -315,6 +320,8 @@ void TfrmMain::PreLoad() {
             settings_.TVName = TProjectSettings::TreeFileFor(settings_.Language);
             ReportSettingsWrite(settings_.WriteDefCfgLoaded());
         }
+        if (!built.Failure.empty())
+            reportUnreadable(built.Failure);
     }
     if (!settings_.TVLoaded) {
         ShowStatus(msgStatusTree);
@@ -329,11 +336,15 @@ void TfrmMain::PreLoad() {
         ShowStatus(msgStatusGraphics);
         // Icons already in the folder are kept, so a run that wrote none
         // has still done its step.
-        ExtractIcons(gameFolder, defaults, programFolder_ / "Icons", [this](int done, int total) {
-            if (loading_)
-                loading_->SetProgress(done, total);
-        });
-        ReportSettingsWrite(settings_.WriteIconsLoaded());
+        const TIconsExtracted icons = ExtractIcons(gameFolder, defaults, programFolder_ / "Icons",
+                                                   [this](int done, int total) {
+                                                       if (loading_)
+                                                           loading_->SetProgress(done, total);
+                                                   });
+        if (icons.Failure.empty())
+            ReportSettingsWrite(settings_.WriteIconsLoaded());
+        else
+            reportUnreadable(icons.Failure);
     }
     ShowStatus(msgStatusStarting);
 }
