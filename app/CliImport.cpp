@@ -3,9 +3,11 @@
 #include "app/TCli.h"
 #include "config/uAtomicFile.h"
 #include "config/uCfgManager.h"
+#include "gamedata/IsolatedStep.h"
 #include "gamedata/MPQMngr.h"
 #include "gamedata/PreLoad.h"
 
+#include <optional>
 #include <ostream>
 
 namespace qm {
@@ -13,23 +15,60 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What the child that reads the archive found: whether it opened, and
+// whether the entry arrived whole.
+struct TEntryRead {
+    bool Opened = false;
+    bool Extracted = false;
+};
+
+// The archive is read apart from this process, into the temporary file
+// opened here: a crash in the reading leaves only that file, which goes.
+std::optional<TEntryRead> ReadEntry(const std::string& archive, const std::string& entry,
+                                    std::FILE* out, std::string& why) {
+    std::optional<TEntryRead> read;
+    const TStepOutcome outcome = RunIsolated(
+        [&](TStepReport& report) {
+            TMPQManager mpq(archive);
+            const bool extracted = mpq.ExtractToHandle(entry, out);
+            report.Send({mpq.IsOpen() ? 1 : 0, extracted ? 1 : 0});
+        },
+        [&](const TStepMessage& message) {
+            if (message.size() == 2)
+                read = TEntryRead{message[0] != 0, message[1] != 0};
+        });
+    why = outcome.Failure;
+    return outcome.Completed ? read : std::nullopt;
+}
+
+// The reading of the archives at `path` (an archive, or a game folder) crashed.
+void SayUnreadable(TCliContext& ctx, const std::string& path, const std::string& why) {
+    ctx.err << "quillmark-cli: the archive reading stopped on " << path << ": " << why << '\n';
+}
+
 // The output is replaced only once the entry arrived whole, so a failed
 // extraction leaves whatever file was there before.
 int Extract(TCliContext& ctx) {
     const auto& a = ctx.args;
     if (a.size() != 3)
         return kExitUsage;
-    TMPQManager archive(a[0]);
-    if (!archive.IsOpen()) {
+    TAtomicFile out(a[2]);
+    const bool writable = out.Open();
+    std::string why;
+    const std::optional<TEntryRead> read = ReadEntry(a[0], a[1], out.Handle(), why);
+    if (!read) {
+        SayUnreadable(ctx, a[0], why);
+        return kExitFailed;
+    }
+    if (!read->Opened) {
         ctx.err << "quillmark-cli: " << a[0] << " is not a readable archive\n";
         return kExitFailed;
     }
-    TAtomicFile out(a[2]);
-    if (!out.Open()) {
+    if (!writable) {
         ctx.err << "quillmark-cli: cannot write " << a[2] << '\n';
         return kExitCannotWrite;
     }
-    if (!archive.ExtractToHandle(a[1], out.Handle())) {
+    if (!read->Extracted) {
         ctx.err << "quillmark-cli: " << a[1] << " could not be extracted from " << a[0] << '\n';
         return kExitFailed;
     }
@@ -51,6 +90,10 @@ int BuildDefaults(TCliContext& ctx) {
         return kExitFailed;
     }
     const TDefaultKeys built = BuildDefaultConfiguration(a[0], a[1], withFix ? a[3] : "");
+    if (!built.Failure.empty()) {
+        SayUnreadable(ctx, a[0], built.Failure);
+        return kExitFailed;
+    }
     if (built.Records == 0) {
         ctx.err << "quillmark-cli: no game data table could be read from " << a[0] << '\n';
         return kExitFailed;
@@ -75,7 +118,12 @@ int ExtractIconsCommand(TCliContext& ctx) {
         ctx.err << "quillmark-cli: no section could be read from " << a[1] << '\n';
         return kExitFailed;
     }
-    ctx.out << ExtractIcons(a[0], a[1], a[2]) << '\n';
+    const TIconsExtracted icons = ExtractIcons(a[0], a[1], a[2]);
+    if (!icons.Failure.empty()) {
+        SayUnreadable(ctx, a[0], icons.Failure);
+        return kExitFailed;
+    }
+    ctx.out << icons.Written << '\n';
     return kExitOk;
 }
 

@@ -162,7 +162,7 @@ void BM_ExtractAndConvertIcons(benchmark::State& state) {
         state.PauseTiming();
         fs::remove_all(icons);
         state.ResumeTiming();
-        written = ExtractIcons(game.Folder, game.Defaults, icons);
+        written = ExtractIcons(game.Folder, game.Defaults, icons).Written;
     }
     state.counters["icons"] = written;
     state.counters["images_KB_each"] = double(game.ImageBytes) / game.Images.size() / 1e3;

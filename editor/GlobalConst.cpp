@@ -64,6 +64,7 @@ const std::array<const char*, kMessageCount> kBuiltIn = {
     "файл слишком велик",
     "в файле нет ни одного раздела",
     "нечего записывать",
+    "Не удалось прочитать архивы игры; этот шаг повторится при следующем запуске.",
 };
 
 std::array<QString, kMessageCount>& Table() {

@@ -66,8 +66,11 @@ enum TMsg : int {
     msgWhyTooLarge,
     msgWhyNoSection,
     msgWhyNothingToWrite,
+    // An import step whose reading of the game's archives crashed; followed
+    // by the game folder and the reason.
+    msgArchivesUnreadable,
 };
-inline constexpr int kMessageCount = 52;
+inline constexpr int kMessageCount = 53;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.

@@ -3,14 +3,14 @@
 #include "config/uCfgManager.h"
 #include "editor/GlobalConst.h"
 #include "editor/Loading.h"
+#include "editor/PathText.h"
 #include "editor/TActionPanel.h"
 #include "editor/TActionTreeView.h"
 #include "editor/TCommandCard.h"
 #include "editor/THotKeyConflicts.h"
+#include "editor/TImportSteps.h"
 #include "editor/TMainActions.h"
 #include "editor/TTipPages.h"
-#include "gamedata/PreLoad.h"
-#include "gamedata/TreeRewrite.h"
 #include "lang/About.h"
 #include "lang/Help.h"
 #include "lang/InterfaceLanguage.h"
@@ -40,14 +40,6 @@ namespace fs = std::filesystem;
 constexpr int kClientWidth = 677;
 constexpr int kClientHeight = 406;
 const char* const kAppTitle = "Quillmark";
-
-fs::path ToPath(const QString& path) {
-    return fs::path(path.toStdU16String());
-}
-
-QString FromPath(const fs::path& path) {
-    return QString::fromStdU16String(path.u16string());
-}
 
 // The file-name part of a path in either separator form.
 QString FileNamePart(const QString& path) {
@@ -288,41 +280,16 @@ void TfrmMain::actAboutExecute() {
 }
 
 void TfrmMain::PreLoad() {
-    const fs::path gameFolder = ToPath(settings_.GameFolder());
-    const fs::path defaults = ToPath(settings_.WritePath(settings_.DefaultConfigName));
-    settings_.LoadInitialisation();
-    if (!settings_.DefCfgLoaded) {
-        ShowStatus(msgStatusDefaults);
-        const fs::path fix = ToPath(settings_.Resolve(QStringLiteral("QMKData\\Fix.wrk")));
-        const TDefaultKeys built =
-            BuildDefaultConfiguration(gameFolder, defaults, fs::exists(fix) ? fix : fs::path());
-        if (built.Written) {
-            settings_.Language = QString::fromStdString(built.Language);
-            settings_.TVName = TProjectSettings::TreeFileFor(settings_.Language);
-            ReportSettingsWrite(settings_.WriteDefCfgLoaded());
-        }
-    }
-    if (!settings_.TVLoaded) {
-        ShowStatus(msgStatusTree);
-        ReportSettingsWrite(settings_.WriteTVName());
-        const fs::path treeFile = ToPath(settings_.Folders().Adopt(settings_.TVName));
-        if (settings_.TVClearBeforeLoad)
-            ClearTVNames(treeFile);
-        if (FillTVFromDefaults(treeFile, defaults))
-            ReportSettingsWrite(settings_.WriteTVLoaded());
-    }
-    if (!settings_.IconsLoaded) {
-        ShowStatus(msgStatusGraphics);
-        // Icons already in the folder are kept, so a run that wrote none
-        // has still done its step.
-        const fs::path icons = ToPath(settings_.IconsFolder());
-        ExtractIcons(gameFolder, defaults, icons, [this](int done, int total) {
-            if (loading_)
-                loading_->SetProgress(done, total);
-        });
-        ReportSettingsWrite(settings_.WriteIconsLoaded());
-    }
-    ShowStatus(msgStatusStarting);
+    TImportSteps steps(settings_,
+                       {[this](int message) { ShowStatus(message); },
+                        [this](int done, int total) {
+                            if (loading_)
+                                loading_->SetProgress(done, total);
+                        },
+                        [this](const QString& text) {
+                            Say(true, msgError, text, TMsgIcon::Error);
+                        }});
+    steps.Run();
 }
 
 void TfrmMain::SaveProjectSettings() {

@@ -1,13 +1,10 @@
 #include "editor/TDocumentSet.h"
 
 #include "config/uFileError.h"
+#include "editor/PathText.h"
 
 namespace qm {
 namespace {
-
-std::filesystem::path ToPath(const QString& path) {
-    return std::filesystem::path(path.toStdU16String());
-}
 
 bool IsTipField(int field) {
     return field >= fiTip && field <= fiAwakentip;

@@ -198,6 +198,53 @@ void WriteDeliveredTrees(const fs::path& root, const fs::path& dataFolder) {
     }
 }
 
+// The help input: a context number of four bytes, then folder, manager's
+// file, window's file, topic and keyword, split by zero bytes.
+std::string HelpInput(const std::vector<std::string>& fields) {
+    std::string in("\x2A\0\0\0", 4);
+    for (const auto& field : fields)
+        in += field + '\0';
+    return in;
+}
+
+void WriteLanguageSeeds(const fs::path& root) {
+    Seed(root / "lang_file", "small.qlg",
+         "[frmMain]\r\nCaption=Quillmark\r\n[frmMain.mnuFile]\r\nCaption=&File\r\n"
+         "Hint=\"Open a file|Opens a file \"\r\n[frmMain.dlgTemplate.lblTipColor]\r\n"
+         "Caption='  Tip '\r\n[STRINGS]\r\nStr1=Error!\r\nStr45=\"Cannot write \"\r\n"
+         "Str46=The file %1 exists./nReplace it?\r\nStr2=a//n b///n\r\n");
+    Seed(root / "lang_escape", "breaks.txt", "Line one\r\nline two /n and //n, a / alone\r\n");
+    Seed(root / "lang_escape", "lone.txt", "\rlone\nbreaks\r\r\n//\r\n end/");
+    Seed(root / "lang_escape", "quoted.txt", "  \"spaced and quoted\"\t");
+    Seed(root / "help", "topic.txt",
+         HelpInput({"/opt/quillmark", "", "QMKHelp.chm",
+                    "\xD0\x92\xD0\xB2\xD0\xB5\xD0\xB4\xD0\xB5"
+                    "\xD0\xBD\xD0\xB8\xD0\xB5",
+                    " keys "}));
+    Seed(root / "help", "paths.txt",
+         HelpInput({"C:\\Games", "help\\Other.CHM", "a.chm", "page.HTML", "StoHtmlHelp: x"}));
+    Seed(root / "help", "no-chm.txt", HelpInput({"", "", "notes.txt", "dir.htm/page", ":"}));
+}
+
+// The delivered language files whole, and the texts of their rows.
+void WriteDeliveredLanguages(const fs::path& root, const fs::path& dataFolder) {
+    for (const char* name : {"Russian.qlg", "English.qlg"}) {
+        if (!fs::is_regular_file(dataFolder / name))
+            continue;
+        const std::string text = ReadFile(dataFolder / name);
+        SeedPieces(root / "lang_file", name, text);
+        std::istringstream lines(text);
+        int n = 0;
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (line.rfind("Str", 0) == 0 && line.find('=') != std::string::npos)
+                Seed(root / "lang_escape", std::string(name) + "-" + std::to_string(n++),
+                     line.substr(line.find('=') + 1));
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -208,6 +255,8 @@ int main(int argc, char** argv) {
     const fs::path root = argv[1];
     WriteBuiltInSeeds(root);
     WriteDeliveredTrees(root, QUILLMARK_DATA_DIR);
+    WriteLanguageSeeds(root);
+    WriteDeliveredLanguages(root, QUILLMARK_DATA_DIR);
     if (argc == 3 && fs::is_directory(fs::path(argv[2]) / "customkeys"))
         WriteRealDataSeeds(root, argv[2]);
     Seed(root / "richtext", "tip.txt",

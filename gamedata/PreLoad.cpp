@@ -2,16 +2,20 @@
 
 #include "config/uAtomicFile.h"
 #include "config/uCfgManager.h"
+#include "config/uFileError.h"
 #include "config/uFileOffsets.h"
 #include "gamedata/IconNames.h"
+#include "gamedata/IsolatedStep.h"
 #include "gamedata/MPQMngr.h"
 #include "text/TextCodec.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include <stdlib.h>
@@ -52,16 +56,13 @@ constexpr std::uint32_t kMaxImageSize = 4u << 20;
 constexpr std::array<std::string_view, 3> kImageArchives = {"war3.mpq", "war3x.mpq",
                                                             "war3patch.mpq"};
 
-// A private folder for the joined tables, which only this user may enter,
-// removed with everything in it on every way out.
+// A private folder, which only this user may enter, removed with everything
+// in it on every way out. The parent makes it for the child that reads the
+// archives, so that whatever a crashed child left in it goes too.
 class TScratchFolder {
   public:
-    TScratchFolder() {
-        std::error_code ec;
-        const fs::path base = fs::temp_directory_path(ec);
-        if (ec)
-            return;
-        std::string name = (base / "quillmark-import-XXXXXX").string();
+    TScratchFolder(const fs::path& base, std::string_view prefix) {
+        std::string name = (base / prefix).string() + "-XXXXXX";
         if (mkdtemp(name.data()))
             path_ = name;
     }
@@ -146,10 +147,10 @@ std::vector<std::unique_ptr<TMPQManager>> OpenImageArchives(const fs::path& game
     return archives;
 }
 
-// The scratch files of one icon, beside it: the image as the archive holds
-// it, and the JPEG it wraps. Each has a name of its own and is created new;
-// neither ends in ".jpg", so neither can be taken for an icon. Whatever is
-// left of them goes when the icon is done.
+// The scratch files of one icon, in the extraction's scratch folder: the
+// image as the archive holds it, and the JPEG it wraps. Each has a name of
+// its own and is created new; neither ends in ".jpg", so neither can be
+// taken for an icon. Whatever is left of them goes when the icon is done.
 class TIconScratch {
   public:
     explicit TIconScratch(const fs::path& folder)
@@ -185,8 +186,8 @@ class TIconScratch {
 // attempt leaves nothing under the icon's name. The archives are tried in
 // turn on one open file: a failed attempt writes nothing into it.
 bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const std::string& image,
-               const fs::path& icon) {
-    TIconScratch scratch(icon.parent_path());
+               const fs::path& icon, const fs::path& scratchFolder) {
+    TIconScratch scratch(scratchFolder);
     if (!scratch.File())
         return false;
     const bool extracted = std::any_of(archives.begin(), archives.end(), [&](const auto& archive) {
@@ -199,6 +200,73 @@ bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const 
     std::error_code ec;
     fs::rename(converted ? scratch.Converted() : scratch.Extracted(), icon, ec);
     return !ec;
+}
+
+// The build itself, with the joined tables in `scratch`.
+TDefaultKeys BuildInThisProcess(const fs::path& gameFolder, const fs::path& outputPath,
+                                const fs::path& fixFile, const fs::path& scratch) {
+    const auto strings = TCfgManager::Create();
+    const auto funcs = TCfgManager::Create();
+    for (const auto& source : kTableArchives) {
+        const fs::path path = FindGameFile(gameFolder, source.Name);
+        if (path.empty())
+            continue;
+        TMPQManager archive(path);
+        MergeTables(archive, StringsTables(), scratch / "DefStrings.tmp", *strings);
+        if (source.WithFunctions)
+            MergeTables(archive, FunctionTables(), scratch / "DefFuncs.tmp", *funcs);
+    }
+    std::error_code ec;
+    if (!fixFile.empty() && fs::is_regular_file(fixFile, ec)) {
+        funcs->LoadFromFile(fixFile, true);
+        funcs->Sort();
+    }
+    strings->Overlay(*funcs);
+    const bool written = strings->SaveToFile(outputPath, true);
+    return {LanguageOf(*strings), strings->Count(), written, {}};
+}
+
+// A child that ended well without its result: nothing of ours does that.
+constexpr std::string_view kWhyNoResult = "no result";
+
+// The result of the build as it travels from the child: records, written,
+// and 1 for "rus".
+TStepMessage ToMessage(const TDefaultKeys& built) {
+    return {built.Records, built.Written ? 1 : 0, built.Language == "rus" ? 1 : 0};
+}
+
+TDefaultKeys FromMessage(const TStepMessage& message) {
+    return {message[2] ? "rus" : "foreign", static_cast<int>(message[0]), message[1] != 0, {}};
+}
+
+// Messages of the icon extraction: progress (done, total), then the count written.
+enum TIconMessage : std::int64_t { kIconProgress, kIconsWritten };
+
+// The extraction itself, reporting its progress and count.
+void ExtractInThisProcess(const fs::path& gameFolder, const fs::path& defaultsPath,
+                          const fs::path& iconsFolder, const fs::path& scratch,
+                          TStepReport& report) {
+    const auto archives = OpenImageArchives(gameFolder);
+    const auto defaults = TCfgManager::CreateFromFile(defaultsPath);
+    int written = 0;
+    const int total = defaults->Count();
+    int shownPercent = -1;
+    std::error_code ec;
+    for (int i = 0; i < total; ++i) {
+        // Reported per percent: a repaint per record would cost more than the work.
+        if (const int percent = i * 100 / total; percent != shownPercent) {
+            shownPercent = percent;
+            report.Send({kIconProgress, i, total});
+        }
+        for (const auto& image : SplitArtPaths(defaults->Records(i).Art)) {
+            const std::string name = IconFileName(image);
+            if (name.empty() || fs::exists(iconsFolder / name, ec))
+                continue;
+            written += FetchIcon(archives, image, iconsFolder / name, scratch) ? 1 : 0;
+        }
+    }
+    report.Send({kIconProgress, total, total});
+    report.Send({kIconsWritten, written});
 }
 
 } // namespace
@@ -231,28 +299,27 @@ const std::vector<std::string>& StringsTables() {
 
 TDefaultKeys BuildDefaultConfiguration(const fs::path& gameFolder, const fs::path& outputPath,
                                        const fs::path& fixFile) {
-    const auto strings = TCfgManager::Create();
-    const auto funcs = TCfgManager::Create();
-    const TScratchFolder scratch;
-    if (scratch.Path().empty())
-        return {"foreign", 0, false};
-    for (const auto& source : kTableArchives) {
-        const fs::path path = FindGameFile(gameFolder, source.Name);
-        if (path.empty())
-            continue;
-        TMPQManager archive(path);
-        MergeTables(archive, StringsTables(), scratch.Path() / "DefStrings.tmp", *strings);
-        if (source.WithFunctions)
-            MergeTables(archive, FunctionTables(), scratch.Path() / "DefFuncs.tmp", *funcs);
-    }
     std::error_code ec;
-    if (!fixFile.empty() && fs::is_regular_file(fixFile, ec)) {
-        funcs->LoadFromFile(fixFile, true);
-        funcs->Sort();
-    }
-    strings->Overlay(*funcs);
-    const bool written = strings->SaveToFile(outputPath, true);
-    return {LanguageOf(*strings), strings->Count(), written};
+    const fs::path temp = fs::temp_directory_path(ec);
+    if (ec)
+        return {"foreign", 0, false, ec.message()};
+    const TScratchFolder scratch(temp, "quillmark-import");
+    if (scratch.Path().empty())
+        return {"foreign", 0, false, ErrnoText(errno)};
+    std::optional<TDefaultKeys> built;
+    const TStepOutcome outcome = RunIsolated(
+        [&](TStepReport& report) {
+            report.Send(
+                ToMessage(BuildInThisProcess(gameFolder, outputPath, fixFile, scratch.Path())));
+        },
+        [&](const TStepMessage& message) {
+            if (message.size() == 3)
+                built = FromMessage(message);
+        });
+    if (!outcome.Completed || !built)
+        return {"foreign", 0, false,
+                outcome.Completed ? std::string(kWhyNoResult) : outcome.Failure};
+    return *built;
 }
 
 std::string BuildDefaultKeys(const fs::path& gameFolder, const fs::path& outputPath,
@@ -260,35 +327,32 @@ std::string BuildDefaultKeys(const fs::path& gameFolder, const fs::path& outputP
     return BuildDefaultConfiguration(gameFolder, outputPath, fixFile).Language;
 }
 
-int ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
-                 const fs::path& iconsFolder, const TProgress& progress) {
+TIconsExtracted ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
+                             const fs::path& iconsFolder, const TProgress& progress) {
     if (FindGameFile(gameFolder, "war3.mpq").empty())
-        return 0;
+        return {};
     std::error_code ec;
     fs::create_directories(iconsFolder, ec);
     if (!fs::is_directory(iconsFolder, ec))
-        return 0;
-    const auto archives = OpenImageArchives(gameFolder);
-    const auto defaults = TCfgManager::CreateFromFile(defaultsPath);
-    int written = 0;
-    const int total = defaults->Count();
-    int shownPercent = -1;
-    for (int i = 0; i < total; ++i) {
-        // Reported per percent: a repaint per record would cost more than the work.
-        if (const int percent = i * 100 / total; progress && percent != shownPercent) {
-            shownPercent = percent;
-            progress(i, total);
-        }
-        for (const auto& image : SplitArtPaths(defaults->Records(i).Art)) {
-            const std::string name = IconFileName(image);
-            if (name.empty() || fs::exists(iconsFolder / name, ec))
-                continue;
-            written += FetchIcon(archives, image, iconsFolder / name) ? 1 : 0;
-        }
-    }
-    if (progress)
-        progress(total, total);
-    return written;
+        return {};
+    // A folder the icons cannot have gets none of them, as before.
+    const TScratchFolder scratch(iconsFolder, ".extracting");
+    if (scratch.Path().empty())
+        return {};
+    std::optional<int> written;
+    const TStepOutcome outcome = RunIsolated(
+        [&](TStepReport& report) {
+            ExtractInThisProcess(gameFolder, defaultsPath, iconsFolder, scratch.Path(), report);
+        },
+        [&](const TStepMessage& message) {
+            if (message.size() == 3 && message[0] == kIconProgress && progress)
+                progress(static_cast<int>(message[1]), static_cast<int>(message[2]));
+            else if (message.size() == 2 && message[0] == kIconsWritten)
+                written = static_cast<int>(message[1]);
+        });
+    if (!outcome.Completed || !written)
+        return {0, outcome.Completed ? std::string(kWhyNoResult) : outcome.Failure};
+    return {*written, {}};
 }
 
 } // namespace qm

@@ -29,7 +29,14 @@ struct TDefaultKeys {
     std::string Language; // "rus" or "foreign"
     int Records = 0;      // actions in the result
     bool Written = false; // false when there was no record or the file could not be written
+    // Why the archives could not be read (their reading crashed, or could
+    // not start); empty when they were.
+    std::string Failure;
 };
+
+// Both import steps read the archives apart from this process (see
+// IsolatedStep.h): a damaged archive that crashes StormLib fails the step,
+// with the reason in Failure, and writes nothing.
 
 // Builds the default configuration from war3.mpq, war3x.mpq, war3xlocal.mpq
 // and war3patch.mpq in `gameFolder` (each when present; later ones override
@@ -48,12 +55,21 @@ std::string BuildDefaultKeys(const std::filesystem::path& gameFolder,
 
 using TProgress = std::function<void(int done, int total)>;
 
+struct TIconsExtracted {
+    int Written = 0; // icon files written
+    // Why the archives could not be read, as for TDefaultKeys; the icons
+    // written before a crash stay, each of them whole.
+    std::string Failure;
+};
+
 // Extracts every button image that the default configuration names and has
 // no icon yet into `iconsFolder` (created when missing), trying war3.mpq,
 // war3x.mpq and war3patch.mpq in turn, and converts each into a JPEG.
-// Returns how many icon files were written. `progress`, when given, hears
-// (records done, records in all) about once per percent, and at the end.
-int ExtractIcons(const std::filesystem::path& gameFolder, const std::filesystem::path& defaultsPath,
-                 const std::filesystem::path& iconsFolder, const TProgress& progress = {});
+// `progress`, when given, hears (records done, records in all) about once
+// per percent, and at the end.
+TIconsExtracted ExtractIcons(const std::filesystem::path& gameFolder,
+                             const std::filesystem::path& defaultsPath,
+                             const std::filesystem::path& iconsFolder,
+                             const TProgress& progress = {});
 
 } // namespace qm

@@ -142,5 +142,7 @@ ENGLISH = {
     "файл слишком велик": "the file is too large",
     "в файле нет ни одного раздела": "the file holds no section",
     "нечего записывать": "there is nothing to write",
+    "Не удалось прочитать архивы игры; этот шаг повторится при следующем запуске.":
+        "The game's archives could not be read; this step will run again at the next start.",
     "ru": "en",
 }

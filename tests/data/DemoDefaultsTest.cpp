@@ -27,7 +27,7 @@ class DemoDefaults : public ::testing::Test {
 TEST_F(DemoDefaults, EveryTreeActionIsBoundAndHasItsIcon) {
     const auto doc = TCfgManager::CreateFromFile(defaults);
     ASSERT_GT(doc->Count(), 500);
-    ASSERT_GT(ExtractIcons(game, defaults, dir / "Icons"), 400);
+    ASSERT_GT(ExtractIcons(game, defaults, dir / "Icons").Written, 400);
 
     for (const char* name : {"TV_foreign.wrk", "TV_rus.wrk"}) {
         SCOPED_TRACE(name);

@@ -109,5 +109,31 @@ TEST(CliImport, ExtractIcons) {
     EXPECT_EQ(r.code, kExitFailed);
 }
 
+// Every import command reads the archives in a child: an archive that kills
+// StormLib is reported and leaves no file.
+TEST(CliImport, AnArchiveThatCrashesTheReaderIsReported) {
+    TempDir dir;
+    fs::create_directory(dir / "game");
+    const std::string image = "Buttons\\BTNA.blp";
+    test::MakeCrashingArchive(dir / "game" / "war3.mpq", image);
+    SKIP_UNLESS_READING_KILLS(dir / "game" / "war3.mpq", image);
+    WriteBytes(dir / "d.wrk", "[A000]\r\nArt=" + image + "\r\n");
+    const auto p = [&](const char* name) { return (dir / name).string(); };
+    const std::string archive = (dir / "game" / "war3.mpq").string();
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"extract", archive, image, p("out.blp")},
+             {"extract-icons", p("game"), p("d.wrk"), p("Icons")}}) {
+        const TResult r = RunCli(args);
+        EXPECT_EQ(r.code, kExitFailed) << args[0];
+        EXPECT_NE(r.err.find("the archive reading stopped on "), std::string::npos) << r.err;
+    }
+    test::MakeCrashingArchive(dir / "game" / "war3.mpq", "Units\\CommandStrings.txt");
+    const TResult r = RunCli({"build-defaults", p("game"), p("x.wrk")});
+    EXPECT_EQ(r.code, kExitFailed);
+    EXPECT_NE(r.err.find("the archive reading stopped on " + p("game")), std::string::npos);
+    EXPECT_EQ(test::ListFolder(dir.path()), (std::vector<std::string>{"Icons", "d.wrk", "game"}));
+    EXPECT_TRUE(test::ListFolder(dir / "Icons").empty());
+}
+
 } // namespace
 } // namespace qm

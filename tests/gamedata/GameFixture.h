@@ -3,10 +3,15 @@
 // writer.
 
 #include "fixtures/TMpqWriter.h"
+#include "gamedata/IsolatedStep.h"
+#include "gamedata/MPQMngr.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -34,5 +39,44 @@ inline std::string Noise(size_t size, unsigned seed) {
     }
     return bytes;
 }
+
+// An archive that Debian's StormLib 9.22 cannot read without dying: its
+// first entry, `name`, holds 13 sectors, and its sector offset table is
+// made to claim 1051 bytes instead of 56. The library reads that many into
+// a buffer of the claim rounded down to whole offsets (1048 bytes), and the
+// three bytes beyond, zeros here, break the heap. `others` follow it.
+inline void MakeCrashingArchive(const fs::path& path, const std::string& name,
+                                const TEntries& others = {}) {
+    {
+        TMpqWriter mpq(path);
+        ASSERT_TRUE(mpq.Add(name, Noise(13 * 4096 - 100, 1)));
+        for (const auto& [other, bytes] : others)
+            ASSERT_TRUE(mpq.Add(other, bytes));
+        ASSERT_TRUE(mpq.Close());
+    }
+    std::string bytes = ReadBytes(path);
+    constexpr size_t kTable = 32; // the first entry follows the header
+    constexpr std::uint32_t kClaim = 1051;
+    std::uint32_t length = 0;
+    std::memcpy(&length, bytes.data() + kTable, sizeof length);
+    ASSERT_EQ(length, 56u) << "the fixture writer's layout changed";
+    std::memcpy(bytes.data() + kTable, &kClaim, sizeof kClaim);
+    std::memset(bytes.data() + kTable + kClaim / 4 * 4, 0, kClaim % 4);
+    WriteBytes(path, bytes);
+}
+
+// Whether reading `entry` of `archive` kills the process that reads it.
+inline bool ReadingKills(const fs::path& archive, const std::string& entry) {
+    return !RunIsolated([&](TStepReport&) {
+                TMPQManager mpq(archive);
+                std::FILE* out = std::tmpfile();
+                mpq.ExtractToHandle(entry, out);
+                std::fclose(out);
+            }).Completed;
+}
+
+#define SKIP_UNLESS_READING_KILLS(archive, entry)                                                  \
+    if (!qm::test::ReadingKills(archive, entry))                                                   \
+    GTEST_SKIP() << "this StormLib reads the damaged archive without dying"
 
 } // namespace qm::test

@@ -54,7 +54,7 @@ class Icons : public ::testing::Test {
             text += "[A" + std::to_string(100 + i) + "]\r\nArt=" + arts[i] + "\r\n";
         WriteBytes(Defaults(), text);
     }
-    int Extract() { return ExtractIcons(Game(), Defaults(), IconsFolder()); }
+    int Extract() { return ExtractIcons(Game(), Defaults(), IconsFolder()).Written; }
     std::string Icon(const std::string& name) const { return ReadBytes(IconsFolder() / name); }
 
     TempDir dir;
@@ -80,7 +80,8 @@ TEST_F(Icons, ProgressRunsOncePerPercentToTheEnd) {
     Arts(std::vector<std::string>(250, kFootman));
     std::vector<std::pair<int, int>> heard;
     EXPECT_EQ(ExtractIcons(Game(), Defaults(), IconsFolder(),
-                           [&](int done, int total) { heard.emplace_back(done, total); }),
+                           [&](int done, int total) { heard.emplace_back(done, total); })
+                  .Written,
               1);
     ASSERT_EQ(heard.size(), 101u); // 0% to 99% while working, then the end
     EXPECT_EQ(heard.front(), std::make_pair(0, 250));
@@ -180,7 +181,7 @@ TEST_F(Icons, ExistingIconsAreKept) {
 TEST_F(Icons, IconsFolderIsCreatedWhenMissing) {
     Archive("War3.mpq", {{kFootman, red.Blp}});
     Arts({kFootman});
-    EXPECT_EQ(ExtractIcons(Game(), Defaults(), dir / "deep" / "Icons"), 1);
+    EXPECT_EQ(ExtractIcons(Game(), Defaults(), dir / "deep" / "Icons").Written, 1);
     EXPECT_EQ(ReadBytes(dir / "deep" / "Icons" / "BTNFootman.jpg"), red.Jpeg);
 }
 
@@ -191,11 +192,13 @@ TEST_F(Icons, NothingHappensWithoutWar3OrUsableInputs) {
     EXPECT_FALSE(fs::exists(IconsFolder()));
 
     Archive("war3.mpq", {{kKnight, blue.Blp}});
-    EXPECT_EQ(ExtractIcons(Game(), dir / "missing.wrk", IconsFolder()), 0);
+    EXPECT_EQ(ExtractIcons(Game(), dir / "missing.wrk", IconsFolder()).Written, 0);
     WriteBytes(dir / "file", "x");
-    EXPECT_EQ(ExtractIcons(Game(), Defaults(), dir / "file"), 0); // icons "folder" is a file
+    EXPECT_EQ(ExtractIcons(Game(), Defaults(), dir / "file").Written,
+              0); // icons "folder" is a file
     EXPECT_EQ(ReadBytes(dir / "file"), "x");
-    EXPECT_EQ(ExtractIcons(dir / "file", Defaults(), IconsFolder()), 0); // game folder is a file
+    EXPECT_EQ(ExtractIcons(dir / "file", Defaults(), IconsFolder()).Written,
+              0);            // game folder is a file
     EXPECT_EQ(Extract(), 1); // war3x.mpq still serves what war3.mpq lacks
 }
 
@@ -214,6 +217,24 @@ TEST_F(Icons, PlantedLinksAreNeverWrittenThrough) {
     EXPECT_EQ(ListFolder(IconsFolder()),
               (std::vector<std::string>{".converting.part", ".extracting.part", "BTNFootman.jpg",
                                         "BTNKnight.jpg", "tmp.blp"}));
+}
+
+// An image that kills StormLib fails the extraction in its child: the icons
+// fetched before it stay whole, and no scratch file is left.
+TEST_F(Icons, AnImageThatCrashesTheReaderFailsTheStepAlone) {
+    fs::create_directories(Game());
+    test::MakeCrashingArchive(Game() / "war3.mpq", kKnight, {{kFootman, red.Blp}});
+    SKIP_UNLESS_READING_KILLS(Game() / "war3.mpq", kKnight);
+    Arts({kFootman, kKnight});
+    std::vector<std::pair<int, int>> heard;
+    const TIconsExtracted icons =
+        ExtractIcons(Game(), Defaults(), IconsFolder(),
+                     [&](int done, int total) { heard.emplace_back(done, total); });
+    EXPECT_EQ(icons.Written, 0);
+    EXPECT_NE(icons.Failure, "");
+    EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}}));
+    EXPECT_EQ(ListFolder(IconsFolder()), std::vector<std::string>{"BTNFootman.jpg"});
+    EXPECT_EQ(Icon("BTNFootman.jpg"), red.Jpeg);
 }
 
 TEST_F(Icons, ReadOnlyIconsFolderFailsQuietly) {

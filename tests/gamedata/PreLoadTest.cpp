@@ -178,6 +178,31 @@ TEST_F(DefaultKeys, NoIntermediateFileIsLeftOnAnyWayOut) {
     EXPECT_FALSE(fs::exists("DefFuncs.tmp"));
 }
 
+// An archive that kills StormLib fails the build, in a child: the old
+// output stays, nothing is left behind, and the next build still works.
+TEST_F(DefaultKeys, AnArchiveThatCrashesTheReaderFailsTheBuildAlone) {
+    TempDir temp;
+    const TTempFolderOverride tempOverride(temp.path());
+    fs::create_directories(Game());
+    test::MakeCrashingArchive(Game() / "war3x.mpq", kCommandStrings);
+    SKIP_UNLESS_READING_KILLS(Game() / "war3x.mpq", kCommandStrings);
+    Archive("war3.mpq", {{kNeutralStrings, "[ACac]\r\nName=Aura\r\n"}});
+    WriteBytes(Out(), "previous");
+    const TDefaultKeys built = Build();
+    EXPECT_FALSE(built.Written);
+    EXPECT_EQ(built.Records, 0);
+    EXPECT_NE(built.Failure, "");
+    EXPECT_EQ(ReadBytes(Out()), "previous");
+    EXPECT_TRUE(test::ListFolder(temp.path()).empty());
+    EXPECT_EQ(test::ListFolder(dir.path()), (std::vector<std::string>{"DefaultKeys.wrk", "game"}));
+
+    fs::remove(Game() / "war3x.mpq");
+    const TDefaultKeys rebuilt = Build();
+    EXPECT_TRUE(rebuilt.Written);
+    EXPECT_EQ(rebuilt.Failure, "");
+    EXPECT_EQ(Field("ACac", fiName), "Aura");
+}
+
 // A damaged archive can claim a table of gigabytes that decompresses from a
 // few bytes; a table far larger than any the game has is left out.
 TEST_F(DefaultKeys, TablesBeyondAnyTheGameHasAreLeftOut) {

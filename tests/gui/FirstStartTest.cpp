@@ -6,6 +6,7 @@
 #include "editor/GlobalConst.h"
 #include "editor/Main.h"
 #include "fixtures/TMpqWriter.h"
+#include "gamedata/GameFixture.h"
 #include "support/TScriptedPlatform.h"
 
 #include <QTreeWidget>
@@ -18,19 +19,21 @@ namespace fs = std::filesystem;
 using test::ReadBytes;
 using test::WriteBytes;
 
+const std::string kFootmanImage = "ReplaceableTextures\\CommandButtons\\BTNFootman.blp";
+
+test::TEntries GameTables() {
+    return {
+        {"Units\\HumanUnitStrings.txt",
+         "[hfoo]\r\nName=Footman\r\nHotkey=F\r\nTip=Train |cffffcc00F|rootman\r\n"},
+        {"Units\\HumanUnitFunc.txt", "[hfoo]\r\nArt=" + kFootmanImage + "\r\nButtonpos=0,0\r\n"},
+        {"Units\\CommandStrings.txt", "[CmdMove]\r\nHotkey=M\r\nTip=Move\r\n"}};
+}
+
 void MakeGame(const fs::path& folder) {
     const std::vector<std::uint32_t> red(64 * 64, 0xD02010);
-    const std::string blp = MakeJpegBlp(EncodeJpeg(ButtonSamples(red), 64, 64, 4), 64, 64);
-    TMpqWriter mpq(folder / "war3.mpq");
-    ASSERT_TRUE(mpq.IsOpen());
-    ASSERT_TRUE(mpq.Add("Units\\HumanUnitStrings.txt",
-                        "[hfoo]\r\nName=Footman\r\nHotkey=F\r\nTip=Train |cffffcc00F|rootman\r\n"));
-    ASSERT_TRUE(mpq.Add("Units\\HumanUnitFunc.txt",
-                        "[hfoo]\r\nArt=ReplaceableTextures\\CommandButtons\\BTNFootman.blp\r\n"
-                        "Buttonpos=0,0\r\n"));
-    ASSERT_TRUE(mpq.Add("Units\\CommandStrings.txt", "[CmdMove]\r\nHotkey=M\r\nTip=Move\r\n"));
-    ASSERT_TRUE(mpq.Add("ReplaceableTextures\\CommandButtons\\BTNFootman.blp", blp));
-    ASSERT_TRUE(mpq.Close());
+    test::TEntries entries = GameTables();
+    entries[kFootmanImage] = MakeJpegBlp(EncodeJpeg(ButtonSamples(red), 64, 64, 4), 64, 64);
+    test::MakeArchive(folder / "war3.mpq", entries);
 }
 
 class FirstStart : public ::testing::Test {
@@ -87,6 +90,42 @@ TEST_F(FirstStart, RunsTheThreeStepsOnceAndWritesTheirFlags) {
     EXPECT_TRUE(started_);
     EXPECT_EQ(fs::last_write_time(pf_ / "QMKData/DefaultKeys.wrk"), built);
     EXPECT_EQ(ReadBytes(pf_ / "QMKData/TV_foreign.wrk"), tree);
+}
+
+// An archive that kills StormLib costs only the step that reads it: the
+// window says so, the step's flag stays unset so that it runs again, and
+// the program goes on as far as the other steps allow.
+TEST_F(FirstStart, AnArchiveThatCrashesTheReaderFailsOnlyItsStep) {
+    const fs::path archive = pf_.Game() / "war3.mpq";
+    test::MakeCrashingArchive(archive, kFootmanImage, GameTables());
+    SKIP_UNLESS_READING_KILLS(archive, kFootmanImage);
+    platform_.Answer(TMsgAnswer::Ok);
+    EXPECT_EQ(Run(),
+              QStringList({Msg(msgStatusPreparing), Msg(msgStatusDefaults), Msg(msgStatusTree),
+                           Msg(msgStatusGraphics), Msg(msgStatusStarting)}));
+    ASSERT_TRUE(started_);
+    ASSERT_EQ(platform_.asked.size(), 1u);
+    EXPECT_TRUE(platform_.asked[0].text.startsWith(Msg(msgArchivesUnreadable) + "\r\n" +
+                                                   pf_.Q(pf_.Game()) + ": "));
+    std::string settings = ReadBytes(pf_.Settings());
+    EXPECT_NE(settings.find("DefCfgLoaded=1"), std::string::npos);
+    EXPECT_EQ(settings.find("IconsLoaded"), std::string::npos);
+    EXPECT_TRUE(test::ListFolder(pf_ / "Icons").empty());
+
+    // With the tables unreadable too, the build fails as well and the start
+    // ends with the message for missing defaults.
+    test::MakeCrashingArchive(archive, "Units\\CommandStrings.txt");
+    fs::remove(pf_ / "QMKData/DefaultKeys.wrk");
+    pf_.WriteSettings("[Strings]\r\nWar3Folder=" + pf_.Game().string() + "\r\n");
+    platform_.asked.clear();
+    platform_.Answer(TMsgAnswer::Ok).Answer(TMsgAnswer::Ok);
+    Run();
+    EXPECT_FALSE(started_);
+    ASSERT_EQ(platform_.asked.size(), 2u);
+    EXPECT_TRUE(platform_.asked[0].text.startsWith(Msg(msgArchivesUnreadable)));
+    EXPECT_TRUE(platform_.asked[1].text.startsWith(Msg(msgCannotReadInternal)));
+    settings = ReadBytes(pf_.Settings());
+    EXPECT_EQ(settings.find("DefCfgLoaded"), std::string::npos);
 }
 
 } // namespace

@@ -1,0 +1,166 @@
+#include "gamedata/IsolatedStep.h"
+
+#ifdef _WIN32
+
+namespace qm {
+namespace {
+
+class TDirectReport final : public TStepReport {
+  public:
+    explicit TDirectReport(const TStepListener& listener) : listener_(listener) {}
+    void Send(const TStepMessage& message) override {
+        if (listener_)
+            listener_(message);
+    }
+
+  private:
+    const TStepListener& listener_;
+};
+
+} // namespace
+
+TStepOutcome RunIsolated(const TIsolatedStep& step, const TStepListener& listener) {
+    TDirectReport report(listener);
+    step(report);
+    return {true, {}};
+}
+
+} // namespace qm
+
+#else
+
+#include "config/uFileError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace qm {
+namespace {
+
+bool WriteAll(int fd, const void* data, size_t size) {
+    const char* at = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = write(fd, at, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        at += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// False at the end of the pipe, or when it broke off inside the bytes.
+bool ReadAll(int fd, void* data, size_t size) {
+    char* at = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t n = read(fd, at, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        at += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// A message on the pipe: its count of numbers, then the numbers, in one
+// write so that it arrives whole or not at all.
+class TPipeReport final : public TStepReport {
+  public:
+    explicit TPipeReport(int fd) : fd_(fd) {}
+    void Send(const TStepMessage& message) override {
+        const auto count = static_cast<std::uint32_t>(std::min(message.size(), kMaxStepMessage));
+        std::vector<char> bytes(sizeof count + count * sizeof(std::int64_t));
+        std::memcpy(bytes.data(), &count, sizeof count);
+        std::memcpy(bytes.data() + sizeof count, message.data(), count * sizeof(std::int64_t));
+        broken_ = !WriteAll(fd_, bytes.data(), bytes.size()) || broken_;
+    }
+    bool Broken() const { return broken_; }
+
+  private:
+    int fd_;
+    bool broken_ = false;
+};
+
+constexpr int kChildFailed = 1;
+
+[[noreturn]] void RunChild(const TIsolatedStep& step, int fd) {
+    int code = kChildFailed;
+    try {
+        TPipeReport report(fd);
+        step(report);
+        code = report.Broken() ? kChildFailed : 0;
+    } catch (...) {
+    }
+    _exit(code);
+}
+
+// Hands every message to the listener until the child closes its end.
+void Listen(int fd, const TStepListener& listener) {
+    for (;;) {
+        std::uint32_t count = 0;
+        if (!ReadAll(fd, &count, sizeof count) || count > kMaxStepMessage)
+            return;
+        TStepMessage message(count);
+        if (!ReadAll(fd, message.data(), count * sizeof(std::int64_t)))
+            return;
+        if (listener)
+            listener(message);
+    }
+}
+
+TStepOutcome Failed(std::string why) {
+    return {false, std::move(why)};
+}
+
+TStepOutcome Ended(pid_t child) {
+    int status = 0;
+    pid_t waited;
+    do
+        waited = waitpid(child, &status, 0);
+    while (waited < 0 && errno == EINTR);
+    if (waited < 0)
+        return Failed(ErrnoText(errno));
+    if (WIFSIGNALED(status))
+        return Failed(strsignal(WTERMSIG(status)));
+    if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
+        return Failed("ended with status " + std::to_string(WEXITSTATUS(status)));
+    return {true, {}};
+}
+
+} // namespace
+
+TStepOutcome RunIsolated(const TIsolatedStep& step, const TStepListener& listener) {
+    int ends[2];
+    if (pipe(ends) != 0)
+        return Failed(ErrnoText(errno));
+    // Children that other threads start must not hold the pipe open.
+    fcntl(ends[0], F_SETFD, FD_CLOEXEC);
+    fcntl(ends[1], F_SETFD, FD_CLOEXEC);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(ends[0]);
+        RunChild(step, ends[1]);
+    }
+    const int error = errno;
+    close(ends[1]);
+    if (child < 0) {
+        close(ends[0]);
+        return Failed(ErrnoText(error));
+    }
+    Listen(ends[0], listener);
+    close(ends[0]);
+    return Ended(child);
+}
+
+} // namespace qm
+
+#endif
