@@ -86,20 +86,33 @@ TGameFolder& Game() {
     return folder;
 }
 
+// The first two children of `parent` in turn, so each selection shows
+// something new.
+void SelectChildrenInTurn(benchmark::State& state, qm::TfrmMain& frm, QTreeWidgetItem* parent) {
+    int turn = 0;
+    for (auto _ : state) {
+        frm.Tree().View().setCurrentItem(parent->child(turn++ % 2));
+        QApplication::processEvents();
+    }
+}
+
+// Letters no sibling uses, so nothing is asked.
+void TypeHotkeysInTurn(benchmark::State& state, qm::TfrmMain& frm, QTreeWidgetItem* action) {
+    frm.Tree().View().setCurrentItem(action);
+    auto* field = frm.findChild<QLineEdit*>("txtHotKey");
+    const char letters[] = {'Y', 'Z'};
+    int turn = 0;
+    for (auto _ : state)
+        QTest::keyClick(field, letters[turn++ % 2]);
+}
+
 // Two units of the last race in turn, so each selection shows a new card.
 void BM_SelectUnitWithTwelveActions(benchmark::State& state) {
     qm::bench::TSilentPlatform platform;
     const auto editor = qm::bench::StartedEditor(platform, Game().path(), state);
     if (!editor)
         return;
-    qm::TfrmMain& frm = *editor;
-    QTreeWidget& tree = frm.Tree().View();
-    QTreeWidgetItem* race = tree.topLevelItem(7);
-    int turn = 0;
-    for (auto _ : state) {
-        tree.setCurrentItem(race->child(turn++ % 2));
-        QApplication::processEvents();
-    }
+    SelectChildrenInTurn(state, *editor, editor->Tree().View().topLevelItem(7));
 }
 BENCHMARK(BM_SelectUnitWithTwelveActions)->Unit(benchmark::kMillisecond);
 
@@ -108,15 +121,7 @@ void BM_TypeHotkeyIntoThreeLevelAction(benchmark::State& state) {
     const auto editor = qm::bench::StartedEditor(platform, Game().path(), state);
     if (!editor)
         return;
-    qm::TfrmMain& frm = *editor;
-    frm.Tree().View().setCurrentItem(frm.Tree().View().topLevelItem(7)->child(9)->child(10));
-    auto* field = frm.findChild<QLineEdit*>("txtHotKey");
-    // Letters no sibling uses, so nothing is asked.
-    const char letters[] = {'Y', 'Z'};
-    int turn = 0;
-    for (auto _ : state)
-        QTest::keyClick(field, letters[turn++ % 2]);
-    state.counters["hotkey"] = field->text().size();
+    TypeHotkeysInTurn(state, *editor, editor->Tree().View().topLevelItem(7)->child(9)->child(10));
 }
 BENCHMARK(BM_TypeHotkeyIntoThreeLevelAction)->Unit(benchmark::kMicrosecond);
 
@@ -126,13 +131,7 @@ void BM_SelectActionWithFiveTooltips(benchmark::State& state) {
     const auto editor = qm::bench::StartedEditor(platform, Game().path(), state);
     if (!editor)
         return;
-    qm::TfrmMain& frm = *editor;
-    QTreeWidgetItem* unit = frm.Tree().View().topLevelItem(7)->child(9);
-    int turn = 0;
-    for (auto _ : state) {
-        frm.Tree().View().setCurrentItem(unit->child(turn++ % 2));
-        QApplication::processEvents();
-    }
+    SelectChildrenInTurn(state, *editor, editor->Tree().View().topLevelItem(7)->child(9));
 }
 BENCHMARK(BM_SelectActionWithFiveTooltips)->Unit(benchmark::kMillisecond);
 
@@ -143,13 +142,7 @@ void BM_TypeHotkeyForHeroWithAutoTips(benchmark::State& state) {
     const auto editor = qm::bench::StartedEditor(platform, Game().path(), state);
     if (!editor)
         return;
-    qm::TfrmMain& frm = *editor;
-    frm.Tree().View().setCurrentItem(frm.Tree().View().topLevelItem(7)->child(9)->child(11));
-    auto* field = frm.findChild<QLineEdit*>("txtHotKey");
-    const char letters[] = {'Y', 'Z'};
-    int turn = 0;
-    for (auto _ : state)
-        QTest::keyClick(field, letters[turn++ % 2]);
+    TypeHotkeysInTurn(state, *editor, editor->Tree().View().topLevelItem(7)->child(9)->child(11));
 }
 BENCHMARK(BM_TypeHotkeyForHeroWithAutoTips)->Unit(benchmark::kMillisecond);
 
@@ -158,14 +151,18 @@ qm::bench::TDemoFolder& Demo() {
     return folder;
 }
 
-// Every node of the shipped tree, a full grid of letters, panel refreshed.
-void BM_MultiEditApplyToAll(benchmark::State& state) {
+std::unique_ptr<qm::TfrmMain> DemoEditor(qm::TPlatform& platform, benchmark::State& state) {
     if (!Demo().Ready()) {
         state.SkipWithError("no demo game in this build");
-        return;
+        return nullptr;
     }
+    return qm::bench::StartedEditor(platform, Demo().path(), state);
+}
+
+// Every node of the shipped tree, a full grid of letters, panel refreshed.
+void BM_MultiEditApplyToAll(benchmark::State& state) {
     qm::bench::TSilentPlatform platform;
-    const auto editor = qm::bench::StartedEditor(platform, Demo().path(), state);
+    const auto editor = DemoEditor(platform, state);
     if (!editor)
         return;
     qm::TfrmMain& frm = *editor;
@@ -186,12 +183,8 @@ void BM_MultiEditApplyToAll(benchmark::State& state) {
 BENCHMARK(BM_MultiEditApplyToAll)->Unit(benchmark::kMillisecond);
 
 void BM_FindWithoutMatch(benchmark::State& state) {
-    if (!Demo().Ready()) {
-        state.SkipWithError("no demo game in this build");
-        return;
-    }
     qm::bench::TSilentPlatform platform;
-    const auto editor = qm::bench::StartedEditor(platform, Demo().path(), state);
+    const auto editor = DemoEditor(platform, state);
     if (!editor)
         return;
     qm::TfrmMain& frm = *editor;

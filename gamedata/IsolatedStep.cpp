@@ -42,10 +42,12 @@ TStepOutcome RunIsolated(const TIsolatedStep& step, const TStepListener& listene
 namespace qm {
 namespace {
 
-bool WriteAll(int fd, const void* data, size_t size) {
-    const char* at = static_cast<const char*>(data);
+// Moves all `size` bytes with `move` (read or write), across interruptions;
+// false at the end of the pipe, or when it broke off inside the bytes.
+template <typename Move, typename Byte>
+bool MoveAll(Move move, int fd, Byte* at, size_t size) {
     while (size > 0) {
-        const ssize_t n = write(fd, at, size);
+        const ssize_t n = move(fd, at, size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -56,19 +58,12 @@ bool WriteAll(int fd, const void* data, size_t size) {
     return true;
 }
 
-// False at the end of the pipe, or when it broke off inside the bytes.
+bool WriteAll(int fd, const void* data, size_t size) {
+    return MoveAll(write, fd, static_cast<const char*>(data), size);
+}
+
 bool ReadAll(int fd, void* data, size_t size) {
-    char* at = static_cast<char*>(data);
-    while (size > 0) {
-        const ssize_t n = read(fd, at, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        at += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    return MoveAll(read, fd, static_cast<char*>(data), size);
 }
 
 // A message on the pipe: its count of numbers, then the numbers, in one
