@@ -75,7 +75,8 @@ class TPipeReport final : public TStepReport {
         const auto count = static_cast<std::uint32_t>(std::min(message.size(), kMaxStepMessage));
         std::vector<char> bytes(sizeof count + count * sizeof(std::int64_t));
         std::memcpy(bytes.data(), &count, sizeof count);
-        std::memcpy(bytes.data() + sizeof count, message.data(), count * sizeof(std::int64_t));
+        if (count > 0) // an empty message's data() may be null
+            std::memcpy(bytes.data() + sizeof count, message.data(), count * sizeof(std::int64_t));
         broken_ = !WriteAll(fd_, bytes.data(), bytes.size()) || broken_;
     }
     bool Broken() const { return broken_; }
