@@ -7,6 +7,7 @@
 #include "config/uLineReader.h"
 #include "editor/TActionTree.h"
 #include "editor/TImageList.h"
+#include "gamedata/TreeModel.h"
 #include "gamedata/TreeRewrite.h"
 #include "text/TextCodec.h"
 
@@ -51,7 +52,7 @@ void CheckLoads(const std::vector<std::string>& before, const std::filesystem::p
     for (size_t i = 0; i < after.size(); ++i) {
         if (qm::TabCount(after[i]) != qm::TabCount(before[i]))
             std::abort();
-        withFields += qm::TActionTree::ExtractTVFields(after[i]).empty() ? 0 : 1;
+        withFields += qm::TTreeModel::ExtractTVFields(after[i]).empty() ? 0 : 1;
     }
     loader.FreeTvData();
     loader.LoadTVFromFile(tree);

@@ -5,6 +5,7 @@
 #include "FuzzQt.h"
 #include "editor/TActionTree.h"
 #include "editor/TImageList.h"
+#include "gamedata/TreeModel.h"
 #include "text/TextCodec.h"
 
 #include <QTreeWidget>
@@ -16,7 +17,7 @@ int LinesWithFields(const std::string& text) {
     size_t start = 0;
     while (start < text.size()) {
         const size_t end = std::min(text.find('\n', start), text.size());
-        count += qm::TActionTree::ExtractTVFields(std::string_view(text).substr(start, end - start))
+        count += qm::TTreeModel::ExtractTVFields(std::string_view(text).substr(start, end - start))
                          .empty()
                      ? 0
                      : 1;
