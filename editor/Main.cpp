@@ -280,15 +280,13 @@ void TfrmMain::actAboutExecute() {
 }
 
 void TfrmMain::PreLoad() {
-    TImportSteps steps(settings_,
-                       {[this](int message) { ShowStatus(message); },
-                        [this](int done, int total) {
-                            if (loading_)
-                                loading_->SetProgress(done, total);
-                        },
-                        [this](const QString& text) {
-                            Say(true, msgError, text, TMsgIcon::Error);
-                        }});
+    TImportSteps steps(
+        settings_, {[this](int message) { ShowStatus(message); },
+                    [this](int done, int total) {
+                        if (loading_)
+                            loading_->SetProgress(done, total);
+                    },
+                    [this](const QString& text) { Say(true, msgError, text, TMsgIcon::Error); }});
     steps.Run();
 }
 

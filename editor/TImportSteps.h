@@ -15,9 +15,9 @@ class TProjectSettings;
 class TImportSteps {
   public:
     struct TReports {
-        std::function<void(int message)> Status;         // a row of the message table
+        std::function<void(int message)> Status;           // a row of the message table
         std::function<void(int done, int total)> Progress; // icons, records done of all
-        std::function<void(const QString& text)> Error;  // shown to the user
+        std::function<void(const QString& text)> Error;    // shown to the user
     };
 
     TImportSteps(TProjectSettings& settings, TReports reports);

@@ -44,8 +44,7 @@ namespace {
 
 // Moves all `size` bytes with `move` (read or write), across interruptions;
 // false at the end of the pipe, or when it broke off inside the bytes.
-template <typename Move, typename Byte>
-bool MoveAll(Move move, int fd, Byte* at, size_t size) {
+template <typename Move, typename Byte> bool MoveAll(Move move, int fd, Byte* at, size_t size) {
     while (size > 0) {
         const ssize_t n = move(fd, at, size);
         if (n < 0 && errno == EINTR)
