@@ -11,6 +11,7 @@
 #include "editor/TProjectSettings.h"
 #include "editor/TTipPages.h"
 #include "text/TextCodec.h"
+#include "tooltips/Utf8Text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,7 +24,7 @@ namespace qm {
 namespace {
 
 QString Shown(const std::string& value) {
-    return QString::fromStdString(FieldToUtf8(value));
+    return Utf8ToQString(FieldToUtf8(value));
 }
 
 // What a key can produce in the game's file: printable ASCII.

@@ -4,6 +4,7 @@
 #include "editor/IconImage.h"
 #include "editor/TImageList.h"
 #include "text/TextCodec.h"
+#include "tooltips/Utf8Text.h"
 
 namespace qm {
 namespace {
@@ -11,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 QString Utf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return Utf8ToQString(text);
 }
 
 } // namespace

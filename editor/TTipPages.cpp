@@ -10,6 +10,7 @@
 #include "tooltips/RtColorPicker.h"
 #include "tooltips/TipRichEdit.h"
 #include "tooltips/UFBitBtn.h"
+#include "tooltips/Utf8Text.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -259,8 +260,7 @@ std::string TTipPages::StoredTip(int page) const {
 
 QString TTipPages::StoredHotKey(int page) const {
     const TBindRec* record = SelectedRecord();
-    return record && page <= 2 ? QString::fromStdString(FieldToUtf8((*record)[fiHotkey + page]))
-                               : QString();
+    return record && page <= 2 ? Utf8ToQString(FieldToUtf8((*record)[fiHotkey + page])) : QString();
 }
 
 QString TTipPages::HotKeyBox(int page) const {

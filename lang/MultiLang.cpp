@@ -3,6 +3,7 @@
 #include "config/uAtomicFile.h"
 #include "config/uIniFile.h"
 #include "editor/GlobalConst.h"
+#include "tooltips/Utf8Text.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -181,8 +182,8 @@ bool IsBlank(QChar c) {
 }
 
 QString ReadValue(const TIniFile& file, const QString& section, const QString& key) {
-    QString value = QString::fromStdString(
-        file.ReadString(section.toStdString(), key.toStdString(), std::string()));
+    QString value =
+        Utf8ToQString(file.ReadString(section.toStdString(), key.toStdString(), std::string()));
     if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front())
         value = value.mid(1, value.size() - 2);
     return value;

@@ -4,6 +4,7 @@
 #include "tooltips/RichEdit.h"
 #include "tooltips/RtColorPicker.h"
 #include "tooltips/UFBitBtn.h"
+#include "tooltips/Utf8Text.h"
 
 #include <QLabel>
 
@@ -88,11 +89,11 @@ void TdlgTemplate::FormShow() {
     currentTip_ = FieldToUtf8(target_->StoredTip(page));
     if (page <= 2)
         currentHotKey_ = target_->StoredHotKey(page).left(1);
-    ApplyTemplate(*reTmplSample_, QString::fromStdString(currentTip_), currentHotKey_);
+    ApplyTemplate(*reTmplSample_, Utf8ToQString(currentTip_), currentHotKey_);
 }
 
 void TdlgTemplate::cpTipChanged() {
-    ApplyTemplate(*reTmplSample_, QString::fromStdString(currentTip_), currentHotKey_);
+    ApplyTemplate(*reTmplSample_, Utf8ToQString(currentTip_), currentHotKey_);
 }
 
 void TdlgTemplate::btnApplyClick() {

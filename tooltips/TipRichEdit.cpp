@@ -2,6 +2,7 @@
 
 #include "config/uColorMarkup.h"
 #include "text/TextCodec.h"
+#include "tooltips/Utf8Text.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -30,8 +31,7 @@ class TRunInserter : public TMarkupVisitor {
             return;
         QTextCharFormat format;
         format.setForeground(ToQColor(color_));
-        cursor_.insertText(QString::fromUtf8(run_.data(), static_cast<qsizetype>(run_.size())),
-                           format);
+        cursor_.insertText(Utf8ToQString(run_), format);
         run_.clear();
     }
 

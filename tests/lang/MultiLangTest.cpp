@@ -197,6 +197,7 @@ TEST_F(MultiLang, RowsComeFromStringsAndStayWhenMissing) {
 
 TEST_F(MultiLang, WrittenFileGivesEveryTextBack) {
     SetMsg(29, " /n//\r\n\"quoted\" ");
+    SetMsg(30, QStringLiteral("\uFEFF\uFEFFstarts with marks"));
     QStringList rows;
     for (int n = 0; n < kMessageCount; ++n)
         rows << Msg(n);

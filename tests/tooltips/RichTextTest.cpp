@@ -74,7 +74,8 @@ TEST(RichText, LineBreaks) {
 
 TEST(RichText, Utf8TextComesBackByteForByte) {
     for (const std::string_view tip : {"Призвать |cffffcc00В|rодного элементаля (|cffffcc00Q|r)",
-                                       "召唤|cffffcc00水|r元素|n(|cffffcc00W|r)", "🙂 ok"})
+                                       "召唤|cffffcc00水|r元素|n(|cffffcc00W|r)", "🙂 ok",
+                                       "\uFEFFa|cffff0000\uFEFFb"}) // marks at the starts of runs
         EXPECT_EQ(RoundTrip(tip), tip);
 }
 
