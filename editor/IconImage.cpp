@@ -1,5 +1,6 @@
 #include "editor/IconImage.h"
 
+#include "editor/PathText.h"
 #include "gamedata/JpegDecoder.h"
 
 #include <cstring>
@@ -21,7 +22,7 @@ QImage ToImage(const TPixelImage& pixels) {
 } // namespace
 
 QImage LoadJpegBitmap(const QString& path, int width, int height) {
-    const auto decoded = DecodeJpegFile(path.toStdU16String());
+    const auto decoded = DecodeJpegFile(ToPath(path));
     if (!decoded || decoded->Width <= 0 || decoded->Height <= 0 ||
         decoded->Pixels.size() !=
             static_cast<size_t>(decoded->Width) * static_cast<size_t>(decoded->Height))

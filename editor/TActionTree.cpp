@@ -2,20 +2,14 @@
 
 #include "config/uCfgManager.h"
 #include "editor/IconImage.h"
+#include "editor/PathText.h"
 #include "editor/TImageList.h"
 #include "text/TextCodec.h"
 #include "tooltips/Utf8Text.h"
 
 namespace qm {
-namespace {
 
 namespace fs = std::filesystem;
-
-QString Utf8(const std::string& text) {
-    return Utf8ToQString(text);
-}
-
-} // namespace
 
 TActionTree::TActionTree(QTreeWidget& view, TImageList& images, fs::path iconsFolder)
     : view_(view), images_(images), iconsFolder_(std::move(iconsFolder)) {}
@@ -31,7 +25,7 @@ void TActionTree::LoadTVFromFile(const fs::path& path, std::string* why) {
     model_ = TTreeModel::LoadFromFile(path, why).value_or(TTreeModel());
     nodes_.reserve(static_cast<size_t>(model_.Count()));
     for (const TTreeNode& line : model_.Nodes()) {
-        auto* node = new TTVNode(Utf8(line.Caption));
+        auto* node = new TTVNode(Utf8ToQString(line.Caption));
         node->Data.ID = line.ID;
         node->Data.Icon = line.Icon;
         node->Index = NodeCount();
@@ -89,8 +83,8 @@ void TActionTree::CheckUpBrunchIcons(QTreeWidgetItem* item) {
         const fs::path path = IconPath(node->Data.Icon);
         if (path.empty())
             continue;
-        const QImage picture = LoadJpegBitmap(QString::fromStdU16String(path.u16string()),
-                                              images_.Size().width(), images_.Size().height());
+        const QImage picture =
+            LoadJpegBitmap(FromPath(path), images_.Size().width(), images_.Size().height());
         if (picture.isNull())
             continue;
         node->ImageIndex = images_.Add(picture);

@@ -24,12 +24,16 @@ void TImportSteps::Run() {
     reports_.Status(msgStatusStarting);
 }
 
+// Where the import writes the default configuration and later steps read it.
+fs::path TImportSteps::DefaultsPath() const {
+    return ToPath(settings_.WritePath(settings_.DefaultConfigName));
+}
+
 void TImportSteps::BuildDefaults() {
     reports_.Status(msgStatusDefaults);
     const fs::path fix = ToPath(settings_.Resolve(QStringLiteral("QMKData\\Fix.wrk")));
     const TDefaultKeys built = BuildDefaultConfiguration(
-        ToPath(settings_.GameFolder()), ToPath(settings_.WritePath(settings_.DefaultConfigName)),
-        fs::exists(fix) ? fix : fs::path());
+        ToPath(settings_.GameFolder()), DefaultsPath(), fs::exists(fix) ? fix : fs::path());
     if (built.Written) {
         settings_.Language = QString::fromStdString(built.Language);
         settings_.TVName = TProjectSettings::TreeFileFor(settings_.Language);
@@ -45,7 +49,7 @@ void TImportSteps::FillTree() {
     const fs::path treeFile = ToPath(settings_.Folders().Adopt(settings_.TVName));
     if (settings_.TVClearBeforeLoad)
         ClearTVNames(treeFile);
-    if (FillTVFromDefaults(treeFile, ToPath(settings_.WritePath(settings_.DefaultConfigName))))
+    if (FillTVFromDefaults(treeFile, DefaultsPath()))
         ReportSettingsWrite(settings_.WriteTVLoaded());
 }
 
@@ -53,9 +57,9 @@ void TImportSteps::FillTree() {
 // done its step; one whose archive reading crashed has not.
 void TImportSteps::ExtractIcons() {
     reports_.Status(msgStatusGraphics);
-    const TIconsExtracted icons = qm::ExtractIcons(
-        ToPath(settings_.GameFolder()), ToPath(settings_.WritePath(settings_.DefaultConfigName)),
-        ToPath(settings_.IconsFolder()), reports_.Progress);
+    const TIconsExtracted icons =
+        qm::ExtractIcons(ToPath(settings_.GameFolder()), DefaultsPath(),
+                         ToPath(settings_.IconsFolder()), reports_.Progress);
     if (icons.Failure.empty())
         ReportSettingsWrite(settings_.WriteIconsLoaded());
     else

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 
 namespace qm {
@@ -27,6 +28,7 @@ class TImportSteps {
     void BuildDefaults();
     void FillTree();
     void ExtractIcons();
+    std::filesystem::path DefaultsPath() const;
     void ReportSettingsWrite(bool written);
     void ReportUnreadable(const std::string& why);
 

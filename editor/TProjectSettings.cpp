@@ -2,6 +2,7 @@
 
 #include "config/uIniFile.h"
 #include "editor/GlobalConst.h"
+#include "editor/PathText.h"
 #include "lang/MultiLang.h"
 #include "platform/TPlatform.h"
 
@@ -118,7 +119,7 @@ QString TProjectSettings::WriteFailureText() const {
 }
 
 TIniFile TProjectSettings::Open() const {
-    return TIniFile(IniPath().toStdU16String());
+    return TIniFile(ToPath(IniPath()));
 }
 
 void TProjectSettings::LoadStrings() {
