@@ -10,6 +10,7 @@
 #include <charconv>
 #include <stdexcept>
 #include <unordered_map>
+#include <utility>
 
 namespace qm {
 namespace {
@@ -238,6 +239,41 @@ TBindRec& TCfgManager::AddRecord(std::string_view id) {
     return **records_.insert(at, std::move(rec));
 }
 
+std::unique_ptr<TBindRec> TCfgManager::TakeRecord(const TBindRec& record, int* at) {
+    const auto it = std::find_if(records_.begin(), records_.end(),
+                                 [&](const auto& held) { return held.get() == &record; });
+    if (it == records_.end())
+        return nullptr;
+    if (at)
+        *at = static_cast<int>(it - records_.begin());
+    std::unique_ptr<TBindRec> taken = std::move(*it);
+    records_.erase(it);
+    return taken;
+}
+
+TBindRec& TCfgManager::InsertRecord(std::unique_ptr<TBindRec> record, int at) {
+    const auto index = static_cast<size_t>(std::clamp(at, 0, Count()));
+    return **records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(index),
+                             std::move(record));
+}
+
+std::vector<std::unique_ptr<TBindRec>> TCfgManager::TakeAll() {
+    return std::exchange(records_, {});
+}
+
+void TCfgManager::PutAll(std::vector<std::unique_ptr<TBindRec>> records) {
+    records_ = std::move(records);
+}
+
+std::unique_ptr<TCfgManager> TCfgManager::Clone() const {
+    auto copy = Create();
+    copy->records_.reserve(records_.size());
+    for (const auto& rec : records_)
+        copy->records_.push_back(std::make_unique<TBindRec>(*rec));
+    copy->fileName_ = fileName_;
+    return copy;
+}
+
 TBindRec* TCfgManager::FindRecord(std::string_view id) {
     const auto at =
         std::lower_bound(records_.begin(), records_.end(), id,
@@ -321,10 +357,6 @@ const std::string& GetField(const TBindRec& record, int index) {
     return record[index];
 }
 
-void SetField(TBindRec& record, int index, std::string_view text) {
-    record[index].assign(text);
-}
-
 std::string FirstNonEmptyField(const TBindRec& record, int from, int to) {
     for (int i = std::max(from, 0); i <= std::min(to, kFieldCount - 1); ++i) {
         if (!record[i].empty())
@@ -338,16 +370,6 @@ void CopyNonEmptyFields(TBindRec& target, const TBindRec& source) {
         if (!source[i].empty())
             target[i] = source[i];
     }
-}
-
-void ClearFields(TBindRec& record, int from, int to) {
-    for (int i = std::max(from, 0); i <= std::min(to, kFieldCount - 1); ++i)
-        record[i].clear();
-}
-
-void CopyEditFields(TBindRec& target, const TBindRec& source) {
-    for (int i = fiHotkey; i <= fiResearchbuttonpos; ++i)
-        target[i] = source[i];
 }
 
 TButtonPos ParseButtonPos(std::string_view text) {

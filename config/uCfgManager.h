@@ -51,6 +51,18 @@ class TCfgManager {
     // A new record with `id` as given and all other fields empty, inserted at
     // its sorted place (after the records with the same identifier).
     TBindRec& AddRecord(std::string_view id);
+    // Hands a record over, removed from the document; its list position in
+    // `at` when asked. nullptr when the record is not this document's.
+    std::unique_ptr<TBindRec> TakeRecord(const TBindRec& record, int* at = nullptr);
+    // Puts a record back at a list position TakeRecord gave (clamped to the
+    // list), so that an undone removal restores the order exactly.
+    TBindRec& InsertRecord(std::unique_ptr<TBindRec> record, int at);
+    // Every record handed over in list order; the document is left empty.
+    std::vector<std::unique_ptr<TBindRec>> TakeAll();
+    // Replaces the records by these, in this order.
+    void PutAll(std::vector<std::unique_ptr<TBindRec>> records);
+    // An independent copy: the same records and FileName.
+    std::unique_ptr<TCfgManager> Clone() const;
     // Binary search for an identifier equal byte for byte; nullptr when none.
     TBindRec* FindRecord(std::string_view id);
     const TBindRec* FindRecord(std::string_view id) const;
@@ -83,13 +95,9 @@ class TCfgManager {
 
 // Record helpers.
 const std::string& GetField(const TBindRec& record, int index);
-void SetField(TBindRec& record, int index, std::string_view text);
 // The first non-empty field among indexes from..to; empty when none.
 std::string FirstNonEmptyField(const TBindRec& record, int from, int to);
 void CopyNonEmptyFields(TBindRec& target, const TBindRec& source);
-void ClearFields(TBindRec& record, int from, int to);
-// Fields 1-11 of `source`, empty ones included; ID and 12-16 stay.
-void CopyEditFields(TBindRec& target, const TBindRec& source);
 
 // A command-card position "column,row". (-1, -1) unless the text holds
 // exactly two items; Ok is false when one of them is not an integer.

@@ -210,10 +210,37 @@ TEST(CfgDocument, LookupsAndBounds) {
     EXPECT_EQ(doc->FindRecord("ACac"), nullptr);
 }
 
+// Undoing a removal needs the very record back, at its old place among
+// records with the same identifier.
+TEST(CfgDocument, TakeAndInsertKeepRecordsAndOrder) {
+    auto doc = TCfgManager::Create();
+    doc->AddRecord("A").Hotkey = "1";
+    doc->AddRecord("A").Hotkey = "2";
+    doc->AddRecord("B");
+    const TBindRec* second = &doc->Records(1);
+    int at = -1;
+    auto taken = doc->TakeRecord(doc->Records(1), &at);
+    EXPECT_EQ(taken.get(), second);
+    EXPECT_EQ(at, 1);
+    EXPECT_EQ(doc->Count(), 2);
+    EXPECT_EQ(doc->TakeRecord(*taken), nullptr); // no longer the document's
+    EXPECT_EQ(&doc->InsertRecord(std::move(taken), at), second);
+    EXPECT_EQ(doc->Records(1).Hotkey, "2");
+
+    auto copy = doc->Clone();
+    auto all = doc->TakeAll();
+    EXPECT_EQ(doc->Count(), 0);
+    doc->PutAll(std::move(all));
+    EXPECT_EQ(&doc->Records(1), second);
+    ASSERT_EQ(copy->Count(), 3);
+    EXPECT_NE(&copy->Records(1), second);
+    EXPECT_TRUE(copy->SameAs(*doc));
+}
+
 TEST(RecordHelpers, FieldsByIndex) {
     TBindRec rec;
-    SetField(rec, fiTip, "tip");
-    SetField(rec, fiTrains, "hfoo");
+    rec[fiTip] = "tip";
+    rec[fiTrains] = "hfoo";
     EXPECT_EQ(rec.Tip, "tip");
     EXPECT_EQ(GetField(rec, 16), "hfoo");
     EXPECT_THROW(GetField(rec, 17), std::out_of_range);
@@ -233,14 +260,6 @@ TEST(RecordHelpers, FieldsByIndex) {
     EXPECT_EQ(target.ID, "S");
     EXPECT_EQ(target.Hotkey, "H");
     EXPECT_EQ(target.Art, "art");
-
-    source.Hotkey = "";
-    CopyEditFields(target, source);
-    EXPECT_EQ(target.Hotkey, ""); // empty ones included
-    EXPECT_EQ(target.Name, "keep");
-    EXPECT_EQ(target.Art, "art");
-    ClearFields(target, 0, 16);
-    EXPECT_EQ(target, TBindRec{});
 }
 
 TEST(RecordHelpers, ParseButtonPos) {

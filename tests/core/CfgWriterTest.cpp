@@ -34,7 +34,7 @@ TEST(CfgWriter, KeysInIndexOrderAndSkippedRecords) {
     doc->AddRecord("Blank").Tip = "   "; // blanks only: a value, but not written
     TBindRec& all = doc->AddRecord("All");
     for (int i = 1; i < kFieldCount; ++i)
-        SetField(all, i, " v" + std::to_string(i));
+        all[i] = " v" + std::to_string(i);
     doc->AddRecord("").Hotkey = "X"; // no identifier: not written
     EXPECT_EQ(doc->Serialize(false),
               "// v12\r\n[All]\r\nHotKey= v1\r\nUnHotKey= v2\r\nResearchHotKey= v3\r\n"
@@ -122,7 +122,7 @@ TEST(CfgDocumentOps, SameAsComparesFieldsZeroToEleven) {
     b->AddRecord("A").Hotkey = "Q";
     EXPECT_TRUE(a->SameAs(*b));
     for (int i = fiName; i < kFieldCount; ++i)
-        SetField(b->Records(0), i, "data");
+        b->Records(0)[i] = "data";
     EXPECT_TRUE(a->SameAs(*b));
     b->Records(0).Researchbuttonpos = "0,0";
     EXPECT_FALSE(a->SameAs(*b));
