@@ -1,7 +1,6 @@
 #include "editor/Main.h"
 
 #include "config/uCfgManager.h"
-#include "editor/GlobalConst.h"
 #include "editor/Loading.h"
 #include "editor/PathText.h"
 #include "editor/TActionPanel.h"
@@ -10,8 +9,10 @@
 #include "editor/THotKeyConflicts.h"
 #include "editor/TImportSteps.h"
 #include "editor/TMainActions.h"
+#include "editor/TRecordEditor.h"
 #include "editor/TTipPages.h"
 #include "lang/About.h"
+#include "lang/GlobalConst.h"
 #include "lang/Help.h"
 #include "lang/InterfaceLanguage.h"
 #include "lang/MultiLang.h"
@@ -62,17 +63,17 @@ TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    actions_ = new TMainActions(*this);
+    actions_ = new TMainActions(*this, documents_.UndoStack());
     CreateClientArea();
     dlgFind_ = new TdlgFind(tree_, platform_, this);
-    dlgMultiEdit_ = new TdlgMultiEdit(tree_, documents_, *card_, *panel_, *dlgTemplate_, this);
+    dlgMultiEdit_ = new TdlgMultiEdit(tree_, documents_, *dlgTemplate_, this);
     frmHelp_ = new TfrmHelp(this);
     aboutBox_ = new TAboutBox(this);
     language_ = std::make_unique<TInterfaceLanguage>();
     setWindowIcon(ProgramPicture());
     ConnectActions();
-    // No node may keep pointing into documents that are about to go.
-    connect(&documents_, &TDocumentSet::Replacing, this, [this] { tree_.ResetTvData(); });
+    connect(&documents_.UndoStack(), &QUndoStack::cleanChanged, this, &TfrmMain::ShowModified);
+    connect(&documents_, &TDocumentSet::Changed, this, &TfrmMain::UpdateAddButton);
     setFixedSize(kClientWidth,
                  menuBar()->sizeHint().height() + kClientHeight + statusBar()->sizeHint().height());
 }
@@ -112,13 +113,15 @@ void TfrmMain::CreateClientArea() {
     setCentralWidget(client);
     CreateTree(client);
 
-    conflicts_ = std::make_unique<THotKeyConflicts>(tree_, documents_, platform_, *this);
+    editor_ = std::make_unique<TRecordEditor>(documents_, tree_.Model());
+    conflicts_ = std::make_unique<THotKeyConflicts>(tree_, platform_, *this);
+    editor_->SetAskSwap([this](int otherNode) { return conflicts_->AskToSwap(otherNode); });
     TColorPickerForm::Shared().SetPlatform(&platform_);
     dlgTemplate_ = new TdlgTemplate(this);
     LangSetOwnedByParent(dlgTemplate_);
-    card_ = new TCommandCard(tree_, ilMain_, documents_, client);
-    panel_ = new TActionPanel(tree_, documents_, *card_, *conflicts_, *dlgTemplate_,
-                              *actions_->mnuAutoAdd, client);
+    card_ = new TCommandCard(tree_, ilMain_, documents_, *editor_, client);
+    panel_ =
+        new TActionPanel(tree_, documents_, *editor_, *dlgTemplate_, *actions_->mnuAutoAdd, client);
     panel_->move(280, 0);
     // The card stands over the panel's upper right part.
     card_->move(518, 24);
@@ -368,13 +371,20 @@ bool TfrmMain::IsUntitled() const {
     return FileNamePart(CurFileName()) == FileNamePart(settings_.DefaultConfigName);
 }
 
+// "[*]" is where Qt shows the asterisk of unsaved changes.
 void TfrmMain::UpdateCaption() {
     if (IsUntitled())
-        setWindowTitle(QStringLiteral("Quillmark:") + Msg(msgUntitled));
+        setWindowTitle(QStringLiteral("Quillmark:") + Msg(msgUntitled) + QStringLiteral("[*]"));
     else
-        setWindowTitle(QStringLiteral("Quillmark: (") + QFileInfo(CurFileName()).fileName() + ")");
-    actions_->ShowFileName(IsUntitled() ? Msg(msgUntitled)
-                                        : QDir::toNativeSeparators(CurFileName()));
+        setWindowTitle(QStringLiteral("Quillmark: (") + QFileInfo(CurFileName()).fileName() +
+                       QStringLiteral(")[*]"));
+    ShowModified(documents_.UndoStack().isClean());
+}
+
+void TfrmMain::ShowModified(bool clean) {
+    setWindowModified(!clean);
+    const QString name = IsUntitled() ? Msg(msgUntitled) : QDir::toNativeSeparators(CurFileName());
+    actions_->ShowFileName(clean ? name : QStringLiteral("* ") + name);
 }
 
 bool TfrmMain::SaveRequest() {
@@ -507,9 +517,16 @@ bool TfrmMain::DropChangesAllowed() {
                                        TMsgIcon::Question, TMsgButtons::YesNo) == TMsgAnswer::Yes;
 }
 
+// Undoable, unlike Restore defaults, which drops the file's name too.
 void TfrmMain::actResetAllExecute() {
-    if (DropChangesAllowed())
-        ReOpen(CurFileName());
+    if (!DropChangesAllowed())
+        return;
+    {
+        TDocumentSet::TEdit edit(documents_, Msg(msgEditResetAll));
+        documents_.ResetWorkingCopy();
+    }
+    // The file as read again: clean, until the reset itself is undone.
+    documents_.UndoStack().setClean();
 }
 
 void TfrmMain::actDefAllExecute() {
@@ -517,19 +534,15 @@ void TfrmMain::actDefAllExecute() {
         ReOpen(DefaultConfigPath());
 }
 
-bool TfrmMain::AddDefaultRecord(QTreeWidgetItem* item) {
-    TTVNode* node = TTVNode::From(item);
-    TCfgManager* working = documents_.CurCfgMngr();
-    if (!node || !working || tree_.AssignNodeData(node, *working) != 1 ||
-        !documents_.AddDefaultRecord(node->Data.ID))
-        return false;
-    tree_.AssignNodeData(node, *working);
-    return true;
-}
-
 void TfrmMain::actAddAllExecute() {
     int added = 0;
-    tree_.ForEachNode([&](TTVNode& node) { added += AddDefaultRecord(&node) ? 1 : 0; });
+    {
+        TDocumentSet::TEdit edit(documents_, QString());
+        tree_.ForEachNode([&](TTVNode& node) {
+            added += !node.Data.ID.empty() && documents_.AddDefaultRecord(node.Data.ID) ? 1 : 0;
+        });
+        documents_.NameEdit(Msg(msgEditAddAll).arg(added));
+    }
     UpdateAddButton();
     Say(true, msgInformation, Msg(msgRecordsAdded) + QString::number(added) + ".",
         TMsgIcon::Information);
@@ -541,8 +554,11 @@ void TfrmMain::actDelAllExecute() {
         return;
     if (!documents_.CurCfgMngr())
         return;
-    documents_.ClearWorkingCopy();
-    tvMainChange();
+    {
+        TDocumentSet::TEdit edit(documents_, Msg(msgEditDeleteAll));
+        documents_.ClearWorkingCopy();
+    }
+    UpdateAddButton();
     Say(true, msgInformation, Msg(msgAllDeleted), TMsgIcon::Information);
 }
 
@@ -575,6 +591,7 @@ void TfrmMain::tvMainChange() {
         panel_->setTitle(node->text(0));
         panel_->Tips().ShowFirstPage();
         panel_->LoadControlsData(node);
+        card_->DrawBrunchButtons(node);
     }
     panel_->DisableEmptyControls();
     UpdateAddButton();
@@ -584,7 +601,7 @@ void TfrmMain::tvMainChange() {
 // add a second record with the same identifier.
 void TfrmMain::UpdateAddButton() {
     TTVNode* node = TTVNode::From(tvMain_->currentItem());
-    TCfgManager* working = documents_.CurCfgMngr();
+    const TCfgManager* working = documents_.CurCfgMngr();
     btnAdd_->setEnabled(node && working && tree_.AssignNodeData(node, *working) == 1 &&
                         documents_.DefCfgMngr()->FindRecord(node->Data.ID));
 }

@@ -42,20 +42,11 @@ TTVNode* TActionTree::ItemAt(int index) const {
     return index >= 0 && index < NodeCount() ? nodes_[static_cast<size_t>(index)] : nullptr;
 }
 
-int TActionTree::AssignNodeData(QTreeWidgetItem* item, TCfgManager& document) const {
-    TTVNode* node = TTVNode::From(item);
-    if (!node)
+int TActionTree::AssignNodeData(QTreeWidgetItem* item, const TCfgManager& document) const {
+    const TTVNode* node = TTVNode::From(item);
+    if (!node || node->Data.ID.empty())
         return -1;
-    if (node->Data.Record)
-        return 0;
-    if (node->Data.ID.empty())
-        return -1;
-    node->Data.Record = document.FindRecord(node->Data.ID);
-    return node->Data.Record ? 0 : 1;
-}
-
-void TActionTree::ResetTvData() const {
-    ForEachNode([](TTVNode& node) { node.Data.Record = nullptr; });
+    return document.FindRecord(node->Data.ID) ? 0 : 1;
 }
 
 void TActionTree::FreeTvData() {

@@ -28,11 +28,10 @@ class TActionTree {
     // Fills the view with the nodes of a tree file; a file that cannot be
     // read gives none, with the reason in `why`.
     void LoadTVFromFile(const std::filesystem::path& path, std::string* why = nullptr);
-    // -1 for a group node, 0 when bound to a record, 1 for an action that the
-    // document does not hold.
-    int AssignNodeData(QTreeWidgetItem* item, TCfgManager& document) const;
-    // Unbinds every node; each binds again on its next use.
-    void ResetTvData() const;
+    // -1 for a group node, 0 for an action the document holds, 1 for an
+    // action that it does not hold. Nodes keep no pointer into a document:
+    // records come and go with every edit and its undo.
+    int AssignNodeData(QTreeWidgetItem* item, const TCfgManager& document) const;
     // Releases every node together with its data.
     void FreeTvData();
     // Loads the icons of the node and of every sibling after it.

@@ -1,10 +1,10 @@
 #include "editor/TImportSteps.h"
 
-#include "editor/GlobalConst.h"
 #include "editor/PathText.h"
 #include "editor/TProjectSettings.h"
 #include "gamedata/PreLoad.h"
 #include "gamedata/TreeRewrite.h"
+#include "lang/GlobalConst.h"
 
 namespace qm {
 

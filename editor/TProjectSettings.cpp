@@ -1,8 +1,8 @@
 #include "editor/TProjectSettings.h"
 
 #include "config/uIniFile.h"
-#include "editor/GlobalConst.h"
 #include "editor/PathText.h"
+#include "lang/GlobalConst.h"
 #include "lang/MultiLang.h"
 #include "platform/TPlatform.h"
 

@@ -2,7 +2,7 @@
 
 #include "config/uAtomicFile.h"
 #include "config/uIniFile.h"
-#include "editor/GlobalConst.h"
+#include "lang/GlobalConst.h"
 #include "tooltips/Utf8Text.h"
 
 #include <QAbstractButton>

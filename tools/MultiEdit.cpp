@@ -1,11 +1,11 @@
 #include "tools/MultiEdit.h"
 
 #include "config/uCfgManager.h"
-#include "editor/GlobalConst.h"
 #include "editor/TActionPanel.h"
 #include "editor/TActionTree.h"
 #include "editor/TCommandCard.h"
 #include "editor/TDocumentSet.h"
+#include "lang/GlobalConst.h"
 #include "tools/TUpDown.h"
 #include "tooltips/TemplateDlg.h"
 #include "tooltips/UFBitBtn.h"
@@ -54,10 +54,10 @@ bool Shown(const QTreeWidgetItem& node) {
 
 } // namespace
 
-TdlgMultiEdit::TdlgMultiEdit(TActionTree& tree, TDocumentSet& documents, TCommandCard& card,
-                             TActionPanel& panel, const TdlgTemplate& dlgTemplate, QWidget* parent)
+TdlgMultiEdit::TdlgMultiEdit(TActionTree& tree, TDocumentSet& documents,
+                             const TdlgTemplate& dlgTemplate, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint), tree_(tree),
-      documents_(documents), card_(card), panel_(panel), dlgTemplate_(dlgTemplate) {
+      documents_(documents), dlgTemplate_(dlgTemplate) {
     setObjectName("dlgMultiEdit");
     setWindowTitle(QString::fromUtf8("Мультиредактор"));
     setFixedSize(400, 268);
@@ -274,15 +274,19 @@ bool TdlgMultiEdit::InScope(const TTVNode& node, int depth) const {
     return selected;
 }
 
-bool TdlgMultiEdit::ApplyTo(TBindRec& record) {
+// Works on a copy of the record, each change going to the documents too, so
+// that later values are computed from earlier ones as before.
+bool TdlgMultiEdit::ApplyTo(const TBindRec& record) {
+    TBindRec copy = record;
     const auto set = [this](TBindRec& r, int field, std::string_view bytes) {
-        documents_.SetField(r, field, bytes);
+        r[field].assign(bytes);
+        documents_.SetField(r.ID, field, bytes);
     };
     if (rbValUser_->isChecked()) {
         const auto tip = [this](std::string_view text, std::string_view key) {
             return dlgTemplate_.TemplateTip(text, key);
         };
-        return ApplyGridKeys(record, Keys(), tip, set);
+        return ApplyGridKeys(copy, Keys(), tip, set);
     }
     const TCfgManager* source =
         rbValDef_->isChecked() ? documents_.DefCfgMngr() : documents_.SavedCfgMngr();
@@ -295,29 +299,30 @@ bool TdlgMultiEdit::ApplyTo(TBindRec& record) {
     if (cell->Col < block.leftColumn() || cell->Col > block.rightColumn() ||
         cell->Row < block.topRow() || cell->Row > block.bottomRow())
         return false;
-    card_.PrepareButtonMovie(record, *from);
-    documents_.CopyEditFields(record, *from);
+    for (int field = fiHotkey; field <= fiResearchbuttonpos; ++field)
+        set(copy, field, (*from)[field]);
     return true;
 }
 
+// One edit for the whole run, named after the number of records it checked;
+// the panel and the card follow when it ends.
 void TdlgMultiEdit::btnApplyClick() {
-    TCfgManager* working = documents_.CurCfgMngr();
+    const TCfgManager* working = documents_.CurCfgMngr();
     if (!working)
         return;
     // A depth box still empty and focused counts as 0, as leaving it would.
     const int depth = txtMaxLevel_->text().toInt();
     int count = 0;
     ShowCount(count);
+    TDocumentSet::TEdit edit(documents_, QString());
     tree_.ForEachNode([&](TTVNode& node) {
-        if (tree_.AssignNodeData(&node, *working) != 0 || !InScope(node, depth))
+        const TBindRec* record = node.Data.ID.empty() ? nullptr : working->FindRecord(node.Data.ID);
+        if (!record || !InScope(node, depth))
             return;
-        if (ApplyTo(*node.Data.Record))
+        if (ApplyTo(*record))
             ShowCount(++count);
     });
-    if (QTreeWidgetItem* selected = tree_.View().currentItem()) {
-        panel_.LoadControlsData(selected);
-        panel_.DisableEmptyControls();
-    }
+    documents_.NameEdit(Msg(msgEditMultiEditor).arg(count));
 }
 
 } // namespace qm

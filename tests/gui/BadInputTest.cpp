@@ -20,7 +20,7 @@ class BadInput : public test::TWindowTest {};
 
 TEST_F(BadInput, WhatIsNoConfigurationIsRefusedAndTheDocumentStays) {
     Start(test::kTree, test::kDefaultKeys, "[Aabc]\r\nHotkey=Q\r\n");
-    frm_->Documents().SetField(frm_->CurCfgMngr()->Records(0), fiHotkey, "Z");
+    frm_->Documents().SetField(frm_->CurCfgMngr()->Records(0).ID, fiHotkey, "Z");
     const QString open = frm_->CurFileName();
     std::string junk(4096, '\0');
     for (size_t i = 0; i < junk.size(); ++i)

@@ -3,10 +3,10 @@
 
 #include "EditorFixture.h"
 #include "config/uCfgManager.h"
-#include "editor/GlobalConst.h"
 #include "editor/Main.h"
 #include "fixtures/TMpqWriter.h"
 #include "gamedata/GameFixture.h"
+#include "lang/GlobalConst.h"
 #include "support/TScriptedPlatform.h"
 
 #include <QTreeWidget>

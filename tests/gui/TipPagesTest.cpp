@@ -124,11 +124,12 @@ TEST_F(TipPages, LineBreaksAndOtherEncodingsComeBackAsTheyWere) {
     EXPECT_EQ(Rec("Aold").Tip, "\xD1\xF2\xE0\xF0\xFB\xE9 (|cffffcc00K|r)");
 }
 
-TEST_F(TipPages, TooltipStoredInNormalFormIsNoEdit) {
+TEST_F(TipPages, ShowingATooltipStoresNothing) {
     WriteBytes(pf_ / "user.txt", "[Aatk]\nTip=|cFFFF0000Att|rack\n");
     ASSERT_TRUE(frm_->ReOpen(pf_.Q(pf_ / "user.txt")));
     Select(kAatk);
-    EXPECT_EQ(Rec("Aatk").Tip, "|cffff0000Att|rack");
+    EXPECT_EQ(Editor("reTip")->toPlainText(), "Attack");
+    EXPECT_EQ(Rec("Aatk").Tip, "|cFFFF0000Att|rack");
     EXPECT_FALSE(frm_->HasUnsavedChanges());
 }
 

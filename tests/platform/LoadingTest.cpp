@@ -1,7 +1,7 @@
 #include "editor/Loading.h"
 
-#include "editor/GlobalConst.h"
 #include "editor/TProjectSettings.h"
+#include "lang/GlobalConst.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "editor/TProjectSettings.h"
 
-#include "editor/GlobalConst.h"
+#include "lang/GlobalConst.h"
 #include "lang/MultiLang.h"
 #include "support/TScriptedPlatform.h"
 #include "support/TestFiles.h"

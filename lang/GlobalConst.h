@@ -69,8 +69,24 @@ enum TMsg : int {
     // An import step whose reading of the game's archives crashed; followed
     // by the game folder and the reason.
     msgArchivesUnreadable,
+    // The names of the edits in the undo history; %1 is an action's caption
+    // or a count of records.
+    msgEditHotkey,
+    msgEditTip,
+    msgEditDefault,
+    msgEditReset,
+    msgEditPosition,
+    msgEditAdd,
+    msgEditAddAll,
+    msgEditDeleteAll,
+    msgEditResetAll,
+    msgEditMultiEditor,
+    // Edit > Undo and Redo with the name of the edit they take back or make
+    // again.
+    msgUndoNamed,
+    msgRedoNamed,
 };
-inline constexpr int kMessageCount = 53;
+inline constexpr int kMessageCount = 65;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.
