@@ -6,18 +6,6 @@
 
 namespace qm {
 
-struct TEditCommand::TStep {
-    enum class TKind { Field, Add, ReplaceAll };
-    explicit TStep(TKind kind) : Kind(kind) {}
-    TKind Kind;
-    TBindRec* Record = nullptr; // Field, Add: the record while it is in the document
-    int Field = 0;
-    std::string Other;                             // Field: the value the record does not hold now
-    std::unique_ptr<TBindRec> Held;                // Add: the record while undone
-    int At = 0;                                    // Add: its list position
-    std::vector<std::unique_ptr<TBindRec>> Others; // ReplaceAll: the records not in the document
-};
-
 TEditCommand::TEditCommand(TCfgManager& document, const QString& name)
     : QUndoCommand(name), document_(document) {}
 
@@ -27,28 +15,27 @@ bool TEditCommand::SetField(TBindRec& record, int field, std::string_view bytes)
     std::string& value = record[field];
     if (value == bytes)
         return false;
-    auto step = std::make_unique<TStep>(TStep::TKind::Field);
-    step->Record = &record;
-    step->Field = field;
-    step->Other = std::exchange(value, std::string(bytes));
-    steps_.push_back(std::move(step));
+    TStep& step = steps_.emplace_back();
+    step.Record = &record;
+    step.Field = field;
+    step.Other = std::exchange(value, std::string(bytes));
     return true;
 }
 
 TBindRec& TEditCommand::Add(const TBindRec& record) {
     TBindRec& added = document_.AddRecord(record.ID);
     added = record;
-    auto step = std::make_unique<TStep>(TStep::TKind::Add);
-    step->Record = &added;
-    steps_.push_back(std::move(step));
+    TStep& step = steps_.emplace_back();
+    step.Kind = TStep::TKind::Add;
+    step.Record = &added;
     return added;
 }
 
 void TEditCommand::ReplaceAll(std::vector<std::unique_ptr<TBindRec>> records) {
-    auto step = std::make_unique<TStep>(TStep::TKind::ReplaceAll);
-    step->Others = document_.TakeAll();
+    TStep& step = steps_.emplace_back();
+    step.Kind = TStep::TKind::ReplaceAll;
+    step.Others = std::make_unique<std::vector<std::unique_ptr<TBindRec>>>(document_.TakeAll());
     document_.PutAll(std::move(records));
-    steps_.push_back(std::move(step));
 }
 
 // Every mergeable transaction shares one id; mergeWith decides.
@@ -60,50 +47,42 @@ bool TEditCommand::mergeWith(const QUndoCommand* other) {
     const auto* next = dynamic_cast<const TEditCommand*>(other);
     if (!next || steps_.size() != 1 || next->steps_.size() != 1)
         return false;
-    const TStep& mine = *steps_.front();
-    const TStep& theirs = *next->steps_.front();
+    const TStep& mine = steps_.front();
+    const TStep& theirs = next->steps_.front();
     // This command keeps its value from before; the later one's is current.
     return mine.Kind == TStep::TKind::Field && theirs.Kind == TStep::TKind::Field &&
            mine.Record == theirs.Record && mine.Field == theirs.Field;
 }
 
+// A field and the replaced records swap with what the step holds; undoing
+// and redoing them is the same exchange.
 void TEditCommand::Undo(TStep& step) {
     switch (step.Kind) {
     case TStep::TKind::Field:
         std::swap((*step.Record)[step.Field], step.Other);
         break;
     case TStep::TKind::Add:
-        step.Held = document_.TakeRecord(*step.Record, &step.At);
+        step.Held = document_.TakeRecord(*step.Record, &step.Field);
         break;
     case TStep::TKind::ReplaceAll: {
         auto current = document_.TakeAll();
-        document_.PutAll(std::move(step.Others));
-        step.Others = std::move(current);
+        document_.PutAll(std::move(*step.Others));
+        *step.Others = std::move(current);
         break;
     }
     }
 }
 
 void TEditCommand::Redo(TStep& step) {
-    switch (step.Kind) {
-    case TStep::TKind::Field:
-        std::swap((*step.Record)[step.Field], step.Other);
-        break;
-    case TStep::TKind::Add:
-        step.Record = &document_.InsertRecord(std::move(step.Held), step.At);
-        break;
-    case TStep::TKind::ReplaceAll: {
-        auto current = document_.TakeAll();
-        document_.PutAll(std::move(step.Others));
-        step.Others = std::move(current);
-        break;
-    }
-    }
+    if (step.Kind == TStep::TKind::Add)
+        step.Record = &document_.InsertRecord(std::move(step.Held), step.Field);
+    else
+        Undo(step);
 }
 
 void TEditCommand::undo() {
     for (auto it = steps_.rbegin(); it != steps_.rend(); ++it)
-        Undo(**it);
+        Undo(*it);
     done_ = false;
 }
 
@@ -111,7 +90,7 @@ void TEditCommand::redo() {
     if (done_)
         return;
     for (auto& step : steps_)
-        Redo(*step);
+        Redo(step);
     done_ = true;
 }
 

@@ -43,12 +43,22 @@ class TEditCommand : public QUndoCommand {
     void redo() override;
 
   private:
-    struct TStep;
+    // One change; most are of one field, so a step is kept small and the
+    // rarer kinds hold what they need through a pointer.
+    struct TStep {
+        enum class TKind : char { Field, Add, ReplaceAll };
+        TKind Kind = TKind::Field;
+        int Field = 0;                  // Field: the field; Add: the list position while undone
+        TBindRec* Record = nullptr;     // Field, Add: the record while in the document
+        std::string Other;              // Field: the value the record does not hold now
+        std::unique_ptr<TBindRec> Held; // Add: the record while undone
+        std::unique_ptr<std::vector<std::unique_ptr<TBindRec>>> Others; // ReplaceAll
+    };
     void Undo(TStep& step);
     void Redo(TStep& step);
 
     TCfgManager& document_;
-    std::vector<std::unique_ptr<TStep>> steps_;
+    std::vector<TStep> steps_;
     bool mergeable_ = false;
     bool done_ = true; // made while recorded: the first redo has nothing to do
 };

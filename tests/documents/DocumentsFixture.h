@@ -17,7 +17,9 @@ class TDocumentsTest : public ::testing::Test {
         ASSERT_EQ(docs_.ReOpen(Q("defaults.txt"), Q("file.txt"), nullptr),
                   TDocumentSet::TReadResult::Ok);
     }
-    QString Q(const std::string& name) const { return QString::fromStdString((dir_ / name).string()); }
+    QString Q(const std::string& name) const {
+        return QString::fromStdString((dir_ / name).string());
+    }
     // Everything the working copy holds, data fields included.
     std::string Bytes() const { return docs_.CurCfgMngr()->Serialize(true); }
     // Undoes every step and redoes them, checking the bytes at both ends.
