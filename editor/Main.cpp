@@ -128,6 +128,8 @@ void TfrmMain::CreateClientArea() {
     card_->raise();
     connect(card_, &TCommandCard::SelectNode, this, &TfrmMain::SelectNode);
     connect(panel_, &TActionPanel::ReturnToTree, tvMain_, [this] { tvMain_->setFocus(); });
+    connect(panel_, &TActionPanel::KeyRefused, this,
+            [this](const QString& note) { statusBar()->showMessage(note, 5000); });
 
     btnAdd_ = new QPushButton(QString::fromUtf8("Добавить"), client);
     btnAdd_->setObjectName("btnAdd");

@@ -242,9 +242,14 @@ void TActionPanel::txtHotKeyKeyPress(THotKeyEdit& field, QChar key) {
         emit ReturnToTree();
         return;
     }
-    // The other two fields take only what a key can write into the file.
-    if (&field != txtHotKey_ && !IsKeyCharacter(key))
+    // The hotkey takes a letter A-Z (and Escape); the other two fields what
+    // a key can write into the file. Anything else is refused, with a word.
+    const bool hotkey = &field == txtHotKey_;
+    if (hotkey ? !(key >= u'A' && key <= u'Z') : !IsKeyCharacter(key)) {
+        emit KeyRefused(Msg(hotkey ? msgHotkeyTakesLetters : msgHotkeyTakesKeys)
+                            .arg(key.isPrint() ? QString(key) : QString::number(key.unicode())));
         return;
+    }
     field.setText(QString(key));
 }
 

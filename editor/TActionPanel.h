@@ -62,6 +62,8 @@ class TActionPanel : public QGroupBox {
   signals:
     // Enter in a hotkey field hands the focus back to the tree.
     void ReturnToTree();
+    // A typed key the field does not take, said in words for the status bar.
+    void KeyRefused(const QString& note);
 
   public slots:
     void txtHotKeyChange();

@@ -1,5 +1,6 @@
 #include "editor/TMainActions.h"
 
+#include "editor/THotKeyEdit.h"
 #include "editor/ToolIcons.h"
 #include "lang/GlobalConst.h"
 
@@ -145,9 +146,16 @@ void TMainActions::ConnectEditCommands() {
         ApplyToFocused([](QLineEdit& e) { e.copy(); }, [](QTextEdit& e) { e.copy(); },
                        [](QPlainTextEdit& e) { e.copy(); });
     });
+    // A hotkey field takes a paste as a typed key, through the panel's rules.
     connect(actPaste, &QAction::triggered, this, [] {
-        ApplyToFocused([](QLineEdit& e) { e.paste(); }, [](QTextEdit& e) { e.paste(); },
-                       [](QPlainTextEdit& e) { e.paste(); });
+        ApplyToFocused(
+            [](QLineEdit& e) {
+                if (auto* hotkey = qobject_cast<THotKeyEdit*>(&e))
+                    hotkey->PasteKey();
+                else
+                    e.paste();
+            },
+            [](QTextEdit& e) { e.paste(); }, [](QPlainTextEdit& e) { e.paste(); });
     });
 }
 

@@ -144,7 +144,7 @@ void TRecordEditor::HotKeyChange() {
         SetText(0, Stored(0));
         return;
     }
-    AutoTips(0, texts[0]);
+    AutoTips(fields_->ID, 0, texts[0], fields_->Rules);
     MakeEqualTxts(0);
     Store(fields_->ID, fiHotkey, texts[0]);
 }
@@ -160,7 +160,7 @@ void TRecordEditor::OtherHotKeyChange(int kind) {
     }
     Store(fields_->ID, HotkeyFieldOf(kind), text);
     MakeEqualTxts(kind);
-    AutoTips(kind, text);
+    AutoTips(fields_->ID, kind, text, fields_->Rules);
 }
 
 // A single letter goes into the other fields the action has, each through
@@ -194,34 +194,54 @@ int TRecordEditor::CheckUpEqualHotKey() {
                 continue;
             if (!ask_ || !ask_(index))
                 return index;
-            const TBindRec own = documents_.Shown(id);
-            for (int kind : kHotkeyKinds) {
-                if (flags & kind)
-                    Store(other, HotkeyField(kind), own[HotkeyField(kind)]);
-            }
+            Swap(other, flags);
             return -1;
         }
     }
     return -1;
 }
 
+// The other action takes this one's stored values of the clashing kinds,
+// and its tooltips and, with edit-together, its other hotkeys follow as they
+// would for its own edit: the letter it takes is free on the card.
+void TRecordEditor::Swap(const std::string& other, int flags) {
+    const TBindRec own = documents_.Shown(fields_->ID);
+    const TBindRec before = documents_.Shown(other);
+    const TEditRules& rules = fields_->Rules;
+    for (int kind = 0; kind < 3; ++kind) {
+        if (!(flags & kHotkeyKinds[kind]))
+            continue;
+        const std::string& value = own[HotkeyFieldOf(kind)];
+        Store(other, HotkeyFieldOf(kind), value);
+        AutoTips(other, kind, value, rules);
+        if (!rules.EditTogether || Characters(value) > 1)
+            continue;
+        for (int follower = 0; follower < 3; ++follower) {
+            const int field = HotkeyFieldOf(follower);
+            if (!(flags & kHotkeyKinds[follower]) && !before[field].empty() &&
+                Store(other, field, value))
+                AutoTips(other, follower, value, rules);
+        }
+    }
+}
+
 // ---- tooltips ----
 
 // With automatic tooltips on, a hotkey's tooltip names its new key; a hero's
 // awaken and revive tooltips follow the main one when they exist.
-void TRecordEditor::AutoTips(int page, const std::string& value) {
-    if (!fields_->Rules.AutoTips)
+void TRecordEditor::AutoTips(const std::string& id, int page, const std::string& value,
+                             const TEditRules& rules) {
+    if (!rules.AutoTips)
         return;
     // A key code is named by its key ("Esc"), not by its first digit.
     const std::string name = KeyCodeName(value);
     const std::string key = !IsKeyCode(value) ? value.substr(0, 1) : name.empty() ? value : name;
-    const std::string& id = fields_->ID;
-    RebuildTip(id, page, key, fields_->Rules);
+    RebuildTip(id, page, key, rules);
     if (page != 0)
         return;
     for (int heroPage : kHeroPages) {
         if (!documents_.Shown(id)[TipField(heroPage)].empty())
-            RebuildTip(id, heroPage, key, fields_->Rules);
+            RebuildTip(id, heroPage, key, rules);
     }
 }
 

@@ -98,7 +98,9 @@ class TRecordEditor {
     void OtherHotKeyChange(int kind);
     void MakeEqualTxts(int source);
     int CheckUpEqualHotKey();
-    void AutoTips(int page, const std::string& value);
+    void Swap(const std::string& other, int flags);
+    void AutoTips(const std::string& id, int page, const std::string& value,
+                  const TEditRules& rules);
     void RebuildTip(const std::string& id, int page, const std::string& key,
                     const TEditRules& rules);
     std::string Stored(int kind) const;

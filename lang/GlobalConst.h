@@ -85,8 +85,11 @@ enum TMsg : int {
     // again.
     msgUndoNamed,
     msgRedoNamed,
+    // A typed key a hotkey field does not take; %1 is the key.
+    msgHotkeyTakesLetters,
+    msgHotkeyTakesKeys,
 };
-inline constexpr int kMessageCount = 65;
+inline constexpr int kMessageCount = 67;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.

@@ -157,4 +157,8 @@ ENGLISH = {
     "Отменить: %1": "&Undo %1",
     "Повторить: %1": "&Redo %1",
     "Повторить": "&Redo",
+    "«%1» не подходит: горячая клавиша — это латинская буква от A до Z (или Esc).":
+        "“%1” is not taken: a hotkey is a letter from A to Z (or Esc).",
+    "«%1» не подходит: здесь нужен знак, который пишет клавиша (буква, цифра, знак).":
+        "“%1” is not taken: this field takes a character a key types (a letter, digit or sign).",
 }

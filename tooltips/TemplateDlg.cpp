@@ -75,7 +75,15 @@ void TdlgTemplate::ApplyTemplate(TRichEdit& edit, const QString& text,
 
 void TdlgTemplate::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    opened_ = {cpTip_->ActiveColor(), cpHK_->ActiveColor(), cpBrackets_->ActiveColor()};
     FormShow();
+}
+
+void TdlgTemplate::reject() {
+    cpTip_->SetActiveColor(opened_[0]);
+    cpHK_->SetActiveColor(opened_[1]);
+    cpBrackets_->SetActiveColor(opened_[2]);
+    QDialog::reject();
 }
 
 // The sample is of the tooltip on the page open in the main window, as

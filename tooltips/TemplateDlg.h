@@ -9,6 +9,7 @@
 
 #include <QDialog>
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,8 @@ class TdlgTemplate : public QDialog {
     void cpTipChanged();
     void btnApplyClick();
     void btnDefaultClick();
+    // Escape and the close box: the colours the dialog opened with come back.
+    void reject() override;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -74,6 +77,7 @@ class TdlgTemplate : public QDialog {
     TUFBitBtn* btnDefault_ = nullptr;
     std::string currentTip_; // captured when the dialog was last shown
     QString currentHotKey_;
+    std::array<TColor, 3> opened_{}; // the colours when it was shown
 };
 
 } // namespace qm

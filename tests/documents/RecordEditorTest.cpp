@@ -59,6 +59,7 @@ TEST_F(RecordEditor, AKeyPressIsOneTransactionWithItsSwapAndEditTogether) {
     EXPECT_EQ(Rec("Adef").Researchhotkey, "F");
     EXPECT_EQ(Rec("Adef").Tip, "Defend (|cffffcc00F|r)");
     EXPECT_EQ(Rec("hfoo").Hotkey, "D");
+    EXPECT_EQ(Rec("hfoo").Tip, "Footman (|cffffcc00D|r)") << "the other's tooltip follows";
     ASSERT_EQ(docs_.UndoStack().count(), 1);
     EXPECT_EQ(docs_.UndoStack().undoText(), Msg(msgEditHotkey).arg("Defend"));
     ExpectUndoRedo(before, Bytes());

@@ -7,9 +7,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QToolTip>
 
 namespace qm {
@@ -109,6 +111,30 @@ TEST_F(Panel, OtherFieldsTakeOnlyWhatAKeyWrites) {
                             Qt::NoModifier);
     EXPECT_EQ(Rec("Adef").Unhotkey, "1");
     EXPECT_EQ(Field("txtUnHotKey"), "1");
+}
+
+// A paste is the typing of its first character, through the same rules;
+// a refused key says why in the status bar.
+TEST_F(Panel, PastesAreTypedAndRefusedKeysSaySo) {
+    Select(kAdef);
+    W<QCheckBox>("cbTogEdit")->setChecked(false);
+    const auto paste = [this](const char* field, const char* text) {
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(text));
+        W(field)->setFocus();
+        frm_->findChild<QAction*>("actPaste")->trigger();
+    };
+    paste("txtUnHotKey", "é x");
+    EXPECT_EQ(Rec("Adef").Unhotkey, "U");
+    EXPECT_TRUE(frm_->statusBar()->currentMessage().contains(QString::fromUtf8("É")));
+    paste("txtHotKey", "81");
+    EXPECT_EQ(Rec("Adef").Hotkey, "D");
+    paste("txtHotKey", "wx");
+    EXPECT_EQ(Rec("Adef").Hotkey, "W");
+    W("txtResearchHotKey")->setFocus();
+    QTest::keyClick(W("txtResearchHotKey"), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Rec("Adef").Researchhotkey, "W");
+    Type("txtHotKey", "7");
+    EXPECT_TRUE(frm_->statusBar()->currentMessage().startsWith(QString::fromUtf8("«7»")));
 }
 
 TEST_F(Panel, TypingInTheTreeFillsTheFirstEnabledField) {

@@ -153,7 +153,10 @@ TEST_F(TipPages, TemplateAppliedToTheOpenPage) {
     dlg->show();
     QTest::mouseClick(dlg->findChild<QPushButton*>("btnDefault"), Qt::LeftButton);
     EXPECT_EQ(dlg->cpHK().ActiveColor(), 52479u);
-    dlg->hide();
+    // Escape takes back what the dialog changed.
+    QTest::keyClick(dlg, Qt::Key_Escape);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->cpHK().ActiveColor(), 0x0000FFu);
 }
 
 } // namespace
