@@ -18,6 +18,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
 
 namespace qm {
 namespace {
@@ -196,7 +198,20 @@ void TActionPanel::ShowState(bool enabled, bool active) {
     EnableChildren();
     const QColor title = QApplication::palette().color(
         active ? QPalette::Active : QPalette::Disabled, QPalette::Highlight);
-    setStyleSheet(QStringLiteral("QGroupBox#gbSettings::title { color: %1; }").arg(title.name()));
+    if (title != titleColor_) {
+        titleColor_ = title;
+        update();
+    }
+}
+
+void TActionPanel::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    // Styles differ in what they draw the title with: both are set.
+    option.textColor = titleColor_;
+    option.palette.setColor(QPalette::WindowText, titleColor_);
+    painter.drawComplexControl(QStyle::CC_GroupBox, option);
 }
 
 // Qt keeps a child disabled only when told so; every direct child takes the

@@ -9,6 +9,7 @@
 // Showing sets the fields' texts with their change handlers quiet: showing
 // an action never stores anything.
 
+#include <QColor>
 #include <QGroupBox>
 
 #include <array>
@@ -65,6 +66,11 @@ class TActionPanel : public QGroupBox {
     // A typed key the field does not take, said in words for the status bar.
     void KeyRefused(const QString& note);
 
+  protected:
+    // The caption in the colour of the panel's state; a style sheet would
+    // restyle every control of the panel at every selection.
+    void paintEvent(QPaintEvent* event) override;
+
   public slots:
     void txtHotKeyChange();
     void txtUnHotKeyChange();
@@ -102,6 +108,7 @@ class TActionPanel : public QGroupBox {
     QPushButton* btnResetHotKeys_ = nullptr;
     TTipPages* tips_ = nullptr;
     std::string editedID_;
+    QColor titleColor_;
     bool showing_ = false; // the fields are being set to what is stored
 };
 

@@ -51,6 +51,7 @@ int TActionTree::AssignNodeData(QTreeWidgetItem* item, const TCfgManager& docume
 
 void TActionTree::FreeTvData() {
     nodes_.clear();
+    decoded_.clear();
     model_ = TTreeModel();
     view_.clear();
 }
@@ -74,11 +75,16 @@ void TActionTree::CheckUpBrunchIcons(QTreeWidgetItem* item) {
         const fs::path path = IconPath(node->Data.Icon);
         if (path.empty())
             continue;
-        const QImage picture =
-            LoadJpegBitmap(FromPath(path), images_.Size().width(), images_.Size().height());
-        if (picture.isNull())
-            continue;
-        node->ImageIndex = images_.Add(picture);
+        auto known = decoded_.find(path);
+        if (known == decoded_.end()) {
+            const QImage picture =
+                LoadJpegBitmap(FromPath(path), images_.Size().width(), images_.Size().height());
+            // A file that cannot be decoded now is tried again next time.
+            if (picture.isNull())
+                continue;
+            known = decoded_.emplace(path, images_.Add(picture)).first;
+        }
+        node->ImageIndex = known->second;
         node->setIcon(0, images_.Icon(node->ImageIndex));
     }
 }

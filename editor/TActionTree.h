@@ -62,6 +62,9 @@ class TActionTree {
     // name finds its file whatever the case; re-read when the folder changes.
     std::map<std::string, std::string> iconFiles_;
     std::filesystem::file_time_type listedAt_{};
+    // The image-list index of every icon file decoded, so that a picture
+    // many nodes share is decoded once for the life of the tree.
+    std::map<std::filesystem::path, int> decoded_;
 };
 
 } // namespace qm

@@ -133,6 +133,15 @@ TEST_F(ActionTree, IconsLoadPerSiblingGroupAndMissingOnesAreRetried) {
     EXPECT_EQ(images_.Pixmap(3).size(), QSize(32, 32));
 }
 
+TEST_F(ActionTree, AnIconSharedByManyNodesIsDecodedOnce) {
+    Load("A|?|same.jpg\r\nB|?|SAME.jpg\r\nC|?|same.jpg\r\n");
+    Icon("same.jpg");
+    tree_.CheckUpBrunchIcons(view_.topLevelItem(0));
+    EXPECT_EQ(images_.Count(), 2);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Top(i)->ImageIndex, 1);
+}
+
 TEST_F(ActionTree, IconNamesNeverLeaveTheIconsFolder) {
     WriteBytes(dir_ / "outside.jpg", test::SolidJpeg(0xFF0000));
     Load("A|?|../outside.jpg\r\nB|?|..\\outside.jpg\r\nC|?|" + (dir_ / "outside.jpg").string() +
