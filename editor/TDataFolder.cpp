@@ -55,15 +55,18 @@ QString TDataFolder::Write(const QString& relative) const {
     return TProjectSettings::Resolve(data_, relative);
 }
 
-QString TDataFolder::Adopt(const QString& relative) const {
+QString TDataFolder::Adopt(const QString& relative, std::string* why) const {
     const QString own = Write(relative);
     const QString shipped = Read(relative);
     if (shipped == own)
         return own;
     QDir().mkpath(QFileInfo(own).absolutePath());
     QFile copy(shipped);
-    if (!copy.copy(own))
+    if (!copy.copy(own)) {
+        if (why)
+            *why = copy.errorString().toLocal8Bit().toStdString();
         return {};
+    }
     // The copy keeps the shipped file's read-only mode; it is ours to rewrite.
     QFile::setPermissions(own, QFile::permissions(own) | QFile::WriteOwner | QFile::WriteUser);
     return own;

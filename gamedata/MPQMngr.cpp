@@ -1,11 +1,13 @@
 #include "gamedata/MPQMngr.h"
 
+#include "config/uFileError.h"
 #include "config/uFileOffsets.h"
 #include "gamedata/StormGuard.h"
 
 #include <StormLib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <fstream>
 #include <memory>
@@ -63,8 +65,9 @@ std::unique_ptr<char[]> AllocateChunk(DWORD& chunk) {
 
 // Streams `size` bytes of the entry to `out`, one chunk at a time. A short
 // read at the end still delivers its bytes; the entry counts as whole only
-// when all `size` bytes arrived and were written.
-bool CopyEntry(HANDLE file, DWORD size, std::FILE* out) {
+// when all `size` bytes arrived and were written. A failed write sets
+// `writeWhy`.
+bool CopyEntry(HANDLE file, DWORD size, std::FILE* out, std::string* writeWhy) {
     DWORD chunk = std::min(size, kMaxChunk);
     const auto buffer = AllocateChunk(chunk);
     if (!buffer)
@@ -80,15 +83,20 @@ bool CopyEntry(HANDLE file, DWORD size, std::FILE* out) {
             }))
             return false;
         got = std::min(got, wanted);
-        if (got && std::fwrite(buffer.get(), 1, got, out) != got)
+        if (got && std::fwrite(buffer.get(), 1, got, out) != got) {
+            SetWhy(writeWhy, ErrnoText(errno));
             return false;
+        }
         if (error != ERROR_SUCCESS && error != ERROR_HANDLE_EOF)
             return false;
         if (got < wanted)
             return false;
         remaining -= got;
     }
-    return std::fflush(out) == 0;
+    if (std::fflush(out) == 0)
+        return true;
+    SetWhy(writeWhy, ErrnoText(errno));
+    return false;
 }
 
 // The archive header the way the library looks for it: at the first 512-byte
@@ -158,7 +166,8 @@ TMPQManager::~TMPQManager() {
         SFileCloseArchive(archive_);
 }
 
-bool TMPQManager::ExtractToHandle(std::string_view entry, std::FILE* out, std::uint32_t maxSize) {
+bool TMPQManager::ExtractToHandle(std::string_view entry, std::FILE* out, std::uint32_t maxSize,
+                                  std::string* writeWhy) {
     // A name with a zero byte would be looked up cut short.
     if (!archive_ || !out || entry.find('\0') != std::string_view::npos)
         return false;
@@ -169,7 +178,7 @@ bool TMPQManager::ExtractToHandle(std::string_view entry, std::FILE* out, std::u
     if (size == 0)
         return false;
     const long long start = FilePosition(out);
-    const bool whole = CopyEntry(file.Handle(), size, out);
+    const bool whole = CopyEntry(file.Handle(), size, out, writeWhy);
     if (!whole && start >= 0)
         TruncateFile(out, start); // drop what the failed entry wrote
     return whole;

@@ -3,6 +3,7 @@
 // the open document stay as they were.
 
 #include "WindowFixture.h"
+#include "editor/GlobalConst.h"
 
 #include <QAction>
 
@@ -54,7 +55,10 @@ TEST_F(BadInput, WhatIsNoConfigurationIsRefusedAndTheDocumentStays) {
 TEST_F(BadInput, SettingsFileOfJunkReadsAsEmptyAndIsWrittenWhole) {
     pf_.WriteSettings(std::string("\x01\x02junk\xff\xfe no section\n", 20) + "War3Folder=x\n");
     platform_.registryFolder = pf_.Q(pf_.Game());
+    // Its import flags read as 0, and the game folder holds no archive: said once.
+    platform_.Answer(TMsgAnswer::Ok);
     Start(test::kTree, test::kDefaultKeys);
+    EXPECT_TRUE(platform_.asked.at(0).text.startsWith(Msg(msgNoGameArchives)));
     frm_->SaveProjectSettings();
     const std::string written = ReadBytes(pf_.Settings());
     EXPECT_TRUE(written.starts_with("[")) << written;
