@@ -186,7 +186,7 @@ bool TfrmMain::Start() {
     loading_ = new TfrmLoading(settings_);
     // The loading window and every message of the start are in the
     // interface's language already.
-    language_->Apply(ToPath(settings_.Resolve(settings_.LangFileName)), {loading_});
+    language_->Apply(ToPath(settings_.Resolve(settings_.LangFile())), {loading_});
     ShowStatus(msgStatusPreparing);
     loading_->show();
     bool started = LoadProjectSettings();
@@ -229,7 +229,7 @@ QList<QWidget*> TfrmMain::TranslatableWindows() {
 // Texts shown from the message table follow too: the caption and the
 // panel's; the Help menu goes back to the right edge.
 void TfrmMain::LoadInterfaceLang() {
-    language_->Apply(ToPath(settings_.Resolve(settings_.LangFileName)), TranslatableWindows());
+    language_->Apply(ToPath(settings_.Resolve(settings_.LangFile())), TranslatableWindows());
     actions_->MoveHelpMenuRight();
     if (documents_.CurCfgMngr()) {
         UpdateCaption();
@@ -259,7 +259,7 @@ void TfrmMain::actSelectLangExecute() {
 // the program; our own help window everywhere else.
 void TfrmMain::actHelpExecute() {
     const QString program = settings_.ProgramFolder();
-    switch (frmHelp_->ShowTopic(platform_, *this, program, settings_.LangFileName,
+    switch (frmHelp_->ShowTopic(platform_, *this, program, settings_.LangFile(),
                                 QString::fromUtf8("Введение"))) {
     case TfrmHelp::TWhere::Here:
         ShowTool(*frmHelp_);
@@ -267,7 +267,7 @@ void TfrmMain::actHelpExecute() {
     case TfrmHelp::TWhere::Nowhere:
         Say(true, msgError,
             Msg(msgNoHelp) +
-                QDir::toNativeSeparators(TfrmHelp::BookFolder(program, settings_.LangFileName)),
+                QDir::toNativeSeparators(TfrmHelp::BookFolder(program, settings_.LangFile())),
             TMsgIcon::Error);
         break;
     case TfrmHelp::TWhere::HtmlHelp:
@@ -307,7 +307,7 @@ void TfrmMain::ReportSettingsWrite(bool written) {
 // ---- documents ----
 
 QString TfrmMain::DefaultConfigPath() const {
-    return settings_.Resolve(settings_.DefaultConfigName);
+    return settings_.Resolve(settings_.DefaultConfigFile());
 }
 
 QString TfrmMain::GameConfigPath() const {
@@ -320,7 +320,7 @@ bool TfrmMain::ReOpen(const QString& path) {
     switch (documents_.ReOpen(DefaultConfigPath(), path, &why)) {
     case TDocumentSet::TReadResult::DefaultsUnreadable:
         Say(true, msgError,
-            WithReason(Msg(msgCannotReadInternal) + settings_.DefaultConfigName,
+            WithReason(Msg(msgCannotReadInternal) + settings_.DefaultConfigFile(),
                        DefaultConfigPath(), why),
             TMsgIcon::Error);
         return false;
@@ -351,11 +351,11 @@ bool TfrmMain::LoadTreeOnce() {
         return true;
     repaint();
     std::string why;
-    const QString path = settings_.Resolve(settings_.TVName);
+    const QString path = settings_.Resolve(settings_.TreeFile());
     tree_.LoadTVFromFile(ToPath(path), &why);
     if (tvMain_->topLevelItemCount() == 0) {
         Say(true, msgError,
-            WithReason(Msg(msgCannotLoadTree) + settings_.TVName + Msg(msgTreeInProgramFolder),
+            WithReason(Msg(msgCannotLoadTree) + settings_.TreeFile() + Msg(msgTreeInProgramFolder),
                        path, why),
             TMsgIcon::Error);
         return false;
@@ -365,7 +365,7 @@ bool TfrmMain::LoadTreeOnce() {
 }
 
 bool TfrmMain::IsUntitled() const {
-    return FileNamePart(CurFileName()) == FileNamePart(settings_.DefaultConfigName);
+    return FileNamePart(CurFileName()) == FileNamePart(settings_.DefaultConfigFile());
 }
 
 void TfrmMain::UpdateCaption() {

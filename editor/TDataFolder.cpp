@@ -1,5 +1,6 @@
 #include "editor/TDataFolder.h"
 
+#include "editor/PathText.h"
 #include "editor/TProjectSettings.h"
 
 #include <QDir>
@@ -7,6 +8,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+
+#include <algorithm>
+#include <filesystem>
 
 namespace qm {
 
@@ -70,6 +74,21 @@ QString TDataFolder::Adopt(const QString& relative, std::string* why) const {
     // The copy keeps the shipped file's read-only mode; it is ours to rewrite.
     QFile::setPermissions(own, QFile::permissions(own) | QFile::WriteOwner | QFile::WriteUser);
     return own;
+}
+
+bool TDataFolder::Holds(const QString& path) const {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path file = fs::weakly_canonical(ToPath(path), ec);
+    if (ec)
+        return false;
+    for (const QString& folder : {program_, data_}) {
+        const fs::path root = fs::weakly_canonical(ToPath(folder), ec);
+        if (!ec &&
+            std::mismatch(root.begin(), root.end(), file.begin(), file.end()).first == root.end())
+            return true;
+    }
+    return false;
 }
 
 bool TDataFolder::Prepare() const {

@@ -45,6 +45,10 @@ class TDataFolder {
     QString Adopt(const QString& relative, std::string* why = nullptr) const;
     // Makes the data folder's QMKData and Icons; false when it cannot.
     bool Prepare() const;
+    // Whether the absolute `path` lies inside the data folder or the program
+    // folder once ".." and links are resolved; for a file not yet there,
+    // its nearest existing folder decides.
+    bool Holds(const QString& path) const;
 
   private:
     QString program_;

@@ -38,7 +38,7 @@ void TImportSteps::Run() {
 
 // Where the import writes the default configuration and later steps read it.
 fs::path TImportSteps::DefaultsPath() const {
-    return ToPath(settings_.WritePath(settings_.DefaultConfigName));
+    return ToPath(settings_.WritePath(settings_.DefaultConfigFile()));
 }
 
 // Without it the start ends with its own message, after the import.
@@ -67,14 +67,14 @@ void TImportSteps::FillTree() {
     reports_.Status(msgStatusTree);
     ReportSettingsWrite(settings_.WriteTVName());
     std::string why;
-    const QString treeFile = settings_.Folders().Adopt(settings_.TVName, &why);
+    const QString treeFile = settings_.Folders().Adopt(settings_.TreeFile(), &why);
     const fs::path tree = ToPath(treeFile);
     const bool filled = !treeFile.isEmpty() &&
                         (!settings_.TVClearBeforeLoad || ClearTVNames(tree, &why)) &&
                         FillTVFromDefaults(tree, DefaultsPath(), &why);
     if (!filled) {
         const QString target =
-            treeFile.isEmpty() ? settings_.WritePath(settings_.TVName) : treeFile;
+            treeFile.isEmpty() ? settings_.WritePath(settings_.TreeFile()) : treeFile;
         ReportProblem({TImportProblem::Unwritten, ToPath(target), why});
         return;
     }

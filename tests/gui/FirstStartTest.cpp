@@ -157,6 +157,23 @@ TEST_F(FirstStart, AnArchiveThatCrashesTheReaderFailsOnlyItsStep) {
     EXPECT_EQ(settings.find("TVLoaded"), std::string::npos); // the tree waits for the defaults
 }
 
+// A default configuration named outside the program's folders is built in
+// its usual place: the file there is never replaced.
+TEST_F(FirstStart, ASettingsPathOutsideTheFoldersIsNotWritten) {
+    MakeGame(pf_.Game());
+    const test::TempDir elsewhere;
+    const fs::path victim = elsewhere / "keep.txt";
+    WriteBytes(victim, "mine");
+    pf_.WriteSettings("[Strings]\r\nWar3Folder=" + pf_.Game().string() +
+                      "\r\nDefaultConfigName=" + victim.string() + "\r\n");
+    Run();
+    ASSERT_TRUE(started_);
+    EXPECT_EQ(ReadBytes(victim), "mine");
+    EXPECT_TRUE(fs::exists(pf_ / "QMKData/DefaultKeys.wrk"));
+    EXPECT_NE(ReadBytes(pf_.Settings()).find("DefaultConfigName=" + victim.string()),
+              std::string::npos);
+}
+
 // A folder without the game's archives is said so before anything is
 // tried: no flag is set, and the start after the folder is mended imports
 // everything.
