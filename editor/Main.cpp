@@ -187,6 +187,7 @@ bool TfrmMain::Start() {
     // The loading window and every message of the start are in the
     // interface's language already.
     language_->Apply(ToPath(settings_.Resolve(settings_.LangFile())), {loading_});
+    ReportLockProblem();
     ShowStatus(msgStatusPreparing);
     loading_->show();
     bool started = LoadProjectSettings();
@@ -198,6 +199,16 @@ bool TfrmMain::Start() {
     delete loading_;
     loading_ = nullptr;
     return started;
+}
+
+// Without its lock the program runs all the same; the user hears where the
+// lock should be and why it is not.
+void TfrmMain::ReportLockProblem() {
+    const TPlatform::TLockProblem lock = platform_.SingleCopyProblem();
+    if (!lock.Path.isEmpty())
+        Say(false, msgAttention,
+            WithReason(Msg(msgLockUnavailable), lock.Path, lock.Why.toLocal8Bit().toStdString()),
+            TMsgIcon::Warning);
 }
 
 void TfrmMain::ShowStatus(int message) {

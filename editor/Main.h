@@ -114,6 +114,7 @@ class TfrmMain : public QMainWindow {
     TMsgAnswer Say(bool owned, int caption, const QString& text, TMsgIcon icon,
                    TMsgButtons buttons = TMsgButtons::Ok);
     void ShowStatus(int message);
+    void ReportLockProblem();
     bool LoadTreeOnce();
     bool AddDefaultRecord(QTreeWidgetItem* item);
     bool SaveTo(const QString& path, int failure);
