@@ -209,6 +209,8 @@ TQtPlatform::~TQtPlatform() = default;
 TMsgAnswer TQtPlatform::MessageBox(QWidget* owner, const QString& caption, const QString& text,
                                    TMsgIcon icon, TMsgButtons buttons) {
     QMessageBox box(BoxIcon(icon), caption, text, BoxButtons(buttons), owner);
+    // Messages carry paths, file names and language files: never markup.
+    box.setTextFormat(Qt::PlainText);
     return Answer(box.exec(), buttons);
 }
 

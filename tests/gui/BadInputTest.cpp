@@ -6,6 +6,10 @@
 #include "editor/GlobalConst.h"
 
 #include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTextDocument>
 
 #include <unistd.h>
 
@@ -50,6 +54,26 @@ TEST_F(BadInput, WhatIsNoConfigurationIsRefusedAndTheDocumentStays) {
         EXPECT_EQ(Rec("Aabc").Hotkey, "Z");
         EXPECT_TRUE(frm_->isVisible());
     }
+}
+
+// What a file or folder is called is shown as it stands: the status bar
+// keeps its height and its tool tip reads the path.
+TEST_F(BadInput, AFileNameOfMarkupIsShownAsText) {
+    Start(test::kTree, test::kDefaultKeys);
+    auto* status = frm_->findChild<QLabel*>("lblFileName");
+    const int height = frm_->statusBar()->sizeHint().height();
+    const fs::path file = pf_ / "a<img src=/dev/zero>b" / "<h1>BIG<font color=red>RED.txt";
+    fs::create_directories(file.parent_path());
+    WriteBytes(file, "[Aabc]\r\nHotkey=Q\r\n");
+    platform_.PickFile(pf_.Q(file));
+    frm_->findChild<QAction*>("actOpen")->trigger();
+    ASSERT_EQ(frm_->CurFileName(), pf_.Q(file));
+    EXPECT_EQ(status->textFormat(), Qt::PlainText);
+    EXPECT_EQ(status->text(), QDir::toNativeSeparators(pf_.Q(file)));
+    EXPECT_EQ(frm_->statusBar()->sizeHint().height(), height);
+    QTextDocument tip;
+    tip.setHtml(status->toolTip());
+    EXPECT_EQ(tip.toPlainText(), QDir::toNativeSeparators(pf_.Q(file)));
 }
 
 TEST_F(BadInput, SettingsFileOfJunkReadsAsEmptyAndIsWrittenWhole) {

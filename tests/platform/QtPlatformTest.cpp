@@ -8,6 +8,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -178,6 +179,25 @@ TEST(QtPlatform, ALockThatCannotBeMadeIsReportedAndTheCopyRuns) {
     EXPECT_TRUE(blocked.AcquireSingleCopy());
     EXPECT_EQ(blocked.SingleCopyProblem().Path, blocked.LockPath());
     EXPECT_EQ(blocked.SingleCopyProblem().Why, "Directory not empty");
+}
+
+// Messages carry paths and language files: a box shows them as text.
+TEST(QtPlatform, MessageBoxesShowTheirTextAsText) {
+    TQtPlatform platform;
+    const QString text = QStringLiteral("Cannot read\r\n/tmp/a<img src=/dev/zero>b/<h1>BIG.txt");
+    Qt::TextFormat format = Qt::RichText;
+    QString shown;
+    WhenModal([&](QWidget* box) {
+        const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        if (label) {
+            format = label->textFormat();
+            shown = label->text();
+        }
+        static_cast<QMessageBox*>(box)->accept();
+    });
+    platform.MessageBox(nullptr, "Error", text, TMsgIcon::Error, TMsgButtons::Ok);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown, text);
 }
 
 TEST(QtPlatform, GameFolderFromTheWinePrefix) {
