@@ -70,7 +70,8 @@ TEST(Cli, EveryFailureNamesTheFileAndWhy) {
     TempDir dir;
     const auto p = [&](const char* n) { return (dir / n).string(); };
     ASSERT_EQ(mkfifo(p("fifo").c_str(), 0600), 0);
-    WriteBytes(dir / "noise.bin", std::string("[A\xe1~'\x00]\n\x7f[\x90\xff]\r\n\xfe\x01", 19));
+    constexpr char kNoise[] = "[A\xe1~'\x00]\n\x7f[\x90\xff]\r\n\xfe\x01";
+    WriteBytes(dir / "noise.bin", std::string(kNoise, sizeof kNoise - 1));
     WriteBytes(dir / "in.txt", "[A]\nHotkey=Q\n");
     for (const auto& [input, why] : std::vector<std::pair<std::string, std::string>>{
              {p("missing.txt"), "No such file or directory"},
