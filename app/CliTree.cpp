@@ -15,46 +15,48 @@
 namespace qm {
 namespace {
 
-int Report(TCliContext& ctx, bool done, const std::string& tree) {
+int Report(TCliContext& ctx, bool done, const std::string& tree, const std::string& why) {
     if (done)
         return kExitOk;
-    ctx.err << "quillmark-cli: cannot rewrite " << tree << '\n';
+    ctx.err << "quillmark-cli: cannot rewrite " << tree << ": " << why << '\n';
     return kExitFailed;
 }
 
 int ClearTree(TCliContext& ctx) {
     if (ctx.args.size() != 1)
         return kExitUsage;
-    return Report(ctx, ClearTVNames(ctx.args[0]), ctx.args[0]);
+    std::string why;
+    return Report(ctx, ClearTVNames(ctx.args[0], &why), ctx.args[0], why);
 }
 
+// Defaults without a record would blank every caption of the tree.
 int FillTree(TCliContext& ctx) {
     if (ctx.args.size() != 2)
         return kExitUsage;
-    return Report(ctx, FillTVFromDefaults(ctx.args[0], ctx.args[1]), ctx.args[0]);
+    if (!ReadConfiguration(ctx, ctx.args[1]))
+        return kExitFailed;
+    std::string why;
+    return Report(ctx, FillTVFromDefaults(ctx.args[0], ctx.args[1], &why), ctx.args[0], why);
 }
 
-// Reads a configuration for `conflicts`; null, with the reason said, when it
-// holds no section.
-std::unique_ptr<TCfgManager> ReadConfig(TCliContext& ctx, const std::string& path) {
-    auto doc = TCfgManager::CreateFromFile(path);
-    if (!doc->FileName().empty())
-        return doc;
-    ctx.err << "quillmark-cli: no section could be read from " << path << '\n';
-    return nullptr;
+// Says that the tree could not be read, and why.
+void CannotReadTree(TCliContext& ctx, const std::string& path, const std::string& why) {
+    ctx.err << "quillmark-cli: cannot read the tree " << path << ": "
+            << (why.empty() ? "it holds no node" : why) << '\n';
 }
 
 int Conflicts(TCliContext& ctx) {
     const auto& a = ctx.args;
     if (a.size() != 2 && !(a.size() == 4 && a[2] == "--defaults"))
         return kExitUsage;
-    const auto tree = TTreeModel::LoadFromFile(a[0]);
+    std::string why;
+    const auto tree = TTreeModel::LoadFromFile(a[0], &why);
     if (!tree || tree->Count() == 0) {
-        ctx.err << "quillmark-cli: cannot read the tree " << a[0] << '\n';
+        CannotReadTree(ctx, a[0], why);
         return kExitCannotRead;
     }
-    const auto config = ReadConfig(ctx, a[1]);
-    const auto defaults = a.size() == 4 ? ReadConfig(ctx, a[3]) : nullptr;
+    const auto config = ReadConfiguration(ctx, a[1]);
+    const auto defaults = a.size() == 4 ? ReadConfiguration(ctx, a[3]) : nullptr;
     if (!config || (a.size() == 4 && !defaults))
         return kExitCannotRead;
     std::vector<std::string> lines;
@@ -124,12 +126,13 @@ int Grid(TCliContext& ctx) {
     const auto g = ParseGridArgs(ctx.args);
     if (!g)
         return kExitUsage;
-    const auto tree = TTreeModel::LoadFromFile(g->Tree);
+    std::string why;
+    const auto tree = TTreeModel::LoadFromFile(g->Tree, &why);
     if (!tree || tree->Count() == 0) {
-        ctx.err << "quillmark-cli: cannot read the tree " << g->Tree << '\n';
+        CannotReadTree(ctx, g->Tree, why);
         return kExitFailed;
     }
-    const auto doc = ReadConfig(ctx, g->In);
+    const auto doc = ReadConfiguration(ctx, g->In);
     if (!doc)
         return kExitFailed;
     const auto templateTip = [&g](std::string_view tip, std::string_view key) {
@@ -142,10 +145,8 @@ int Grid(TCliContext& ctx) {
         if (TBindRec* record = node.ID.empty() ? nullptr : doc->FindRecord(node.ID))
             handled += ApplyGridKeys(*record, g->Keys, templateTip, set) ? 1 : 0;
     }
-    if (!doc->SaveToFile(g->Out, true)) {
-        ctx.err << "quillmark-cli: cannot write " << g->Out << '\n';
-        return kExitCannotWrite;
-    }
+    if (!doc->SaveToFile(g->Out, true, &why))
+        return CannotWrite(ctx, g->Out, why);
     ctx.out << handled << " records\n";
     return kExitOk;
 }

@@ -191,7 +191,8 @@ bool TfrmMain::Start() {
     loading_ = new TfrmLoading(settings_);
     // The loading window and every message of the start are in the
     // interface's language already.
-    language_->Apply(ToPath(settings_.Resolve(settings_.LangFileName)), {loading_});
+    language_->Apply(ToPath(settings_.Resolve(settings_.LangFile())), {loading_});
+    ReportLockProblem();
     ShowStatus(msgStatusPreparing);
     loading_->show();
     bool started = LoadProjectSettings();
@@ -203,6 +204,16 @@ bool TfrmMain::Start() {
     delete loading_;
     loading_ = nullptr;
     return started;
+}
+
+// Without its lock the program runs all the same; the user hears where the
+// lock should be and why it is not.
+void TfrmMain::ReportLockProblem() {
+    const TPlatform::TLockProblem lock = platform_.SingleCopyProblem();
+    if (!lock.Path.isEmpty())
+        Say(false, msgAttention,
+            WithReason(Msg(msgLockUnavailable), lock.Path, lock.Why.toLocal8Bit().toStdString()),
+            TMsgIcon::Warning);
 }
 
 void TfrmMain::ShowStatus(int message) {
@@ -234,7 +245,7 @@ QList<QWidget*> TfrmMain::TranslatableWindows() {
 // Texts shown from the message table follow too: the caption and the
 // panel's; the Help menu goes back to the right edge.
 void TfrmMain::LoadInterfaceLang() {
-    language_->Apply(ToPath(settings_.Resolve(settings_.LangFileName)), TranslatableWindows());
+    language_->Apply(ToPath(settings_.Resolve(settings_.LangFile())), TranslatableWindows());
     actions_->MoveHelpMenuRight();
     if (documents_.CurCfgMngr()) {
         UpdateCaption();
@@ -264,7 +275,7 @@ void TfrmMain::actSelectLangExecute() {
 // the program; our own help window everywhere else.
 void TfrmMain::actHelpExecute() {
     const QString program = settings_.ProgramFolder();
-    switch (frmHelp_->ShowTopic(platform_, *this, program, settings_.LangFileName,
+    switch (frmHelp_->ShowTopic(platform_, *this, program, settings_.LangFile(),
                                 QString::fromUtf8("Введение"))) {
     case TfrmHelp::TWhere::Here:
         ShowTool(*frmHelp_);
@@ -272,7 +283,7 @@ void TfrmMain::actHelpExecute() {
     case TfrmHelp::TWhere::Nowhere:
         Say(true, msgError,
             Msg(msgNoHelp) +
-                QDir::toNativeSeparators(TfrmHelp::BookFolder(program, settings_.LangFileName)),
+                QDir::toNativeSeparators(TfrmHelp::BookFolder(program, settings_.LangFile())),
             TMsgIcon::Error);
         break;
     case TfrmHelp::TWhere::HtmlHelp:
@@ -312,7 +323,7 @@ void TfrmMain::ReportSettingsWrite(bool written) {
 // ---- documents ----
 
 QString TfrmMain::DefaultConfigPath() const {
-    return settings_.Resolve(settings_.DefaultConfigName);
+    return settings_.Resolve(settings_.DefaultConfigFile());
 }
 
 QString TfrmMain::GameConfigPath() const {
@@ -325,7 +336,7 @@ bool TfrmMain::ReOpen(const QString& path) {
     switch (documents_.ReOpen(DefaultConfigPath(), path, &why)) {
     case TDocumentSet::TReadResult::DefaultsUnreadable:
         Say(true, msgError,
-            WithReason(Msg(msgCannotReadInternal) + settings_.DefaultConfigName,
+            WithReason(Msg(msgCannotReadInternal) + settings_.DefaultConfigFile(),
                        DefaultConfigPath(), why),
             TMsgIcon::Error);
         return false;
@@ -356,11 +367,11 @@ bool TfrmMain::LoadTreeOnce() {
         return true;
     repaint();
     std::string why;
-    const QString path = settings_.Resolve(settings_.TVName);
+    const QString path = settings_.Resolve(settings_.TreeFile());
     tree_.LoadTVFromFile(ToPath(path), &why);
     if (tvMain_->topLevelItemCount() == 0) {
         Say(true, msgError,
-            WithReason(Msg(msgCannotLoadTree) + settings_.TVName + Msg(msgTreeInProgramFolder),
+            WithReason(Msg(msgCannotLoadTree) + settings_.TreeFile() + Msg(msgTreeInProgramFolder),
                        path, why),
             TMsgIcon::Error);
         return false;
@@ -370,7 +381,7 @@ bool TfrmMain::LoadTreeOnce() {
 }
 
 bool TfrmMain::IsUntitled() const {
-    return FileNamePart(CurFileName()) == FileNamePart(settings_.DefaultConfigName);
+    return FileNamePart(CurFileName()) == FileNamePart(settings_.DefaultConfigFile());
 }
 
 // "[*]" is where Qt shows the asterisk of unsaved changes.

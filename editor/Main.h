@@ -116,6 +116,7 @@ class TfrmMain : public QMainWindow {
     TMsgAnswer Say(bool owned, int caption, const QString& text, TMsgIcon icon,
                    TMsgButtons buttons = TMsgButtons::Ok);
     void ShowStatus(int message);
+    void ReportLockProblem();
     bool LoadTreeOnce();
     bool SaveTo(const QString& path, int failure);
     bool DropChangesAllowed();

@@ -1,6 +1,7 @@
 #include "editor/TMainActions.h"
 
 #include "editor/THotKeyEdit.h"
+#include "platform/PlainText.h"
 #include "editor/ToolIcons.h"
 #include "lang/GlobalConst.h"
 
@@ -250,6 +251,7 @@ void TMainActions::CreateStatusBar() {
     sbMain->setSizeGripEnabled(false);
     lblFileName_ = new QLabel(sbMain);
     lblFileName_->setObjectName("lblFileName");
+    lblFileName_->setTextFormat(Qt::PlainText); // a path, whatever its name holds
     // A long path is shortened in its middle, never widening the window.
     lblFileName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     sbMain->addWidget(lblFileName_, 1);
@@ -258,7 +260,7 @@ void TMainActions::CreateStatusBar() {
 void TMainActions::ShowFileName(const QString& text) {
     const int room = window_.width() - 16;
     lblFileName_->setText(lblFileName_->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
-    lblFileName_->setToolTip(text);
+    lblFileName_->setToolTip(PlainToolTip(text));
 }
 
 } // namespace qm

@@ -65,6 +65,11 @@ const std::array<const char*, kMessageCount> kBuiltIn = {
     "в файле нет ни одного раздела",
     "нечего записывать",
     "Не удалось прочитать архивы игры; этот шаг повторится при следующем запуске.",
+    "В папке игры нет архивов Warcraft III (war3.mpq); импорт повторится при следующем запуске.",
+    "Шаг импорта не выполнен; он повторится при следующем запуске.",
+    "это не архив, который программа может прочитать",
+    "Не удалось создать файл, который не даёт запустить вторую копию программы; программа "
+    "работает без него.",
     "Горячая клавиша: %1",
     "Подсказка: %1",
     "По умолчанию: %1",
@@ -110,10 +115,9 @@ void ResetMessages() {
 
 QString FailureReason(const std::string& why) {
     static const std::pair<std::string_view, int> kOwn[] = {
-        {kWhyNotRegularFile, msgWhyNotRegularFile},
-        {kWhyTooLarge, msgWhyTooLarge},
-        {kWhyNoSection, msgWhyNoSection},
-        {kWhyNothingToWrite, msgWhyNothingToWrite},
+        {kWhyNotRegularFile, msgWhyNotRegularFile}, {kWhyTooLarge, msgWhyTooLarge},
+        {kWhyNoSection, msgWhyNoSection},           {kWhyNothingToWrite, msgWhyNothingToWrite},
+        {kWhyNotAnArchive, msgWhyNotAnArchive},
     };
     for (const auto& [text, row] : kOwn) {
         if (why == text)

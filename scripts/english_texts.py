@@ -145,6 +145,16 @@ ENGLISH = {
     "нечего записывать": "there is nothing to write",
     "Не удалось прочитать архивы игры; этот шаг повторится при следующем запуске.":
         "The game's archives could not be read; this step will run again at the next start.",
+    "В папке игры нет архивов Warcraft III (war3.mpq); импорт повторится при следующем запуске.":
+        "The game folder holds no archive of Warcraft III (war3.mpq); the import will run again "
+        "at the next start.",
+    "Шаг импорта не выполнен; он повторится при следующем запуске.":
+        "An import step could not be done; it will run again at the next start.",
+    "это не архив, который программа может прочитать": "it is not an archive the program can read",
+    "Не удалось создать файл, который не даёт запустить вторую копию программы; программа "
+    "работает без него.":
+        "The file that keeps a second copy of the program from starting could not be made; the "
+        "program runs without it.",
     "ru": "en",
     "Горячая клавиша: %1": "Hotkey of %1",
     "Подсказка: %1": "Tooltip of %1",

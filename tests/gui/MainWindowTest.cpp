@@ -188,6 +188,18 @@ TEST_F(MainWindow, SecondCopyOnlySaysSo) {
     EXPECT_TRUE(statuses_.isEmpty());
 }
 
+// A lock that cannot be made is named, and the program starts all the same.
+TEST_F(MainWindow, ALockThatCannotBeMadeIsSaidAndTheStartGoesOn) {
+    platform_.lockProblem = {"/run/user/1000/quillmark.lock", "No space left on device"};
+    platform_.Answer(A::Ok);
+    EXPECT_TRUE(Start());
+    ASSERT_EQ(platform_.asked.size(), 1u);
+    EXPECT_EQ(platform_.asked[0].text,
+              Msg(msgLockUnavailable) +
+                  "\r\n/run/user/1000/quillmark.lock: No space left on device");
+    EXPECT_EQ(platform_.asked[0].icon, TMsgIcon::Warning);
+}
+
 TEST_F(MainWindow, GameFolderFromTheRegistryOrTheDialog) {
     pf_.WriteSettings("[Initialisation]\r\nDefCfgLoaded=1\r\nTVLoaded=1\r\nIconsLoaded=1\r\n");
     platform_.registryFolder = Q(pf_.Game());
