@@ -94,7 +94,9 @@ void TTreeModel::Add(std::string_view line, int& last) {
     node.Caption = fields[0];
     node.ID = FieldOrEmpty(fields, 1);
     node.Icon = FieldOrEmpty(fields, 2);
-    node.Commands = SplitIds(FieldOrEmpty(fields, 3));
+    // Only an action's card carries commands; a group shows its children.
+    if (!node.ID.empty())
+        node.Commands = SplitIds(FieldOrEmpty(fields, 3));
     if (last >= 0) {
         const int level = TabCount(line);
         int sibling = last;
@@ -174,9 +176,9 @@ std::vector<int> TTreeModel::ButtonsOf(int card) const {
         return buttons;
     for (const std::string& command : nodes_[card].Commands) {
         const std::vector<int>& nodes = NodesOf(command);
-        const bool shown = std::any_of(buttons.begin(), buttons.end(),
-                                       [&](int b) { return nodes_[b].ID == command; });
-        if (!nodes.empty() && !shown)
+        const bool onCard = std::any_of(buttons.begin(), buttons.end(),
+                                        [&](int b) { return nodes_[b].ID == command; });
+        if (!nodes.empty() && !onCard)
             buttons.push_back(nodes.front());
     }
     return buttons;

@@ -26,7 +26,7 @@ struct TTreeNode {
     std::string Icon; // empty when none
     int Parent = -1;  // index of the parent node; -1 at the top level
     int Level = 0;
-    std::vector<std::string> Commands; // the common commands on its card
+    std::vector<std::string> Commands; // the common commands on its card (action nodes)
 };
 
 class TTreeModel {
@@ -64,8 +64,8 @@ class TTreeModel {
     // The actions that share a card with `id`, one node for each identifier,
     // by card in tree order and by button in card order; `id` itself is not
     // among them. Two actions share a card only when it is among both one's
-    // cards, so the relation is symmetric: a group node that shows both (the
-    // common commands' own) counts only for a pair that has no other card.
+    // cards, so the relation is symmetric: a group node (the common commands'
+    // own) that shows both counts only when neither stands on a unit's card.
     std::vector<int> CardMatesOf(std::string_view id) const;
     // Whether actions of two or more identifiers carry the caption, so that a
     // question naming one must add its identifier.

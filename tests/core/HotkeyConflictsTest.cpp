@@ -59,7 +59,7 @@ const char* kCommandTree = "Common|?\n"
                            "\tAttack|Catk\n"
                            "\tBuild|Cbld\n"
                            "\tBuild|Cbhu\n"
-                           "Human|?\n"
+                           "Human|?|?|Cmov\n"
                            "\tPriest|hmpr|?|Cmov, Catk,,Cnone\n"
                            "\t\tHeal|Ahea\n"
                            "\t\tBuild|Cbhu\n"
@@ -80,7 +80,8 @@ TEST(TreeModel, CommonCommandsStandOnTheCardsTheTreeNames) {
     EXPECT_TRUE(tree.CardMatesOf("Cbld").empty());
 
     std::string old = kCommandTree;
-    for (const char* field : {"|?|Cmov, Catk,,Cnone", "|?|Cmov"})
+    EXPECT_TRUE(tree[5].Commands.empty()) << "a group is no card of commands";
+    for (const char* field : {"|?|Cmov, Catk,,Cnone", "|?|Cmov", "|?|Cmov"})
         old.erase(old.find(field), std::string_view(field).size());
     const TTreeModel oldTree = TTreeModel::Parse(old);
     EXPECT_EQ(oldTree.CardsOf("Cmov"), (std::vector<int>{0}));
