@@ -2,8 +2,8 @@
 """Builds the action tree files QMKData/TV_foreign.wrk and QMKData/TV_rus.wrk
 from the English unit data tables of the game, and lists what the trees leave
 out (scripts/tree_exclusions.txt) with the reason for each. A card's line names
-the common commands that stand on it in a fourth field, by the rules above
-MOVER_COMMANDS.
+the common commands that stand on it in a fourth field, by the rules written
+beside MOVER_COMMANDS.
 
     scripts/make_trees.py [TABLES]
 
@@ -256,9 +256,9 @@ ATTACKS_WITHOUT_WEAPON_DATA = {
 
 
 class Node:
-    def __init__(self, key, ident="?", children=None, commands=None):
+    def __init__(self, key, ident="?", children=None):
         self.key, self.ident, self.children = key, ident, children or []
-        self.commands = commands or []
+        self.commands = []  # the common commands on its card
 
 
 class TreeBuilder:
@@ -293,13 +293,13 @@ class TreeBuilder:
         if builds and race in BUILD_MENUS:
             menu = [self.action(b) for b in sorted(builds, key=lambda b: d.position(b) or (9, 9))]
             node = self.action(BUILD_MENUS[race], menu)
-            node.commands = self.free_cells(menu, ["CmdCancelBuild"])
+            node.commands = self.room_for(menu, ["CmdCancelBuild"])
             nodes.insert(0, node)
         return nodes
 
-    def free_cells(self, buttons, commands):
-        """The commands whose cells and hotkeys none of the card's own buttons
-        takes."""
+    def room_for(self, buttons, commands):
+        """The commands whose cells and hotkeys none of the card's own
+        buttons takes."""
         d = self.data
         cells = {d.position(b.ident) for b in buttons}
         keys = {d.value(b.ident, "hotkey")[:1].upper() for b in buttons} - {""}
@@ -314,7 +314,7 @@ class TreeBuilder:
             return []
         # Attack first: where the card leaves it no room, the card is not an
         # attacker's, and Stop goes with it.
-        attacks = d.attacks(unit) and bool(self.free_cells(buttons, ["CmdAttack"]))
+        attacks = d.attacks(unit) and bool(self.room_for(buttons, ["CmdAttack"]))
         if moves:
             wanted |= set(MOVER_COMMANDS)
         if attacks:
@@ -327,7 +327,7 @@ class TreeBuilder:
             wanted.add("CmdRally")
         if building and any(d.ids(unit, k) for k in ("trains", "researches", "upgrade")):
             wanted.add("CmdCancelTrain")
-        return self.free_cells(buttons, [c for c in COMMON_COMMANDS if c in wanted])
+        return self.room_for(buttons, [c for c in COMMON_COMMANDS if c in wanted])
 
     def reach(self, roots):
         """Everything a player reaches from the roots by building, training,
