@@ -7,8 +7,8 @@
 #include "BenchSupport.h"
 #include "app/TCli.h"
 #include "editor/Main.h"
-#include "gamedata/TreeModel.h"
 #include "fixtures/ImageWriter.h"
+#include "gamedata/TreeModel.h"
 #include "tools/Find.h"
 #include "tools/MultiEdit.h"
 
