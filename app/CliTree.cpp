@@ -82,7 +82,7 @@ std::filesystem::path ShippedTree() {
 }
 
 struct TGridArgs {
-    std::string In, Out, Tree;
+    std::string In, Out, Tree, Defaults;
     TKeyGrid Keys{};
     TTemplateColours Colours;
 };
@@ -106,6 +106,8 @@ std::optional<TGridArgs> ParseGridArgs(const std::vector<std::string>& a) {
             keys = true;
         } else if (a[i] == "--tree" && hasValue) {
             g.Tree = a[++i];
+        } else if (a[i] == "--defaults" && hasValue) {
+            g.Defaults = a[++i];
         } else if (a[i].starts_with("--")) {
             return std::nullopt;
         } else {
@@ -133,7 +135,8 @@ int Grid(TCliContext& ctx) {
         return kExitFailed;
     }
     const auto doc = ReadConfiguration(ctx, g->In);
-    if (!doc)
+    const auto defaults = g->Defaults.empty() ? nullptr : ReadConfiguration(ctx, g->Defaults);
+    if (!doc || (!g->Defaults.empty() && !defaults))
         return kExitFailed;
     const auto templateTip = [&g](std::string_view tip, std::string_view key) {
         const auto& c = g->Colours.Colour;
@@ -142,8 +145,10 @@ int Grid(TCliContext& ctx) {
     const auto set = [](TBindRec& r, int field, std::string_view bytes) { r[field] = bytes; };
     int handled = 0;
     for (const TTreeNode& node : tree->Nodes()) {
-        if (TBindRec* record = node.ID.empty() ? nullptr : doc->FindRecord(node.ID))
-            handled += ApplyGridKeys(*record, g->Keys, templateTip, set) ? 1 : 0;
+        TBindRec* record = node.ID.empty() ? nullptr : doc->FindRecord(node.ID);
+        const TBindRec* shown = record && defaults ? defaults->FindRecord(node.ID) : nullptr;
+        if (record)
+            handled += ApplyGridKeys(*record, g->Keys, templateTip, set, shown) ? 1 : 0;
     }
     if (!doc->SaveToFile(g->Out, true, &why))
         return CannotWrite(ctx, g->Out, why);
@@ -166,12 +171,12 @@ std::vector<TCliCommand> TreeCommands() {
          "cannot be read)",
          Conflicts},
         {"grid",
-         "IN OUT --keys ROWS [--tree TREE] [--tip-colour N] [--hotkey-colour N] "
-         "[--brackets-colour N]",
+         "IN OUT --keys ROWS [--tree TREE] [--defaults DEFAULTS] [--tip-colour N] "
+         "[--hotkey-colour N] [--brackets-colour N]",
          "lay hotkeys over every command card by button position: ROWS is QWER/ASDF/ZXCV-like "
          "(\".\" leaves a cell empty); each action of TREE (by default the program's own) in "
-         "IN takes its cell's letter, its tooltips rebuilt in the colours given; prints the "
-         "count",
+         "IN takes its cell's letter, its tooltips rebuilt in the colours given; positions, "
+         "hotkeys and tooltips IN leaves empty are DEFAULTS' values; prints the count",
          Grid},
     };
 }

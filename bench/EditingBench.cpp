@@ -1,14 +1,16 @@
 // Editing in the window over a game-size tree: selecting a unit with twelve
 // actions (panel filled, card drawn with icons), typing a hotkey into a
 // three-level action with edit-together on, undoing and redoing a
-// multi-editor run, the memory of an undo history, and the command-line
-// clash listing over the shipped tree and a large player's file.
+// multi-editor run, the memory of an undo history, the command-line clash
+// listing over the shipped tree and a large player's file, and the actions a
+// common command's hotkey is checked against.
 
 #include "BenchSupport.h"
 #include "app/TCli.h"
 #include "editor/Main.h"
 #include "editor/TRecordEditor.h"
 #include "fixtures/ImageWriter.h"
+#include "gamedata/TreeModel.h"
 #include "tools/Find.h"
 #include "tools/MultiEdit.h"
 
@@ -289,5 +291,15 @@ void BM_ConflictsCommand(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(fs::file_size(player));
 }
 BENCHMARK(BM_ConflictsCommand)->Unit(benchmark::kMillisecond);
+
+// The actions a hotkey of Move is checked against: every button of every
+// card that carries Move, the most any action of the shipped tree has.
+void BM_CardMatesOfMove(benchmark::State& state) {
+    const auto tree = qm::TTreeModel::LoadFromFile(QUILLMARK_SOURCE_DATA "/TV_foreign.wrk");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tree->CardMatesOf("CmdMove"));
+    state.counters["mates"] = static_cast<double>(tree->CardMatesOf("CmdMove").size());
+}
+BENCHMARK(BM_CardMatesOfMove)->Unit(benchmark::kMicrosecond);
 
 } // namespace
