@@ -67,26 +67,28 @@ void TActionTree::CheckUpBrunchIcons(QTreeWidgetItem* item) {
     QTreeWidgetItem* parent = item->parent();
     const int first = parent ? parent->indexOfChild(item) : view_.indexOfTopLevelItem(item);
     const int count = parent ? parent->childCount() : view_.topLevelItemCount();
-    for (int i = first; i >= 0 && i < count; ++i) {
-        QTreeWidgetItem* sibling = parent ? parent->child(i) : view_.topLevelItem(i);
-        TTVNode* node = TTVNode::From(sibling);
-        if (!node || !NeedsBranchIcon(node))
-            continue;
-        const fs::path path = IconPath(node->Data.Icon);
-        if (path.empty())
-            continue;
-        auto known = decoded_.find(path);
-        if (known == decoded_.end()) {
-            const QImage picture =
-                LoadJpegBitmap(FromPath(path), images_.Size().width(), images_.Size().height());
-            // A file that cannot be decoded now is tried again next time.
-            if (picture.isNull())
-                continue;
-            known = decoded_.emplace(path, images_.Add(picture)).first;
-        }
-        node->ImageIndex = known->second;
-        node->setIcon(0, images_.Icon(node->ImageIndex));
+    for (int i = first; i >= 0 && i < count; ++i)
+        CheckUpIcon(parent ? parent->child(i) : view_.topLevelItem(i));
+}
+
+void TActionTree::CheckUpIcon(QTreeWidgetItem* item) {
+    TTVNode* node = TTVNode::From(item);
+    if (!node || !NeedsBranchIcon(node))
+        return;
+    const fs::path path = IconPath(node->Data.Icon);
+    if (path.empty())
+        return;
+    auto known = decoded_.find(path);
+    if (known == decoded_.end()) {
+        const QImage picture =
+            LoadJpegBitmap(FromPath(path), images_.Size().width(), images_.Size().height());
+        // A file that cannot be decoded now is tried again next time.
+        if (picture.isNull())
+            return;
+        known = decoded_.emplace(path, images_.Add(picture)).first;
     }
+    node->ImageIndex = known->second;
+    node->setIcon(0, images_.Icon(node->ImageIndex));
 }
 
 fs::path TActionTree::IconPath(const std::string& name) {

@@ -36,6 +36,8 @@ class TActionTree {
     void FreeTvData();
     // Loads the icons of the node and of every sibling after it.
     void CheckUpBrunchIcons(QTreeWidgetItem* item);
+    // Loads one node's icon, when it has none yet.
+    void CheckUpIcon(QTreeWidgetItem* item);
     bool NeedsBranchIcon(QTreeWidgetItem* item) const;
 
     // Every node in index (pre-)order.

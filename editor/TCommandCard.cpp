@@ -105,19 +105,26 @@ void TCommandCard::SwapImagesPos(QWidget& a, QWidget& b) {
     b.move(at);
 }
 
-void TCommandCard::DrawBrunchButtons(QTreeWidgetItem* node) {
+// A unit's card holds its own buttons and the common commands the game puts
+// on it.
+void TCommandCard::DrawBrunchButtons(QTreeWidgetItem* item) {
     ClearImgBtns();
+    const TTVNode* node = TTVNode::From(item);
     if (!node || !documents_.CurCfgMngr())
         return;
-    if (node->childCount() == 0) {
-        DrawButton(node);
+    const std::vector<int> buttons = tree_.Model().ButtonsOf(node->Index);
+    if (buttons.empty()) {
+        DrawButton(item);
         setEnabled(false);
         return;
     }
     setEnabled(true);
-    tree_.CheckUpBrunchIcons(node->child(0));
-    for (int i = 0; i < node->childCount(); ++i)
-        DrawButton(node->child(i));
+    if (item->childCount() > 0)
+        tree_.CheckUpBrunchIcons(item->child(0));
+    for (int index : buttons) {
+        tree_.CheckUpIcon(tree_.ItemAt(index));
+        DrawButton(tree_.ItemAt(index));
+    }
 }
 
 // An action is drawn as the editor shows it: from its record, empty values

@@ -1,7 +1,8 @@
 #pragma once
 // The command card of the selected unit, the 4 x 3 grid of buttons the game
-// shows (pnlGreed): with a node that has children, every child action with a
-// button position is drawn in its cell with its icon and hotkey letter, as
+// shows (pnlGreed): with a node that is a card (a unit with its actions and
+// the common commands the game puts on it), every button with a position is
+// drawn in its cell with its icon and hotkey letter, as
 // the editor shows the action, and buttons are moved by drag and drop; with
 // a single action, only its button is drawn and the card ignores the mouse.
 // The card draws itself anew whenever the documents change.

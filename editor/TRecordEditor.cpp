@@ -175,28 +175,24 @@ void TRecordEditor::MakeEqualTxts(int source) {
     }
 }
 
-// Visits the other buttons of the action's cards in tree order and asks
-// about the first one whose values, as shown, clash with the fields. -1 when
-// nothing clashes or the player lets the two exchange (the other action
-// takes this one's stored values of the clashing kinds); otherwise the other
-// action's node, the player having refused.
+// Visits the actions that share a card with this one (the common commands
+// the card carries among them) and asks about the first one whose values,
+// as shown, clash with the fields. -1 when nothing clashes or the player
+// lets the two exchange (the other action takes this one's stored values of
+// the clashing kinds); otherwise the other action's node, the player having
+// refused.
 int TRecordEditor::CheckUpEqualHotKey() {
-    const std::string& id = fields_->ID;
     const std::array<std::string_view, 3> values = {fields_->Texts[0], fields_->Texts[1],
                                                     fields_->Texts[2]};
-    for (int card : tree_.CardsOf(id)) {
-        for (int index : tree_.Children(card)) {
-            const std::string& other = tree_[index].ID;
-            if (other.empty() || other == id)
-                continue;
-            const int flags = ClashFlags(values, documents_.Shown(other));
-            if (flags == 0)
-                continue;
-            if (!ask_ || !ask_(index))
-                return index;
-            Swap(other, flags);
-            return -1;
-        }
+    for (int index : tree_.CardMatesOf(fields_->ID)) {
+        const std::string& other = tree_[index].ID;
+        const int flags = ClashFlags(values, documents_.Shown(other));
+        if (flags == 0)
+            continue;
+        if (!ask_ || !ask_(index))
+            return index;
+        Swap(other, flags);
+        return -1;
     }
     return -1;
 }
@@ -233,9 +229,7 @@ void TRecordEditor::AutoTips(const std::string& id, int page, const std::string&
                              const TEditRules& rules) {
     if (!rules.AutoTips)
         return;
-    // A key code is named by its key ("Esc"), not by its first digit.
-    const std::string name = KeyCodeName(value);
-    const std::string key = !IsKeyCode(value) ? value.substr(0, 1) : name.empty() ? value : name;
+    const std::string key = TipHotkeyName(value);
     RebuildTip(id, page, key, rules);
     if (page != 0)
         return;
@@ -282,10 +276,10 @@ bool TRecordEditor::ResetTip(const std::string& id, int page) {
     return source && SetTipBytes(id, page, (*source)[TipField(page)]);
 }
 
-bool TRecordEditor::ApplyAutoTip(const std::string& id, int page, const std::string& key,
+bool TRecordEditor::ApplyAutoTip(const std::string& id, int page, const std::string& hotkey,
                                  const TEditRules& rules) {
     TDocumentSet::TEdit edit(documents_, Msg(msgEditTip).arg(Caption(id)));
-    RebuildTip(id, page, key, rules);
+    RebuildTip(id, page, TipHotkeyName(hotkey), rules);
     return edit.Changed();
 }
 

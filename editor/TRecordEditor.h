@@ -60,8 +60,8 @@ class TRecordEditor {
     // The default record's tooltip, or the snapshot's, as stored there.
     bool DefaultTip(const std::string& id, int page);
     bool ResetTip(const std::string& id, int page);
-    // Rewrites a page's tooltip to name `key`, in the template's colours.
-    bool ApplyAutoTip(const std::string& id, int page, const std::string& key,
+    // Rewrites a page's tooltip to name the hotkey, in the template's colours.
+    bool ApplyAutoTip(const std::string& id, int page, const std::string& hotkey,
                       const TEditRules& rules);
 
     // A button dropped into a cell: its new Buttonpos, and the button that

@@ -274,24 +274,31 @@ bool TdlgMultiEdit::InScope(const TTVNode& node, int depth) const {
     return selected;
 }
 
-// Works on a copy of the record, each change going to the documents too, so
-// that later values are computed from earlier ones as before.
-bool TdlgMultiEdit::ApplyTo(const TBindRec& record) {
-    TBindRec copy = record;
+// Works on the action as the editor shows it (its record, empty values and a
+// missing record from the defaults), each change going to the documents
+// too, so that later values are computed from earlier ones. An action the
+// file lacks gets its record with its first change, as any edit gives it.
+bool TdlgMultiEdit::ApplyTo(const std::string& id) {
+    const TBindRec* own = documents_.Record(id);
+    const TBindRec* defaults = documents_.DefCfgMngr()->FindRecord(id);
+    if (!own && !defaults)
+        return false;
+    TBindRec shown = own ? *own : *defaults;
     const auto set = [this](TBindRec& r, int field, std::string_view bytes) {
         r[field].assign(bytes);
+        documents_.AddDefaultRecord(r.ID);
         documents_.SetField(r.ID, field, bytes);
     };
     if (rbValUser_->isChecked()) {
         const auto tip = [this](std::string_view text, std::string_view key) {
             return dlgTemplate_.TemplateTip(text, key);
         };
-        return ApplyGridKeys(copy, Keys(), tip, set);
+        return ApplyGridKeys(shown, Keys(), tip, set, defaults);
     }
     const TCfgManager* source =
         rbValDef_->isChecked() ? documents_.DefCfgMngr() : documents_.SavedCfgMngr();
-    const TBindRec* from = source->FindRecord(record.ID);
-    const auto cell = GridCellOf(record.Buttonpos);
+    const TBindRec* from = source->FindRecord(id);
+    const auto cell = GridCellOf(ShownButtonPos(shown, defaults));
     const auto ranges = sgKeyEditor_->selectedRanges();
     if (!from || !cell || ranges.isEmpty() || !ranges[0].columnCount())
         return false;
@@ -300,15 +307,14 @@ bool TdlgMultiEdit::ApplyTo(const TBindRec& record) {
         cell->Row < block.topRow() || cell->Row > block.bottomRow())
         return false;
     for (int field = fiHotkey; field <= fiResearchbuttonpos; ++field)
-        set(copy, field, (*from)[field]);
+        set(shown, field, (*from)[field]);
     return true;
 }
 
 // One edit for the whole run, named after the number of records it checked;
 // the panel and the card follow when it ends.
 void TdlgMultiEdit::btnApplyClick() {
-    const TCfgManager* working = documents_.CurCfgMngr();
-    if (!working)
+    if (!documents_.CurCfgMngr())
         return;
     // A depth box still empty and focused counts as 0, as leaving it would.
     const int depth = txtMaxLevel_->text().toInt();
@@ -316,10 +322,7 @@ void TdlgMultiEdit::btnApplyClick() {
     ShowCount(count);
     TDocumentSet::TEdit edit(documents_, QString());
     tree_.ForEachNode([&](TTVNode& node) {
-        const TBindRec* record = node.Data.ID.empty() ? nullptr : working->FindRecord(node.Data.ID);
-        if (!record || !InScope(node, depth))
-            return;
-        if (ApplyTo(*record))
+        if (!node.Data.ID.empty() && InScope(node, depth) && ApplyTo(node.Data.ID))
             ShowCount(++count);
     });
     documents_.NameEdit(Msg(msgEditMultiEditor).arg(count));

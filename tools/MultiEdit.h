@@ -11,6 +11,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 class QLineEdit;
 class QRadioButton;
 class QStatusBar;
@@ -56,7 +58,7 @@ class TdlgMultiEdit : public QDialog {
     void CreateButtons();
     bool sgKeyEditorKeyPress(QChar key);
     bool InScope(const TTVNode& node, int depth) const;
-    bool ApplyTo(const TBindRec& record);
+    bool ApplyTo(const std::string& id);
     void ShowCount(int count);
 
     TActionTree& tree_;

@@ -96,7 +96,7 @@ void TdlgTemplate::FormShow() {
         return;
     currentTip_ = FieldToUtf8(target_->StoredTip(page));
     if (page <= 2)
-        currentHotKey_ = target_->StoredHotKey(page).left(1);
+        currentHotKey_ = Utf8ToQString(TipHotkeyName(Utf8(target_->StoredHotKey(page))));
     ApplyTemplate(*reTmplSample_, Utf8ToQString(currentTip_), currentHotKey_);
 }
 
@@ -114,7 +114,7 @@ void TdlgTemplate::btnApplyClick() {
     QString hotkey = page <= 2 ? target_->HotKeyBox(page) : QString();
     if (hotkey.isEmpty())
         hotkey = target_->HotKeyBox(0);
-    target_->ApplyAutoTip(page, hotkey.left(1));
+    target_->ApplyAutoTip(page, hotkey);
 }
 
 void TdlgTemplate::btnDefaultClick() {

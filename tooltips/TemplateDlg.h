@@ -36,7 +36,8 @@ class TdlgTemplate : public QDialog {
         // The text of a hotkey box of the panel, by page (0 txtHotKey,
         // 1 txtUnHotKey, 2 txtResearchHotKey).
         virtual QString HotKeyBox(int page) const = 0;
-        // Rewrites a page's tooltip with the template and the hotkey.
+        // Rewrites a page's tooltip with the template, naming the hotkey
+        // value as tooltips do ("Q" for "Q,Q,Q", "ESC" for "512").
         virtual void ApplyAutoTip(int page, const QString& hotkey) = 0;
     };
 

@@ -75,6 +75,13 @@ TEST_F(RecordEditor, ARefusedQuestionLeavesNothing) {
     EXPECT_EQ(docs_.UndoStack().count(), 0);
 }
 
+// Escape is "512", and a tooltip names it as the game's own do.
+TEST_F(RecordEditor, EscapeIsNamedEscInTheTooltip) {
+    Open(kDefaults, "[hfoo]\nHotkey=F\nTip=Footman (F)\n");
+    EXPECT_TRUE(editor_.TypeHotkey("hfoo", 0, "512", rules_));
+    EXPECT_EQ(Rec("hfoo").Tip, "Footman (|cffffcc00ESC|r)");
+}
+
 TEST_F(RecordEditor, FormatLevelsAndRefusedInput) {
     Open(kDefaults, "[Abli]\nHotkey=Q,W,E\n");
     EXPECT_FALSE(editor_.TypeHotkey("Abli", 0, "1", rules_));

@@ -183,7 +183,9 @@ TEST_F(Panel, ConflictAnsweredNoThenYes) {
     platform_.Answer(A::No);
     Type("txtHotKey", "d");
     ASSERT_EQ(platform_.asked.size(), 1u);
-    EXPECT_EQ(platform_.asked[0].text, Msg(msgHotkeyInUse) + "Defend\"\n\r" + Msg(msgSwapButtons));
+    EXPECT_EQ(platform_.asked[0].text,
+              Msg(msgHotkeyInUse) + "Defend (Adef)\"\n\r" + Msg(msgSwapButtons))
+        << "two actions are called Defend: the question names which";
     EXPECT_EQ(platform_.asked[0].caption, Msg(msgQuestion));
     EXPECT_EQ(platform_.asked[0].owner, frm_.get());
     EXPECT_EQ(Rec("Arep").Hotkey, "R");
