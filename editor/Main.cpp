@@ -244,8 +244,17 @@ QList<QWidget*> TfrmMain::TranslatableWindows() {
 
 // Texts shown from the message table follow too: the caption and the
 // panel's; the Help menu goes back to the right edge.
+// The windows hear of the change, so that texts they compose from the message
+// table (the multi-editor's count, say) follow.
 void TfrmMain::LoadInterfaceLang() {
-    language_->Apply(ToPath(settings_.Resolve(settings_.LangFile())), TranslatableWindows());
+    actions_->ShowEditNames(false);
+    const QList<QWidget*> windows = TranslatableWindows();
+    language_->Apply(ToPath(settings_.Resolve(settings_.LangFile())), windows);
+    actions_->ShowEditNames(true);
+    for (QWidget* window : windows) {
+        QEvent changed(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(window, &changed);
+    }
     actions_->MoveHelpMenuRight();
     if (documents_.CurCfgMngr()) {
         UpdateCaption();

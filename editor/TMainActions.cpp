@@ -1,9 +1,11 @@
 #include "editor/TMainActions.h"
 
 #include "editor/THotKeyEdit.h"
-#include "platform/PlainText.h"
+#include "editor/TToolButton.h"
 #include "editor/ToolIcons.h"
 #include "lang/GlobalConst.h"
+#include "lang/MultiLang.h"
+#include "platform/PlainText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -191,6 +193,16 @@ void TMainActions::CreateMenu() {
     mnuServis->addSeparator();
     mnuServis->addAction(actSelectLang);
 
+    // Menu items with names of their own beside their commands', which
+    // language files may use.
+    const std::pair<QAction*, const char*> items[] = {{actFind, "mnuFind"},
+                                                      {actMultiEdit, "mnuMultiEdit"},
+                                                      {actSelectLang, "mnuSelectLang"},
+                                                      {actHelp, "mnuQMKHelp"},
+                                                      {actAbout, "mnuAbout"}};
+    for (const auto& [action, name] : items)
+        LangSetMenuItemName(action, name);
+
     mnuHelp_ = new QMenu(QString::fromUtf8("Сп&равка"), &window_);
     mnuHelp_->setObjectName("mnuHelp");
     mnuHelp_->addAction(actHelp);
@@ -224,8 +236,7 @@ void TMainActions::CreateToolBar() {
     tbMain->toggleViewAction()->setVisible(false);
     window_.setContextMenuPolicy(Qt::NoContextMenu);
     const auto add = [tbMain](QAction* action, const char* name) {
-        tbMain->addAction(action);
-        tbMain->widgetForAction(action)->setObjectName(name);
+        tbMain->addWidget(new TToolButton(*action, name, tbMain));
     };
     add(actNew, "tbNew");
     add(actOpen, "tbOpen");

@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,6 +24,7 @@ namespace qm {
 namespace {
 
 const char* const kOwnedByParent = "qmLangOwnedByParent";
+const char* const kMenuItemName = "qmLangMenuItem";
 const QString kCaption = QStringLiteral("Caption");
 const QString kHint = QStringLiteral("Hint");
 const QString kStrings = QStringLiteral("STRINGS");
@@ -68,27 +68,37 @@ bool ShowsAction(const QWidget* widget) {
 
 using TVisit = std::function<void(const QString& section, QObject* component)>;
 
-void VisitMenu(const QWidget* form, const QWidget* menu, const TVisit& visit) {
+// Reading visits more than writing: a menu item also under its own name
+// (after its action's, so that it wins), and the tool buttons that show an
+// action under theirs. Files are written with the actions' names alone.
+enum class TVisitFor { Reading, Writing };
+
+void VisitMenu(const QWidget* form, const QWidget* menu, const TVisit& visit, TVisitFor purpose) {
     for (QAction* item : menu->actions()) {
         if (item->isSeparator())
             continue;
         if (QMenu* sub = item->menu()) {
-            VisitMenu(form, sub, visit);
+            VisitMenu(form, sub, visit, purpose);
             if (IsNamed(sub))
                 visit(SectionIn(form, sub->objectName()), sub);
-        } else if (IsNamed(item)) {
-            visit(SectionIn(form, item->objectName()), item);
+            continue;
         }
+        if (IsNamed(item))
+            visit(SectionIn(form, item->objectName()), item);
+        const QString own = item->property(kMenuItemName).toString();
+        if (purpose == TVisitFor::Reading && !own.isEmpty())
+            visit(SectionIn(form, own), item);
     }
 }
 
-void VisitControls(const QWidget* form, const QWidget* control, const TVisit& visit) {
+void VisitControls(const QWidget* form, const QWidget* control, const TVisit& visit,
+                   TVisitFor purpose) {
     for (QObject* child : control->children()) {
         auto* widget = qobject_cast<QWidget*>(child);
         if (!widget || widget->isWindow())
             continue;
-        VisitControls(form, widget, visit);
-        if (IsNamed(widget) && !ShowsAction(widget))
+        VisitControls(form, widget, visit, purpose);
+        if (IsNamed(widget) && (purpose == TVisitFor::Reading || !ShowsAction(widget)))
             visit(SectionIn(form, widget->objectName()), widget);
     }
 }
@@ -131,8 +141,6 @@ TCaptionSlot CaptionSlot(QObject* object) {
         return {[b] { return b->text(); }, [b](const QString& t) { b->setText(t); }};
     if (auto* g = qobject_cast<QGroupBox*>(object))
         return {[g] { return g->title(); }, [g](const QString& t) { g->setTitle(t); }};
-    if (auto* e = qobject_cast<QLineEdit*>(object))
-        return {[e] { return e->text(); }, [e](const QString& t) { e->setText(t); }};
     auto* page = qobject_cast<QWidget*>(object);
     if (QTabWidget* tabs = page ? TabsOf(page) : nullptr)
         return {[tabs, page] { return tabs->tabText(tabs->indexOf(page)); },
@@ -171,6 +179,12 @@ void SetHint(QObject* object, const QString& hint) {
     } else if (auto* widget = qobject_cast<QWidget*>(object)) {
         widget->setToolTip(PlainToolTip(parts.Tip));
         widget->setStatusTip(parts.Status);
+        // A tool button takes its action's texts again whenever the action
+        // changes; it keeps its own ones here to put them back.
+        if (ShowsAction(widget)) {
+            widget->setProperty(kLangToolTip, widget->toolTip());
+            widget->setProperty(kLangStatusTip, parts.Status);
+        }
     }
 }
 
@@ -252,8 +266,8 @@ void AddWindow(TLangWriter& writer, QWidget* window) {
     QList<QMenuBar*> bars;
     CollectMenuBars(window, bars);
     for (QMenuBar* bar : bars)
-        VisitMenu(form, bar, add);
-    VisitControls(form, window, add);
+        VisitMenu(form, bar, add, TVisitFor::Writing);
+    VisitControls(form, window, add, TVisitFor::Writing);
 }
 
 } // namespace
@@ -274,6 +288,10 @@ void LangSetOwnedByParent(QWidget* window) {
     window->setProperty(kOwnedByParent, true);
 }
 
+void LangSetMenuItemName(QAction* item, const char* name) {
+    item->setProperty(kMenuItemName, QString::fromLatin1(name));
+}
+
 void LangApplyForm(QWidget* window, const TIniFile& file) {
     QList<QMenuBar*> bars;
     CollectMenuBars(window, bars);
@@ -283,9 +301,12 @@ void LangApplyForm(QWidget* window, const TIniFile& file) {
 }
 
 void LangApplyControls(QWidget* control, const TIniFile& file) {
-    VisitControls(FormOf(control), control, [&file](const QString& section, QObject* component) {
-        ApplyComponent(file, section, component);
-    });
+    VisitControls(
+        FormOf(control), control,
+        [&file](const QString& section, QObject* component) {
+            ApplyComponent(file, section, component);
+        },
+        TVisitFor::Reading);
     if (IsForm(control) && !control->objectName().isEmpty()) {
         const QString caption = ReadValue(file, control->objectName(), kCaption);
         if (!caption.isEmpty())
@@ -294,9 +315,12 @@ void LangApplyControls(QWidget* control, const TIniFile& file) {
 }
 
 void LangApplyMenu(QWidget* menu, const TIniFile& file) {
-    VisitMenu(FormOf(menu), menu, [&file](const QString& section, QObject* component) {
-        ApplyComponent(file, section, component);
-    });
+    VisitMenu(
+        FormOf(menu), menu,
+        [&file](const QString& section, QObject* component) {
+            ApplyComponent(file, section, component);
+        },
+        TVisitFor::Reading);
 }
 
 void LangApplyStrings(const TIniFile& file) {

@@ -14,16 +14,19 @@
 // always read from the section of its name alone ("dlgTemplate").
 //
 // Keys. "Caption" sets the text of whatever carries one: a label, any button,
-// a group box's title, a tab page's tab, a line edit's content, a menu item,
-// a menu's title. "Hint" sets the tool tip (the part before the first "|")
+// a group box's title, a tab page's tab, a menu item, a menu's title. A line
+// edit's content is the player's, never a caption: a language switch leaves
+// it as it is. "Hint" sets the tool tip (the part before the first "|")
 // and the status tip (the part after it; a hint without "|" is both). In a
 // window's own section only "Caption" is read. Empty or absent values change
 // nothing. A value in a pair of double or single quotes loses them, as
 // Windows reads profile files, so that a text may begin or end with spaces.
 //
-// Not components of their own: unnamed objects, Qt's internal parts ("qt_"
-// names), separators, and tool buttons that show an action (Qt copies the
-// action's texts onto them at every change; the action is the menu item).
+// A menu item is its action: it answers to the action's name ("actFind") and,
+// when it has one, to its own menu-item name ("mnuFind"), which wins. A tool
+// button that shows an action answers to its own name ("tbFind") when read;
+// files are written with the actions' names. Not components of their own:
+// unnamed objects, Qt's internal parts ("qt_" names) and separators.
 //
 // Files are read with TIniFile: as UTF-8 when the whole file is, else as
 // Windows-1251; an absent file reads as an empty one.
@@ -33,6 +36,7 @@
 
 #include <filesystem>
 
+class QAction;
 class QLocale;
 class QObject;
 class QWidget;
@@ -48,8 +52,15 @@ QString LangSectionName(const QObject* component);
 // for a Russian locale, English otherwise (QMKData\English.qlg).
 QString LangFileForLocale(const QLocale& locale);
 
+// Where a tool button that shows an action keeps the hint a language file
+// gave it (properties; empty when none).
+inline constexpr const char* kLangToolTip = "qmLangToolTip";
+inline constexpr const char* kLangStatusTip = "qmLangStatusTip";
+
 // Makes `window` owned by the window it is parented to.
 void LangSetOwnedByParent(QWidget* window);
+// Gives a menu item its own component name beside its action's.
+void LangSetMenuItemName(QAction* item, const char* name);
 
 // The window's menu bars (their menus and items), then its controls and caption.
 void LangApplyForm(QWidget* window, const TIniFile& file);

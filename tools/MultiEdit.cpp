@@ -252,7 +252,14 @@ void TdlgMultiEdit::btnCloseClick() {
     hide();
 }
 
+void TdlgMultiEdit::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ShowCount(count_);
+}
+
 void TdlgMultiEdit::ShowCount(int count) {
+    count_ = count;
     sbMultiEdit_->showMessage(Msg(msgRecordsChecked) + QString::number(count));
 }
 

@@ -50,6 +50,8 @@ class TdlgMultiEdit : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // The count line follows a new language.
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -75,6 +77,7 @@ class TdlgMultiEdit : public QDialog {
     TUpDown* udLevel_ = nullptr;
     TUFBitBtn* btnApply_ = nullptr;
     QStatusBar* sbMultiEdit_ = nullptr;
+    int count_ = 0; // records checked by the last run
 };
 
 } // namespace qm

@@ -8,8 +8,10 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QStatusBar>
 
 #include <set>
 #include <sstream>
@@ -82,6 +84,27 @@ TEST_F(LanguageFiles, ChosenFromTheServiceMenuAndKept) {
     frm_->SaveProjectSettings();
     EXPECT_NE(test::ReadBytes(pf_.Settings()).find("LangFileName=QMKData\\English.qlg"),
               std::string::npos);
+}
+
+// A language switch changes texts, never what the player set; texts made
+// from the message table follow; a tool button keeps the hint a file gave it.
+TEST_F(LanguageFiles, SwitchingKeepsThePlayersValuesAndRenamesEverything) {
+    frm_.reset();
+    Start(test::kTree, test::kDefaultKeys);
+    frm_->findChild<QAction*>("actMultiEdit")->trigger();
+    QWidget* dlg = frm_->findChild<QWidget*>("dlgMultiEdit");
+    dlg->findChild<QLineEdit*>("txtMaxLevel")->setText("3");
+    test::WriteBytes(pf_ / "QMKData/Mine.qlg", test::ReadBytes(kShipped / "English.qlg") +
+                                                   "\r\n[frmMain.mnuFind]\r\nCaption=Search\r\n"
+                                                   "[frmMain.tbUndo]\r\nHint=Take back\r\n");
+    platform_.PickFile(pf_.Q(pf_ / "QMKData/Mine.qlg"));
+    frm_->findChild<QAction*>("actSelectLang")->trigger();
+    EXPECT_EQ(dlg->findChild<QLineEdit*>("txtMaxLevel")->text(), "3");
+    EXPECT_TRUE(dlg->findChild<QStatusBar*>("sbMultiEdit")->currentMessage().startsWith("Records"));
+    EXPECT_EQ(frm_->findChild<QAction*>("actFind")->text(), "Search");
+    Select(1);
+    Type("txtHotKey", "z"); // Undo's name changes, and Qt copies it onto the button
+    EXPECT_EQ(W("tbUndo")->toolTip(), "Take back");
 }
 
 TEST_F(LanguageFiles, LoadingStatusesFitTheirLabel) {

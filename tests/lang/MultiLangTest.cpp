@@ -40,6 +40,7 @@ std::unique_ptr<QMainWindow> MakeWindow(const QString& tag) {
     mnuFile->setObjectName("mnuFile");
     QAction* actOpen = mnuFile->addAction("&Открыть " + tag);
     actOpen->setObjectName("actOpen");
+    LangSetMenuItemName(actOpen, "mnuOpen");
     actOpen->setToolTip("Открыть " + tag);
     actOpen->setStatusTip("Открыть файл " + tag);
     mnuFile->addSeparator();
@@ -68,7 +69,7 @@ std::unique_ptr<QMainWindow> MakeWindow(const QString& tag) {
     tbPick->setToolTip("Выбрать " + tag);
     Named<QLabel>(gbColors, "lblSpaces")->setText("  " + tag + "  ");
     auto* txtHotKey = Named<QLineEdit>(gbColors, "txtHotKey");
-    txtHotKey->setText("Q" + tag);
+    txtHotKey->setText("Q"); // the player's, never a caption
     txtHotKey->setToolTip("Клавиша " + tag);
     txtHotKey->setStatusTip("Клавиша " + tag);
 
@@ -146,7 +147,9 @@ TEST_F(MultiLang, FileRenamesWhatItNamesOnly) {
     auto main = MakeWindow("A");
     const TIniFile file = File("[frmMain]\r\nCaption=\r\n"
                                "[frmMain.mnuFile]\r\nCaption=&File\r\n"
-                               "[frmMain.actOpen]\r\nHint=Open|Opens a file\r\n"
+                               "[frmMain.actOpen]\r\nCaption=Open\r\nHint=Open|Opens a file\r\n"
+                               "[frmMain.mnuOpen]\r\nCaption=Open...\r\n"
+                               "[frmMain.tbOpen]\r\nHint=Open a file\r\n"
                                "[frmMain.tsTip]\r\nCaption=Tip\r\n"
                                "[FRMMAIN.TXTHOTKEY]\r\ncaption=W\r\nHint=Key\r\n"
                                "[frmMain.dlgTemplate.lblTipColor]\r\nCaption=Colour\r\n"
@@ -163,10 +166,11 @@ TEST_F(MultiLang, FileRenamesWhatItNamesOnly) {
     auto* actOpen = main->findChild<QAction*>("actOpen");
     EXPECT_EQ(actOpen->toolTip(), "Open");
     EXPECT_EQ(actOpen->statusTip(), "Opens a file");
-    EXPECT_EQ(main->findChild<QToolButton*>("tbOpen")->toolTip(), "Open");
+    EXPECT_EQ(actOpen->text(), "Open...") << "the menu item's own name wins";
+    EXPECT_EQ(main->findChild<QToolButton*>("tbOpen")->toolTip(), "Open a file");
     EXPECT_EQ(main->findChild<QTabWidget*>("pcTips")->tabText(0), "Tip");
     auto* txtHotKey = main->findChild<QLineEdit*>("txtHotKey");
-    EXPECT_EQ(txtHotKey->text(), "W");
+    EXPECT_EQ(txtHotKey->text(), "Q") << "a field's content is no caption";
     EXPECT_EQ(txtHotKey->statusTip(), "Key");
     EXPECT_EQ(main->findChild<QLabel*>("lblTipColor")->text(), "Colour");
     auto* dlgTemplate = main->findChild<QDialog*>("dlgTemplate");
