@@ -65,7 +65,7 @@ TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
                    Qt::MSWindowsFixedSizeDialogHint);
     actions_ = new TMainActions(*this, documents_.UndoStack());
     CreateClientArea();
-    dlgFind_ = new TdlgFind(tree_, platform_, this);
+    dlgFind_ = new TdlgFind(tree_, documents_, platform_, this);
     dlgMultiEdit_ = new TdlgMultiEdit(tree_, documents_, *dlgTemplate_, this);
     frmHelp_ = new TfrmHelp(this);
     aboutBox_ = new TAboutBox(this);

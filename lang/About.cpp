@@ -1,5 +1,7 @@
 #include "lang/About.h"
 
+#include "lang/GlobalConst.h"
+
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -35,7 +37,7 @@ TAboutBox::TAboutBox(QWidget* parent)
       ProgramIcon(MakeLabel(this, "ProgramIcon", QString())),
       ProductName(MakeLabel(this, "ProductName", QStringLiteral("Quillmark"))),
       Version(MakeLabel(this, "Version", QStringLiteral("Version 1.3.4"))),
-      lblAuthor(MakeLabel(this, "lblAuthor", "Autor: " + kAuthorName + " (" + kAuthorHandle + ")")),
+      lblAuthor(MakeLabel(this, "lblAuthor", QString())),
       Comments(MakeLabel(this, "Comments",
                          "Thanks for help:\n\t" + kThanked.join(QLatin1String(", ")) + '.')),
       btnOK(new QPushButton(QStringLiteral("OK"), this)) {
@@ -78,7 +80,10 @@ TAboutBox::TAboutBox(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+// The word before the author's name is the interface's, from the message
+// table, as it stands when the box is shown.
 void TAboutBox::showEvent(QShowEvent* event) {
+    lblAuthor->setText(Msg(msgAuthor) + u' ' + kAuthorName + " (" + kAuthorHandle + ")");
     QDialog::showEvent(event);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

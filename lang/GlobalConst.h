@@ -96,8 +96,12 @@ enum TMsg : int {
     // A typed key a hotkey field does not take; %1 is the key.
     msgHotkeyTakesLetters,
     msgHotkeyTakesKeys,
+    // The find dialog went round from the last match to the first.
+    msgFindWrapped,
+    // The about box's word before the author's name.
+    msgAuthor,
 };
-inline constexpr int kMessageCount = 71;
+inline constexpr int kMessageCount = 73;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QListWidget>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStyle>
@@ -93,6 +94,15 @@ TfrmHelp::TfrmHelp(QWidget* parent)
     connect(reHelp, &QTextBrowser::forwardAvailable, btnForward, &QToolButton::setEnabled);
     connect(reHelp, &QTextBrowser::sourceChanged, this, &TfrmHelp::reHelpSourceChanged);
     connect(lbContents, &QListWidget::currentRowChanged, this, &TfrmHelp::ShowPage);
+    // Closed as any viewer window is: Escape, Ctrl+W and the system's own keys.
+    auto* close = new QShortcut(QKeySequence::Close, this);
+    QList<QKeySequence> keys = close->keys();
+    for (const QKeySequence& more :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        if (!keys.contains(more)) // a key given twice would be ambiguous
+            keys << more;
+    close->setKeys(keys);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 QString TfrmHelp::BookFolder(const QString& programFolder, const QString& langFileName) {

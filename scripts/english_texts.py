@@ -171,4 +171,6 @@ ENGLISH = {
         "“%1” is not taken: a hotkey is a letter from A to Z (or Esc).",
     "«%1» не подходит: здесь нужен знак, который пишет клавиша (буква, цифра, знак).":
         "“%1” is not taken: this field takes a character a key types (a letter, digit or sign).",
+    "Поиск продолжен с начала.": "Search went on from the top.",
+    "Автор:": "Author:",
 }

@@ -1,27 +1,39 @@
 #pragma once
-// The find dialog: moves the tree's selection to the next node whose
-// caption begins with the typed text, without regard to case (Cyrillic
-// included). It stays open between searches and never wraps around.
+// The find dialog: moves the tree's selection to the next action the typed
+// text names, without regard to case (Cyrillic included): a caption that
+// begins with it, an identifier that is it ("hfoo"), an action whose hotkey
+// is the key after "key:" ("key:Q"); after all of those, a caption that
+// holds the text anywhere. Searching on goes round from the last match to
+// the first, with a note in the dialog. It stays open between searches.
 
 #include <QDialog>
 
+#include <vector>
+
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace qm {
 
 class TActionTree;
+class TDocumentSet;
 class TPlatform;
 
 class TdlgFind : public QDialog {
     Q_OBJECT
 
   public:
-    TdlgFind(TActionTree& tree, TPlatform& platform, QWidget* parent = nullptr);
+    TdlgFind(TActionTree& tree, const TDocumentSet& documents, TPlatform& platform,
+             QWidget* parent = nullptr);
 
-    // Searches from an absolute node index on; the index found, or -1 (with
-    // a message when nodes were searched in vain).
+    // Selects the first match at or after an absolute node index, going
+    // round to the first match; the index found, or -1 (with a message when
+    // nodes were searched in vain).
     int Search(int from);
+    // The absolute indexes of the nodes the text names: the strong matches
+    // in tree order, then the captions that only hold the text.
+    std::vector<int> Matches(const QString& text) const;
 
   public slots:
     void btnFindClick();
@@ -35,10 +47,12 @@ class TdlgFind : public QDialog {
     void SelectFound(int index);
 
     TActionTree& tree_;
+    const TDocumentSet& documents_;
     TPlatform& platform_;
     QLineEdit* edtFind_ = nullptr;
     QPushButton* btnFind_ = nullptr;
     QPushButton* btnFindNext_ = nullptr;
+    QLabel* lblFindNote_ = nullptr;
 };
 
 } // namespace qm

@@ -3,6 +3,7 @@
 #include "tools/Find.h"
 #include "WindowFixture.h"
 
+#include <QLabel>
 #include <QLineEdit>
 
 namespace qm {
@@ -21,7 +22,7 @@ const char* kTree = "Люди|?\n"                  // 0
 class Find : public test::TWindowTest {
   protected:
     void SetUp() override {
-        Start(kTree, "[hfoo]\nHotkey=F\n");
+        Start(kTree, "[hfoo]\nHotkey=F\n[hkni]\nHotkey=K\n[ehed]\nHotkey=F\n");
         QTest::keyClick(frm_.get(), Qt::Key_F, Qt::ControlModifier);
         dlg_ = frm_->findChild<TdlgFind*>("dlgFind");
         ASSERT_NE(dlg_, nullptr);
@@ -33,22 +34,36 @@ class Find : public test::TWindowTest {
     QLineEdit* edit_ = nullptr;
 };
 
-TEST_F(Find, PrefixWithoutRegardToCaseAcrossCollapsedBranches) {
+TEST_F(Find, PrefixesFirstThenAnywhereThenRoundAgain) {
     edit_->setText(QString::fromUtf8("пехот"));
     QTest::mouseClick(W("btnFind"), Qt::LeftButton);
-    EXPECT_EQ(Selected(), 1) << "not Тяжёлая пехота: the text must begin the caption";
+    EXPECT_EQ(Selected(), 1);
     Next();
     EXPECT_EQ(Selected(), 4);
     EXPECT_TRUE(Tree()->currentItem()->parent()->isExpanded());
     QTest::keyClick(edit_, Qt::Key_Return); // Enter searches on
     EXPECT_EQ(Selected(), 6);
-    // On the last node there is nothing after it: no message, no wrap.
     Next();
-    EXPECT_EQ(Selected(), 6);
+    EXPECT_EQ(Selected(), 2) << "then the caption that holds the text inside";
+    EXPECT_TRUE(W<QLabel>("lblFindNote")->text().isEmpty());
+    Next();
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(W<QLabel>("lblFindNote")->text(), Msg(msgFindWrapped));
     EXPECT_TRUE(platform_.asked.empty());
     edit_->setText(QString::fromUtf8("ЁЖИ"));
     QTest::mouseClick(W("btnFind"), Qt::LeftButton);
     EXPECT_EQ(Selected(), 5);
+}
+
+TEST_F(Find, ByIdentifierAndByHotkey) {
+    edit_->setText("HKNI");
+    QTest::mouseClick(W("btnFind"), Qt::LeftButton);
+    EXPECT_EQ(Selected(), 2);
+    edit_->setText("key:f");
+    QTest::mouseClick(W("btnFind"), Qt::LeftButton);
+    EXPECT_EQ(Selected(), 1);
+    Next();
+    EXPECT_EQ(Selected(), 6);
 }
 
 TEST_F(Find, NothingFoundSaysSoAndAnEmptyTextSearchesNothing) {

@@ -1,5 +1,7 @@
 #include "lang/About.h"
 
+#include "lang/GlobalConst.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -15,8 +17,12 @@ TEST(About, ShowsTheProgramAndClosesOnOk) {
     EXPECT_EQ(box.windowTitle(), "About...");
     EXPECT_EQ(box.ProductName->text(), "Quillmark");
     EXPECT_EQ(box.Version->text(), "Version 1.3.4");
+    SetMsg(msgAuthor, "Author:"); // as the English language file gives it
+    box.show();
     EXPECT_TRUE(
-        QRegularExpression(R"(^Autor: \S.* \(\S+\)$)").match(box.lblAuthor->text()).hasMatch());
+        QRegularExpression(R"(^Author: \S.* \(\S+\)$)").match(box.lblAuthor->text()).hasMatch());
+    box.hide();
+    ResetMessages();
     EXPECT_TRUE(QRegularExpression("^Thanks for help:\n\t[^,]+(, [^,]+)*\\.$")
                     .match(box.Comments->text())
                     .hasMatch());

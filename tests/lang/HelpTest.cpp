@@ -87,6 +87,16 @@ TEST_F(Help, LinksBackForwardHomeAndContents) {
     const QRect row = help.lbContents->visualItemRect(help.lbContents->item(1));
     QTest::mouseClick(help.lbContents->viewport(), Qt::LeftButton, {}, row.center());
     EXPECT_EQ(help.CurrentPage(), "keys.htm");
+
+    // Closed with Escape or Ctrl+W, as viewer windows are.
+    for (const QKeyCombination keys :
+         {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_W)}) {
+        help.show();
+        help.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+        QTest::keyClick(help.reHelp, keys.key(), keys.keyboardModifiers());
+        EXPECT_FALSE(help.isVisible());
+    }
 }
 
 } // namespace
