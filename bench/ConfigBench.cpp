@@ -109,3 +109,38 @@ void BM_Serialize2MB(benchmark::State& state) {
 }
 BENCHMARK(BM_Serialize2MB)->Unit(benchmark::kMillisecond);
 } // namespace
+
+namespace {
+// The largest player's file of the real data (about 300 KB), read as the
+// editor opens it and written as it saves it.
+const fs::path& RealPlayersFile() {
+    static const fs::path path =
+        fs::path(QUILLMARK_REAL_DATA) / "customkeys" / "danisilv__warcraft3-2.txt";
+    return path;
+}
+
+void BM_ReadRealPlayersFile(benchmark::State& state) {
+    if (!fs::exists(RealPlayersFile())) {
+        state.SkipWithError("no real data beside this checkout");
+        return;
+    }
+    for (auto _ : state) {
+        auto doc = TCfgManager::CreateFromFile(RealPlayersFile());
+        benchmark::DoNotOptimize(doc->Count());
+    }
+}
+BENCHMARK(BM_ReadRealPlayersFile)->Unit(benchmark::kMillisecond);
+
+void BM_WriteRealPlayersFile(benchmark::State& state) {
+    if (!fs::exists(RealPlayersFile())) {
+        state.SkipWithError("no real data beside this checkout");
+        return;
+    }
+    const auto doc = TCfgManager::CreateFromFile(RealPlayersFile());
+    const fs::path out = fs::temp_directory_path() / "quillmark-bench-player.txt";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc->SaveToFile(out, false));
+    fs::remove(out);
+}
+BENCHMARK(BM_WriteRealPlayersFile)->Unit(benchmark::kMillisecond);
+} // namespace
