@@ -115,6 +115,16 @@ TEST_F(EditWriter, DocumentsWithoutAFileAreWrittenAsEver) {
     EXPECT_EQ(doc->SerializeEdits(), "[Abcd]\r\nHotKey=A\r\nTip=x\r\n\r\n");
 }
 
+// A section given twice is two records, matched in file order.
+TEST_F(EditWriter, RepeatedSectionsAreMatchedInFileOrder) {
+    const auto doc = Read("[B]\nHotkey=1\n[A]\nHotkey=2\n[B]\nHotkey=3\n");
+    ASSERT_EQ(doc->Records(2).Hotkey, "3");
+    doc->Records(2).Hotkey = "4";
+    EXPECT_EQ(doc->SerializeEdits(), "[B]\nHotkey=1\n[A]\nHotkey=2\n[B]\nHotkey=4\n");
+    doc->TakeRecord(doc->Records(2));
+    EXPECT_EQ(doc->SerializeEdits(), "[B]\nHotkey=1\n[A]\nHotkey=2\n");
+}
+
 // Deleting every record keeps only what belongs to no section.
 TEST_F(EditWriter, DeletedSectionsTakeTheirTitleAndBlankLines) {
     const auto doc = Read("// file header\n\n// title A\n[A]\nHotkey=A\n// note in A\nTip=a\n"
