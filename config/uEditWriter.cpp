@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 namespace qm {
@@ -42,24 +41,33 @@ class TEditWriter {
 
   private:
     // The edited record of each section, or null; the records the file lacks
-    // are kept for the end.
+    // are kept for the end. Sections and records both in identifier order,
+    // stably, pair up walking along both.
     std::vector<const TBindRec*> MatchSections() {
         const auto& sections = layout_.Sections();
-        std::unordered_map<std::string_view, std::vector<std::uint32_t>> sectionsOf;
-        for (size_t i = 0; i < sections.size(); ++i)
-            sectionsOf[sections[i].ID].push_back(static_cast<std::uint32_t>(i));
-        std::vector<const TBindRec*> records(sections.size(), nullptr);
-        std::unordered_map<std::string_view, size_t> seen;
-        for (int r = 0; r < edited_.Count(); ++r) {
-            const TBindRec& record = edited_.Records(r);
-            const size_t nth = seen[record.ID]++;
-            const auto it = sectionsOf.find(record.ID);
-            if (it != sectionsOf.end() && nth < it->second.size())
-                records[it->second[nth]] = &record;
+        std::vector<std::uint32_t> byId(sections.size());
+        for (std::uint32_t i = 0; i < byId.size(); ++i)
+            byId[i] = i;
+        std::stable_sort(byId.begin(), byId.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return sections[a].ID < sections[b].ID;
+        });
+        std::vector<const TBindRec*> records;
+        records.reserve(static_cast<size_t>(edited_.Count()));
+        for (int r = 0; r < edited_.Count(); ++r)
+            records.push_back(&edited_.Records(r));
+        std::stable_sort(records.begin(), records.end(),
+                         [](const TBindRec* a, const TBindRec* b) { return a->ID < b->ID; });
+        std::vector<const TBindRec*> matched(sections.size(), nullptr);
+        size_t s = 0;
+        for (const TBindRec* record : records) {
+            while (s < byId.size() && sections[byId[s]].ID < record->ID)
+                ++s;
+            if (s < byId.size() && sections[byId[s]].ID == record->ID)
+                matched[byId[s++]] = record;
             else
-                newRecords_.push_back(&record);
+                newRecords_.push_back(record);
         }
-        return records;
+        return matched;
     }
 
     void EditSection(const TFileLayout::TSection& section, const TBindRec& record) {
