@@ -8,21 +8,9 @@
 namespace qm {
 namespace {
 
-// Reads a document for a subcommand; reports a file that gave no section.
-std::unique_ptr<TCfgManager> ReadInput(TCliContext& ctx, const std::string& path) {
-    auto doc = TCfgManager::CreateFromFile(path);
-    if (doc->FileName().empty()) {
-        ctx.err << "quillmark-cli: no section could be read from " << path << '\n';
-        return nullptr;
-    }
-    return doc;
-}
-
 int Save(TCliContext& ctx, const TCfgManager& doc, const std::string& path, bool withData) {
-    if (doc.SaveToFile(path, withData))
-        return kExitOk;
-    ctx.err << "quillmark-cli: cannot write " << path << '\n';
-    return kExitCannotWrite;
+    std::string why;
+    return doc.SaveToFile(path, withData, &why) ? kExitOk : CannotWrite(ctx, path, why);
 }
 
 int Normalize(TCliContext& ctx) {
@@ -30,7 +18,7 @@ int Normalize(TCliContext& ctx) {
     const bool withData = a.size() == 3 && a[2] == "--with-data";
     if (a.size() != 2 && !withData)
         return kExitUsage;
-    const auto doc = ReadInput(ctx, a[0]);
+    const auto doc = ReadConfiguration(ctx, a[0]);
     return doc ? Save(ctx, *doc, a[1], withData) : kExitFailed;
 }
 
@@ -40,8 +28,13 @@ int Merge(TCliContext& ctx) {
         return kExitUsage;
     auto doc = TCfgManager::Create();
     for (size_t i = 1; i < a.size(); ++i) {
-        if (doc->LoadFromFile(a[i], true) <= 0) {
-            ctx.err << "quillmark-cli: no section could be read from " << a[i] << '\n';
+        // Each input is judged alone first, so that every one of them counts.
+        std::string why;
+        if (!ReadConfiguration(ctx, a[i]))
+            return kExitFailed;
+        if (doc->LoadFromFile(a[i], true, &why) <= 0) {
+            ctx.err << "quillmark-cli: no section could be read from " << a[i] << ": " << why
+                    << '\n';
             return kExitFailed;
         }
     }
@@ -53,8 +46,8 @@ int Overlay(TCliContext& ctx) {
     auto& a = ctx.args;
     if (a.size() != 3)
         return kExitUsage;
-    const auto base = ReadInput(ctx, a[0]);
-    const auto top = base ? ReadInput(ctx, a[1]) : nullptr;
+    const auto base = ReadConfiguration(ctx, a[0]);
+    const auto top = base ? ReadConfiguration(ctx, a[1]) : nullptr;
     if (!top)
         return kExitFailed;
     base->Overlay(*top);
@@ -65,8 +58,8 @@ int Same(TCliContext& ctx) {
     auto& a = ctx.args;
     if (a.size() != 2)
         return kExitUsage;
-    const auto first = ReadInput(ctx, a[0]);
-    const auto second = first ? ReadInput(ctx, a[1]) : nullptr;
+    const auto first = ReadConfiguration(ctx, a[0]);
+    const auto second = first ? ReadConfiguration(ctx, a[1]) : nullptr;
     if (!second)
         return kExitFailed;
     const bool same = first->SameAs(*second);

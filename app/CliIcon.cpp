@@ -1,14 +1,30 @@
 // Decodes an icon file the way the action tree does and writes it as PNG.
 
 #include "app/TCli.h"
+#include "config/uAtomicFile.h"
+#include "config/uReadFile.h"
 #include "editor/IconImage.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <charconv>
 #include <ostream>
 
+#include <unistd.h>
+
 namespace qm {
 namespace {
+
+// Why an icon file could not be decoded: the system's reason when it
+// cannot be read at all.
+std::string WhyNotAnIcon(const std::string& path) {
+    std::string why;
+    const int fd = OpenRegularFile(path, &why);
+    if (fd < 0)
+        return why;
+    close(fd);
+    return "it is no image the program can decode";
+}
 
 bool ParseSize(const std::string& text, int& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -24,13 +40,16 @@ int Icon(TCliContext& ctx) {
         return kExitUsage;
     const QImage image = LoadJpegBitmap(QString::fromStdString(a[0]), width, height);
     if (image.isNull()) {
-        ctx.err << "cannot decode " << a[0] << '\n';
+        ctx.err << "quillmark-cli: cannot decode " << a[0] << ": " << WhyNotAnIcon(a[0]) << '\n';
         return kExitFailed;
     }
-    if (!image.save(QString::fromStdString(a[1]), "PNG")) {
-        ctx.err << "cannot write " << a[1] << '\n';
-        return kExitCannotWrite;
-    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    std::string why;
+    if (!image.save(&buffer, "PNG") ||
+        !WriteFileAtomically(a[1], std::string_view(png.constData(), png.size()), &why))
+        return CannotWrite(ctx, a[1], why);
     ctx.out << image.width() << 'x' << image.height() << '\n';
     return kExitOk;
 }

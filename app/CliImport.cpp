@@ -3,12 +3,14 @@
 #include "app/TCli.h"
 #include "config/uAtomicFile.h"
 #include "config/uCfgManager.h"
+#include "config/uFileError.h"
 #include "gamedata/IsolatedStep.h"
 #include "gamedata/MPQMngr.h"
 #include "gamedata/PreLoad.h"
 
 #include <optional>
 #include <ostream>
+#include <system_error>
 
 namespace qm {
 namespace {
@@ -46,12 +48,36 @@ void SayUnreadable(TCliContext& ctx, const std::string& path, const std::string&
     ctx.err << "quillmark-cli: the archive reading stopped on " << path << ": " << why << '\n';
 }
 
+// What kept an import step from its work; the exit code for it.
+int SayProblem(TCliContext& ctx, const TImportProblem& problem) {
+    if (problem.Kind == TImportProblem::Unwritten)
+        return CannotWrite(ctx, problem.File.string(), problem.Why);
+    ctx.err << "quillmark-cli: cannot use " << problem.File.string() << ": " << problem.Why << '\n';
+    return kExitFailed;
+}
+
+// Why the archive at `path` is no file to open, before it is tried; empty
+// when it is a regular file.
+std::string NotAFile(const std::string& path) {
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (ec)
+        return ec.message();
+    if (fs::is_directory(status))
+        return std::make_error_code(std::errc::is_a_directory).message();
+    return fs::is_regular_file(status) ? std::string() : std::string(kWhyNotRegularFile);
+}
+
 // The output is replaced only once the entry arrived whole, so a failed
 // extraction leaves whatever file was there before.
 int Extract(TCliContext& ctx) {
     const auto& a = ctx.args;
     if (a.size() != 3)
         return kExitUsage;
+    if (const std::string why = NotAFile(a[0]); !why.empty()) {
+        ctx.err << "quillmark-cli: cannot read " << a[0] << ": " << why << '\n';
+        return kExitFailed;
+    }
     TAtomicFile out(a[2]);
     const bool writable = out.Open();
     std::string why;
@@ -61,21 +87,18 @@ int Extract(TCliContext& ctx) {
         return kExitFailed;
     }
     if (!read->Opened) {
-        ctx.err << "quillmark-cli: " << a[0] << " is not a readable archive\n";
+        ctx.err << "quillmark-cli: cannot read " << a[0] << ": " << kWhyNotAnArchive << '\n';
         return kExitFailed;
     }
-    if (!writable) {
-        ctx.err << "quillmark-cli: cannot write " << a[2] << '\n';
-        return kExitCannotWrite;
-    }
+    if (!writable)
+        return CannotWrite(ctx, a[2], out.Error());
     if (!read->Extracted) {
-        ctx.err << "quillmark-cli: " << a[1] << " could not be extracted from " << a[0] << '\n';
+        ctx.err << "quillmark-cli: " << a[1] << " could not be extracted from " << a[0]
+                << ": it is missing, empty or damaged, or could not be written\n";
         return kExitFailed;
     }
-    if (!out.Commit()) {
-        ctx.err << "quillmark-cli: cannot write " << a[2] << '\n';
-        return kExitCannotWrite;
-    }
+    if (!out.Commit())
+        return CannotWrite(ctx, a[2], out.Error());
     return kExitOk;
 }
 
@@ -86,7 +109,8 @@ int BuildDefaults(TCliContext& ctx) {
         return kExitUsage;
     std::error_code ec;
     if (withFix && !fs::is_regular_file(a[3], ec)) {
-        ctx.err << "quillmark-cli: no correction file " << a[3] << '\n';
+        ctx.err << "quillmark-cli: no correction file " << a[3] << ": "
+                << (ec ? ec.message() : std::string(kWhyNotRegularFile)) << '\n';
         return kExitFailed;
     }
     const TDefaultKeys built = BuildDefaultConfiguration(a[0], a[1], withFix ? a[3] : "");
@@ -94,14 +118,15 @@ int BuildDefaults(TCliContext& ctx) {
         SayUnreadable(ctx, a[0], built.Failure);
         return kExitFailed;
     }
+    if (built.Problem.Kind == TImportProblem::UnusableArchive)
+        return SayProblem(ctx, built.Problem);
     if (built.Records == 0) {
-        ctx.err << "quillmark-cli: no game data table could be read from " << a[0] << '\n';
+        ctx.err << "quillmark-cli: no game data table could be read from " << a[0]
+                << ": it holds no archive of the game, or none with the tables\n";
         return kExitFailed;
     }
-    if (!built.Written) {
-        ctx.err << "quillmark-cli: cannot write " << a[1] << '\n';
-        return kExitCannotWrite;
-    }
+    if (!built.Written)
+        return SayProblem(ctx, built.Problem);
     ctx.out << built.Language << '\n';
     return kExitOk;
 }
@@ -110,19 +135,20 @@ int ExtractIconsCommand(TCliContext& ctx) {
     const auto& a = ctx.args;
     if (a.size() != 3)
         return kExitUsage;
-    if (FindGameFile(a[0], "war3.mpq").empty()) {
-        ctx.err << "quillmark-cli: no war3.mpq in " << a[0] << '\n';
+    if (!HoldsGameArchives(a[0])) {
+        ctx.err << "quillmark-cli: no war3.mpq in " << a[0] << ": "
+                << std::make_error_code(std::errc::no_such_file_or_directory).message() << '\n';
         return kExitFailed;
     }
-    if (TCfgManager::CreateFromFile(a[1])->FileName().empty()) {
-        ctx.err << "quillmark-cli: no section could be read from " << a[1] << '\n';
+    if (!ReadConfiguration(ctx, a[1]))
         return kExitFailed;
-    }
     const TIconsExtracted icons = ExtractIcons(a[0], a[1], a[2]);
     if (!icons.Failure.empty()) {
         SayUnreadable(ctx, a[0], icons.Failure);
         return kExitFailed;
     }
+    if (icons.Problem.Kind != TImportProblem::None)
+        return SayProblem(ctx, icons.Problem);
     ctx.out << icons.Written << '\n';
     return kExitOk;
 }

@@ -15,46 +15,48 @@
 namespace qm {
 namespace {
 
-int Report(TCliContext& ctx, bool done, const std::string& tree) {
+int Report(TCliContext& ctx, bool done, const std::string& tree, const std::string& why) {
     if (done)
         return kExitOk;
-    ctx.err << "quillmark-cli: cannot rewrite " << tree << '\n';
+    ctx.err << "quillmark-cli: cannot rewrite " << tree << ": " << why << '\n';
     return kExitFailed;
 }
 
 int ClearTree(TCliContext& ctx) {
     if (ctx.args.size() != 1)
         return kExitUsage;
-    return Report(ctx, ClearTVNames(ctx.args[0]), ctx.args[0]);
+    std::string why;
+    return Report(ctx, ClearTVNames(ctx.args[0], &why), ctx.args[0], why);
 }
 
+// Defaults without a record would blank every caption of the tree.
 int FillTree(TCliContext& ctx) {
     if (ctx.args.size() != 2)
         return kExitUsage;
-    return Report(ctx, FillTVFromDefaults(ctx.args[0], ctx.args[1]), ctx.args[0]);
+    if (!ReadConfiguration(ctx, ctx.args[1]))
+        return kExitFailed;
+    std::string why;
+    return Report(ctx, FillTVFromDefaults(ctx.args[0], ctx.args[1], &why), ctx.args[0], why);
 }
 
-// Reads a configuration for `conflicts`; null, with the reason said, when it
-// holds no section.
-std::unique_ptr<TCfgManager> ReadConfig(TCliContext& ctx, const std::string& path) {
-    auto doc = TCfgManager::CreateFromFile(path);
-    if (!doc->FileName().empty())
-        return doc;
-    ctx.err << "quillmark-cli: no section could be read from " << path << '\n';
-    return nullptr;
+// Says that the tree could not be read, and why.
+void CannotReadTree(TCliContext& ctx, const std::string& path, const std::string& why) {
+    ctx.err << "quillmark-cli: cannot read the tree " << path << ": "
+            << (why.empty() ? "it holds no node" : why) << '\n';
 }
 
 int Conflicts(TCliContext& ctx) {
     const auto& a = ctx.args;
     if (a.size() != 2 && !(a.size() == 4 && a[2] == "--defaults"))
         return kExitUsage;
-    const auto tree = TTreeModel::LoadFromFile(a[0]);
+    std::string why;
+    const auto tree = TTreeModel::LoadFromFile(a[0], &why);
     if (!tree || tree->Count() == 0) {
-        ctx.err << "quillmark-cli: cannot read the tree " << a[0] << '\n';
+        CannotReadTree(ctx, a[0], why);
         return kExitCannotRead;
     }
-    const auto config = ReadConfig(ctx, a[1]);
-    const auto defaults = a.size() == 4 ? ReadConfig(ctx, a[3]) : nullptr;
+    const auto config = ReadConfiguration(ctx, a[1]);
+    const auto defaults = a.size() == 4 ? ReadConfiguration(ctx, a[3]) : nullptr;
     if (!config || (a.size() == 4 && !defaults))
         return kExitCannotRead;
     std::vector<std::string> lines;
@@ -80,7 +82,7 @@ std::filesystem::path ShippedTree() {
 }
 
 struct TGridArgs {
-    std::string In, Out, Tree;
+    std::string In, Out, Tree, Defaults;
     TKeyGrid Keys{};
     TTemplateColours Colours;
 };
@@ -104,6 +106,8 @@ std::optional<TGridArgs> ParseGridArgs(const std::vector<std::string>& a) {
             keys = true;
         } else if (a[i] == "--tree" && hasValue) {
             g.Tree = a[++i];
+        } else if (a[i] == "--defaults" && hasValue) {
+            g.Defaults = a[++i];
         } else if (a[i].starts_with("--")) {
             return std::nullopt;
         } else {
@@ -124,13 +128,15 @@ int Grid(TCliContext& ctx) {
     const auto g = ParseGridArgs(ctx.args);
     if (!g)
         return kExitUsage;
-    const auto tree = TTreeModel::LoadFromFile(g->Tree);
+    std::string why;
+    const auto tree = TTreeModel::LoadFromFile(g->Tree, &why);
     if (!tree || tree->Count() == 0) {
-        ctx.err << "quillmark-cli: cannot read the tree " << g->Tree << '\n';
+        CannotReadTree(ctx, g->Tree, why);
         return kExitFailed;
     }
-    const auto doc = ReadConfig(ctx, g->In);
-    if (!doc)
+    const auto doc = ReadConfiguration(ctx, g->In);
+    const auto defaults = g->Defaults.empty() ? nullptr : ReadConfiguration(ctx, g->Defaults);
+    if (!doc || (!g->Defaults.empty() && !defaults))
         return kExitFailed;
     const auto templateTip = [&g](std::string_view tip, std::string_view key) {
         const auto& c = g->Colours.Colour;
@@ -139,13 +145,13 @@ int Grid(TCliContext& ctx) {
     const auto set = [](TBindRec& r, int field, std::string_view bytes) { r[field] = bytes; };
     int handled = 0;
     for (const TTreeNode& node : tree->Nodes()) {
-        if (TBindRec* record = node.ID.empty() ? nullptr : doc->FindRecord(node.ID))
-            handled += ApplyGridKeys(*record, g->Keys, templateTip, set) ? 1 : 0;
+        TBindRec* record = node.ID.empty() ? nullptr : doc->FindRecord(node.ID);
+        const TBindRec* shown = record && defaults ? defaults->FindRecord(node.ID) : nullptr;
+        if (record)
+            handled += ApplyGridKeys(*record, g->Keys, templateTip, set, shown) ? 1 : 0;
     }
-    if (!doc->SaveToFile(g->Out, true)) {
-        ctx.err << "quillmark-cli: cannot write " << g->Out << '\n';
-        return kExitCannotWrite;
-    }
+    if (!doc->SaveToFile(g->Out, true, &why))
+        return CannotWrite(ctx, g->Out, why);
     ctx.out << handled << " records\n";
     return kExitOk;
 }
@@ -165,12 +171,12 @@ std::vector<TCliCommand> TreeCommands() {
          "cannot be read)",
          Conflicts},
         {"grid",
-         "IN OUT --keys ROWS [--tree TREE] [--tip-colour N] [--hotkey-colour N] "
-         "[--brackets-colour N]",
+         "IN OUT --keys ROWS [--tree TREE] [--defaults DEFAULTS] [--tip-colour N] "
+         "[--hotkey-colour N] [--brackets-colour N]",
          "lay hotkeys over every command card by button position: ROWS is QWER/ASDF/ZXCV-like "
          "(\".\" leaves a cell empty); each action of TREE (by default the program's own) in "
-         "IN takes its cell's letter, its tooltips rebuilt in the colours given; prints the "
-         "count",
+         "IN takes its cell's letter, its tooltips rebuilt in the colours given; positions, "
+         "hotkeys and tooltips IN leaves empty are DEFAULTS' values; prints the count",
          Grid},
     };
 }

@@ -1,9 +1,35 @@
 #include "app/TCli.h"
 
+#include "config/uCfgManager.h"
+
 #include <charconv>
 #include <ostream>
 
 namespace qm {
+
+std::unique_ptr<TCfgManager> ReadConfiguration(TCliContext& ctx, const std::string& path) {
+    std::string why;
+    auto doc = TCfgManager::CreateFromFile(path, &why);
+    if (doc->FileName().empty()) {
+        ctx.err << "quillmark-cli: no section could be read from " << path << ": " << why << '\n';
+        return nullptr;
+    }
+    // Sections without a value are what random bytes give: nothing to work on.
+    if (doc->Serialize(true).empty()) {
+        ctx.err << "quillmark-cli: no record could be read from " << path
+                << ": no section holds a value\n";
+        return nullptr;
+    }
+    return doc;
+}
+
+int CannotWrite(TCliContext& ctx, const std::string& path, const std::string& why) {
+    ctx.err << "quillmark-cli: cannot write " << path;
+    if (!why.empty())
+        ctx.err << ": " << why;
+    ctx.err << '\n';
+    return kExitCannotWrite;
+}
 
 int TakeColourOption(const std::vector<std::string>& args, size_t& i, TTemplateColours& colours) {
     static constexpr std::string_view kFlags[3] = {"--tip-colour", "--hotkey-colour",

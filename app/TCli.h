@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace qm {
+
+class TCfgManager;
 
 struct TCliContext {
     std::vector<std::string> args; // the subcommand's own arguments
@@ -54,6 +57,12 @@ struct TTemplateColours {
 // --brackets-colour, moving i past its value: 1 when read, 0 when args[i]
 // is no colour option, -1 for a missing or bad value.
 int TakeColourOption(const std::vector<std::string>& args, size_t& i, TTemplateColours& colours);
+
+// Reads a configuration for a subcommand; null, with the file and the
+// reason said, when it holds no record: no section, or none with a value.
+std::unique_ptr<TCfgManager> ReadConfiguration(TCliContext& ctx, const std::string& path);
+// Says that `path` could not be written, and why; returns kExitCannotWrite.
+int CannotWrite(TCliContext& ctx, const std::string& path, const std::string& why);
 
 // The command groups, each in its own source file.
 std::vector<TCliCommand> DocumentCommands();

@@ -1,12 +1,16 @@
 // Editing in the window over a game-size tree: selecting a unit with twelve
 // actions (panel filled, card drawn with icons), typing a hotkey into a
-// three-level action with edit-together on, and the command-line clash
-// listing over the shipped tree and a large player's file.
+// three-level action with edit-together on, undoing and redoing a
+// multi-editor run, the memory of an undo history, the command-line clash
+// listing over the shipped tree and a large player's file, and the actions a
+// common command's hotkey is checked against.
 
 #include "BenchSupport.h"
 #include "app/TCli.h"
 #include "editor/Main.h"
+#include "editor/TRecordEditor.h"
 #include "fixtures/ImageWriter.h"
+#include "gamedata/TreeModel.h"
 #include "tools/Find.h"
 #include "tools/MultiEdit.h"
 
@@ -15,8 +19,10 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <sstream>
 
 namespace {
@@ -182,6 +188,79 @@ void BM_MultiEditApplyToAll(benchmark::State& state) {
 }
 BENCHMARK(BM_MultiEditApplyToAll)->Unit(benchmark::kMillisecond);
 
+// One multi-editor run over the whole shipped tree, then its undo, or its
+// redo, timed alone.
+void UndoRedoMultiEdit(benchmark::State& state, bool timeUndo) {
+    qm::bench::TSilentPlatform platform;
+    const auto editor = DemoEditor(platform, state);
+    if (!editor)
+        return;
+    qm::TfrmMain& frm = *editor;
+    auto* dlg = frm.findChild<qm::TdlgMultiEdit*>("dlgMultiEdit");
+    auto* grid = dlg->findChild<QTableWidget*>("sgKeyEditor");
+    for (int cell = 0; cell < 12; ++cell)
+        grid->item(cell / 4, cell % 4)->setText(QString(QChar("QWERASDFZXCV"[cell])));
+    dlg->btnApplyClick();
+    QUndoStack& history = frm.Documents().UndoStack();
+    for (auto _ : state) {
+        if (!timeUndo)
+            state.PauseTiming();
+        history.undo();
+        if (!timeUndo)
+            state.ResumeTiming();
+        else
+            state.PauseTiming();
+        history.redo();
+        if (timeUndo)
+            state.ResumeTiming();
+    }
+    state.counters["steps"] = history.count();
+}
+
+void BM_UndoMultiEditApplyToAll(benchmark::State& state) {
+    UndoRedoMultiEdit(state, true);
+}
+BENCHMARK(BM_UndoMultiEditApplyToAll)->Unit(benchmark::kMillisecond);
+
+void BM_RedoMultiEditApplyToAll(benchmark::State& state) {
+    UndoRedoMultiEdit(state, false);
+}
+BENCHMARK(BM_RedoMultiEditApplyToAll)->Unit(benchmark::kMillisecond);
+
+// The heap an undo history of 1,000 key presses takes, each stored with
+// its automatic tooltip: on the demo game's Footman (its hotkey and its
+// tooltip), or on a hero of the game-size tree (edit-together and automatic
+// tooltips rewrite all three hotkeys and all five tooltips).
+void UndoHistoryOfThousandKeys(benchmark::State& state, qm::TfrmMain* editor, const char* id) {
+    if (!editor)
+        return;
+    qm::TRecordEditor& records = editor->RecordEditor();
+    const qm::TEditRules rules;
+    double bytes = 0;
+    for (auto _ : state) {
+        editor->Documents().UndoStack().clear();
+        const auto before = mallinfo2().uordblks;
+        for (int key = 0; key < 1000; ++key)
+            records.TypeHotkey(id, 0, key % 2 ? "Y" : "Z", rules);
+        bytes = static_cast<double>(mallinfo2().uordblks - before);
+    }
+    state.counters["history_bytes"] = bytes;
+    state.counters["steps"] = editor->Documents().UndoStack().count();
+}
+
+void BM_UndoHistoryOfThousandKeys(benchmark::State& state) {
+    qm::bench::TSilentPlatform platform;
+    UndoHistoryOfThousandKeys(state, DemoEditor(platform, state).get(), "hfoo");
+}
+BENCHMARK(BM_UndoHistoryOfThousandKeys)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_UndoHistoryOfThousandHeroKeys(benchmark::State& state) {
+    qm::bench::TSilentPlatform platform;
+    const auto editor = qm::bench::StartedEditor(platform, Game().path(), state);
+    UndoHistoryOfThousandKeys(state, editor.get(), Id('A', 11).c_str());
+}
+BENCHMARK(BM_UndoHistoryOfThousandHeroKeys)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 void BM_FindWithoutMatch(benchmark::State& state) {
     qm::bench::TSilentPlatform platform;
     const auto editor = DemoEditor(platform, state);
@@ -212,5 +291,15 @@ void BM_ConflictsCommand(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(fs::file_size(player));
 }
 BENCHMARK(BM_ConflictsCommand)->Unit(benchmark::kMillisecond);
+
+// The actions a hotkey of Move is checked against: every button of every
+// card that carries Move, the most any action of the shipped tree has.
+void BM_CardMatesOfMove(benchmark::State& state) {
+    const auto tree = qm::TTreeModel::LoadFromFile(QUILLMARK_SOURCE_DATA "/TV_foreign.wrk");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tree->CardMatesOf("CmdMove"));
+    state.counters["mates"] = static_cast<double>(tree->CardMatesOf("CmdMove").size());
+}
+BENCHMARK(BM_CardMatesOfMove)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -16,6 +16,7 @@ inline constexpr std::string_view kWhyNotRegularFile = "not a regular file";
 inline constexpr std::string_view kWhyTooLarge = "too large";
 inline constexpr std::string_view kWhyNoSection = "holds no section";
 inline constexpr std::string_view kWhyNothingToWrite = "nothing to write";
+inline constexpr std::string_view kWhyNotAnArchive = "not an archive the program can read";
 
 // The system's text for an errno value ("Permission denied").
 std::string ErrnoText(int error);

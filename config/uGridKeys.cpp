@@ -18,6 +18,11 @@ constexpr THotkeyTips kHotkeyTips[] = {
     {fiResearchhotkey, {fiResearchtip, 0, 0}},
 };
 
+// A value as the editor shows it: the record's own, else the default's.
+const std::string& Shown(const TBindRec& record, const TBindRec* defaults, int field) {
+    return record[field].empty() && defaults ? (*defaults)[field] : record[field];
+}
+
 } // namespace
 
 std::optional<TGridCell> GridCellOf(std::string_view buttonpos) {
@@ -56,9 +61,17 @@ std::optional<TKeyGrid> ParseKeyGrid(std::string_view rows) {
     return grid;
 }
 
+std::string ShownButtonPos(const TBindRec& record, const TBindRec* defaults) {
+    for (int field = fiButtonpos; field <= fiResearchbuttonpos; ++field) {
+        if (const std::string& value = Shown(record, defaults, field); !value.empty())
+            return value;
+    }
+    return {};
+}
+
 bool ApplyGridKeys(TBindRec& record, const TKeyGrid& grid, const TTemplateTip& templateTip,
-                   const TFieldSetter& set) {
-    const auto cell = GridCellOf(record.Buttonpos);
+                   const TFieldSetter& set, const TBindRec* defaults) {
+    const auto cell = GridCellOf(ShownButtonPos(record, defaults));
     if (!cell)
         return false;
     const char letter = grid[static_cast<size_t>(cell->Row * kGridColumns + cell->Col)];
@@ -66,14 +79,15 @@ bool ApplyGridKeys(TBindRec& record, const TKeyGrid& grid, const TTemplateTip& t
         return false;
     const std::string key(1, letter);
     for (const THotkeyTips& kind : kHotkeyTips) {
-        if (record[kind.Hotkey].empty())
+        if (Shown(record, defaults, kind.Hotkey).empty())
             continue;
         set(record, kind.Hotkey, key);
         for (int tip : kind.Tips) {
             // The main tooltip is always rebuilt; a hero's revive and awaken
             // tooltips only when there are any.
-            if (tip != 0 && (tip == kind.Tips[0] || !record[tip].empty()))
-                set(record, tip, templateTip(record[tip], key));
+            const std::string shown = tip == 0 ? std::string() : Shown(record, defaults, tip);
+            if (tip != 0 && (tip == kind.Tips[0] || !shown.empty()))
+                set(record, tip, templateTip(shown, key));
         }
     }
     return true;

@@ -1,7 +1,7 @@
 #include "editor/Loading.h"
 
-#include "editor/GlobalConst.h"
 #include "editor/TProjectSettings.h"
+#include "lang/GlobalConst.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -95,6 +95,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QColor& colour, const
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(at);
+    label->setTextFormat(Qt::PlainText); // texts of the message table and language files
     SetTextColour(label, colour);
     return label;
 }

@@ -1,7 +1,6 @@
 #include "editor/Main.h"
 
 #include "config/uCfgManager.h"
-#include "editor/GlobalConst.h"
 #include "editor/Loading.h"
 #include "editor/PathText.h"
 #include "editor/TActionPanel.h"
@@ -10,8 +9,10 @@
 #include "editor/THotKeyConflicts.h"
 #include "editor/TImportSteps.h"
 #include "editor/TMainActions.h"
+#include "editor/TRecordEditor.h"
 #include "editor/TTipPages.h"
 #include "lang/About.h"
+#include "lang/GlobalConst.h"
 #include "lang/Help.h"
 #include "lang/InterfaceLanguage.h"
 #include "lang/MultiLang.h"
@@ -62,17 +63,17 @@ TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    actions_ = new TMainActions(*this);
+    actions_ = new TMainActions(*this, documents_.UndoStack());
     CreateClientArea();
     dlgFind_ = new TdlgFind(tree_, platform_, this);
-    dlgMultiEdit_ = new TdlgMultiEdit(tree_, documents_, *card_, *panel_, *dlgTemplate_, this);
+    dlgMultiEdit_ = new TdlgMultiEdit(tree_, documents_, *dlgTemplate_, this);
     frmHelp_ = new TfrmHelp(this);
     aboutBox_ = new TAboutBox(this);
     language_ = std::make_unique<TInterfaceLanguage>();
     setWindowIcon(ProgramPicture());
     ConnectActions();
-    // No node may keep pointing into documents that are about to go.
-    connect(&documents_, &TDocumentSet::Replacing, this, [this] { tree_.ResetTvData(); });
+    connect(&documents_.UndoStack(), &QUndoStack::cleanChanged, this, &TfrmMain::ShowModified);
+    connect(&documents_, &TDocumentSet::Changed, this, &TfrmMain::UpdateAddButton);
     setFixedSize(kClientWidth,
                  menuBar()->sizeHint().height() + kClientHeight + statusBar()->sizeHint().height());
 }
@@ -112,19 +113,23 @@ void TfrmMain::CreateClientArea() {
     setCentralWidget(client);
     CreateTree(client);
 
-    conflicts_ = std::make_unique<THotKeyConflicts>(tree_, documents_, platform_, *this);
+    editor_ = std::make_unique<TRecordEditor>(documents_, tree_.Model());
+    conflicts_ = std::make_unique<THotKeyConflicts>(tree_, platform_, *this);
+    editor_->SetAskSwap([this](int otherNode) { return conflicts_->AskToSwap(otherNode); });
     TColorPickerForm::Shared().SetPlatform(&platform_);
     dlgTemplate_ = new TdlgTemplate(this);
     LangSetOwnedByParent(dlgTemplate_);
-    card_ = new TCommandCard(tree_, ilMain_, documents_, client);
-    panel_ = new TActionPanel(tree_, documents_, *card_, *conflicts_, *dlgTemplate_,
-                              *actions_->mnuAutoAdd, client);
+    card_ = new TCommandCard(tree_, ilMain_, documents_, *editor_, client);
+    panel_ =
+        new TActionPanel(tree_, documents_, *editor_, *dlgTemplate_, *actions_->mnuAutoAdd, client);
     panel_->move(280, 0);
     // The card stands over the panel's upper right part.
     card_->move(518, 24);
     card_->raise();
     connect(card_, &TCommandCard::SelectNode, this, &TfrmMain::SelectNode);
     connect(panel_, &TActionPanel::ReturnToTree, tvMain_, [this] { tvMain_->setFocus(); });
+    connect(panel_, &TActionPanel::KeyRefused, this,
+            [this](const QString& note) { statusBar()->showMessage(note, 5000); });
 
     btnAdd_ = new QPushButton(QString::fromUtf8("Добавить"), client);
     btnAdd_->setObjectName("btnAdd");
@@ -186,7 +191,8 @@ bool TfrmMain::Start() {
     loading_ = new TfrmLoading(settings_);
     // The loading window and every message of the start are in the
     // interface's language already.
-    language_->Apply(ToPath(settings_.Resolve(settings_.LangFileName)), {loading_});
+    language_->Apply(ToPath(settings_.Resolve(settings_.LangFile())), {loading_});
+    ReportLockProblem();
     ShowStatus(msgStatusPreparing);
     loading_->show();
     bool started = LoadProjectSettings();
@@ -198,6 +204,16 @@ bool TfrmMain::Start() {
     delete loading_;
     loading_ = nullptr;
     return started;
+}
+
+// Without its lock the program runs all the same; the user hears where the
+// lock should be and why it is not.
+void TfrmMain::ReportLockProblem() {
+    const TPlatform::TLockProblem lock = platform_.SingleCopyProblem();
+    if (!lock.Path.isEmpty())
+        Say(false, msgAttention,
+            WithReason(Msg(msgLockUnavailable), lock.Path, lock.Why.toLocal8Bit().toStdString()),
+            TMsgIcon::Warning);
 }
 
 void TfrmMain::ShowStatus(int message) {
@@ -229,7 +245,7 @@ QList<QWidget*> TfrmMain::TranslatableWindows() {
 // Texts shown from the message table follow too: the caption and the
 // panel's; the Help menu goes back to the right edge.
 void TfrmMain::LoadInterfaceLang() {
-    language_->Apply(ToPath(settings_.Resolve(settings_.LangFileName)), TranslatableWindows());
+    language_->Apply(ToPath(settings_.Resolve(settings_.LangFile())), TranslatableWindows());
     actions_->MoveHelpMenuRight();
     if (documents_.CurCfgMngr()) {
         UpdateCaption();
@@ -259,7 +275,7 @@ void TfrmMain::actSelectLangExecute() {
 // the program; our own help window everywhere else.
 void TfrmMain::actHelpExecute() {
     const QString program = settings_.ProgramFolder();
-    switch (frmHelp_->ShowTopic(platform_, *this, program, settings_.LangFileName,
+    switch (frmHelp_->ShowTopic(platform_, *this, program, settings_.LangFile(),
                                 QString::fromUtf8("Введение"))) {
     case TfrmHelp::TWhere::Here:
         ShowTool(*frmHelp_);
@@ -267,7 +283,7 @@ void TfrmMain::actHelpExecute() {
     case TfrmHelp::TWhere::Nowhere:
         Say(true, msgError,
             Msg(msgNoHelp) +
-                QDir::toNativeSeparators(TfrmHelp::BookFolder(program, settings_.LangFileName)),
+                QDir::toNativeSeparators(TfrmHelp::BookFolder(program, settings_.LangFile())),
             TMsgIcon::Error);
         break;
     case TfrmHelp::TWhere::HtmlHelp:
@@ -307,7 +323,7 @@ void TfrmMain::ReportSettingsWrite(bool written) {
 // ---- documents ----
 
 QString TfrmMain::DefaultConfigPath() const {
-    return settings_.Resolve(settings_.DefaultConfigName);
+    return settings_.Resolve(settings_.DefaultConfigFile());
 }
 
 QString TfrmMain::GameConfigPath() const {
@@ -320,7 +336,7 @@ bool TfrmMain::ReOpen(const QString& path) {
     switch (documents_.ReOpen(DefaultConfigPath(), path, &why)) {
     case TDocumentSet::TReadResult::DefaultsUnreadable:
         Say(true, msgError,
-            WithReason(Msg(msgCannotReadInternal) + settings_.DefaultConfigName,
+            WithReason(Msg(msgCannotReadInternal) + settings_.DefaultConfigFile(),
                        DefaultConfigPath(), why),
             TMsgIcon::Error);
         return false;
@@ -351,11 +367,11 @@ bool TfrmMain::LoadTreeOnce() {
         return true;
     repaint();
     std::string why;
-    const QString path = settings_.Resolve(settings_.TVName);
+    const QString path = settings_.Resolve(settings_.TreeFile());
     tree_.LoadTVFromFile(ToPath(path), &why);
     if (tvMain_->topLevelItemCount() == 0) {
         Say(true, msgError,
-            WithReason(Msg(msgCannotLoadTree) + settings_.TVName + Msg(msgTreeInProgramFolder),
+            WithReason(Msg(msgCannotLoadTree) + settings_.TreeFile() + Msg(msgTreeInProgramFolder),
                        path, why),
             TMsgIcon::Error);
         return false;
@@ -365,16 +381,23 @@ bool TfrmMain::LoadTreeOnce() {
 }
 
 bool TfrmMain::IsUntitled() const {
-    return FileNamePart(CurFileName()) == FileNamePart(settings_.DefaultConfigName);
+    return FileNamePart(CurFileName()) == FileNamePart(settings_.DefaultConfigFile());
 }
 
+// "[*]" is where Qt shows the asterisk of unsaved changes.
 void TfrmMain::UpdateCaption() {
     if (IsUntitled())
-        setWindowTitle(QStringLiteral("Quillmark:") + Msg(msgUntitled));
+        setWindowTitle(QStringLiteral("Quillmark:") + Msg(msgUntitled) + QStringLiteral("[*]"));
     else
-        setWindowTitle(QStringLiteral("Quillmark: (") + QFileInfo(CurFileName()).fileName() + ")");
-    actions_->ShowFileName(IsUntitled() ? Msg(msgUntitled)
-                                        : QDir::toNativeSeparators(CurFileName()));
+        setWindowTitle(QStringLiteral("Quillmark: (") + QFileInfo(CurFileName()).fileName() +
+                       QStringLiteral(")[*]"));
+    ShowModified(documents_.UndoStack().isClean());
+}
+
+void TfrmMain::ShowModified(bool clean) {
+    setWindowModified(!clean);
+    const QString name = IsUntitled() ? Msg(msgUntitled) : QDir::toNativeSeparators(CurFileName());
+    actions_->ShowFileName(clean ? name : QStringLiteral("* ") + name);
 }
 
 bool TfrmMain::SaveRequest() {
@@ -507,9 +530,16 @@ bool TfrmMain::DropChangesAllowed() {
                                        TMsgIcon::Question, TMsgButtons::YesNo) == TMsgAnswer::Yes;
 }
 
+// Undoable, unlike Restore defaults, which drops the file's name too.
 void TfrmMain::actResetAllExecute() {
-    if (DropChangesAllowed())
-        ReOpen(CurFileName());
+    if (!DropChangesAllowed())
+        return;
+    {
+        TDocumentSet::TEdit edit(documents_, Msg(msgEditResetAll));
+        documents_.ResetWorkingCopy();
+    }
+    // The file as read again: clean, until the reset itself is undone.
+    documents_.UndoStack().setClean();
 }
 
 void TfrmMain::actDefAllExecute() {
@@ -517,19 +547,15 @@ void TfrmMain::actDefAllExecute() {
         ReOpen(DefaultConfigPath());
 }
 
-bool TfrmMain::AddDefaultRecord(QTreeWidgetItem* item) {
-    TTVNode* node = TTVNode::From(item);
-    TCfgManager* working = documents_.CurCfgMngr();
-    if (!node || !working || tree_.AssignNodeData(node, *working) != 1 ||
-        !documents_.AddDefaultRecord(node->Data.ID))
-        return false;
-    tree_.AssignNodeData(node, *working);
-    return true;
-}
-
 void TfrmMain::actAddAllExecute() {
     int added = 0;
-    tree_.ForEachNode([&](TTVNode& node) { added += AddDefaultRecord(&node) ? 1 : 0; });
+    {
+        TDocumentSet::TEdit edit(documents_, QString());
+        tree_.ForEachNode([&](TTVNode& node) {
+            added += !node.Data.ID.empty() && documents_.AddDefaultRecord(node.Data.ID) ? 1 : 0;
+        });
+        documents_.NameEdit(Msg(msgEditAddAll).arg(added));
+    }
     UpdateAddButton();
     Say(true, msgInformation, Msg(msgRecordsAdded) + QString::number(added) + ".",
         TMsgIcon::Information);
@@ -541,8 +567,11 @@ void TfrmMain::actDelAllExecute() {
         return;
     if (!documents_.CurCfgMngr())
         return;
-    documents_.ClearWorkingCopy();
-    tvMainChange();
+    {
+        TDocumentSet::TEdit edit(documents_, Msg(msgEditDeleteAll));
+        documents_.ClearWorkingCopy();
+    }
+    UpdateAddButton();
     Say(true, msgInformation, Msg(msgAllDeleted), TMsgIcon::Information);
 }
 
@@ -575,6 +604,7 @@ void TfrmMain::tvMainChange() {
         panel_->setTitle(node->text(0));
         panel_->Tips().ShowFirstPage();
         panel_->LoadControlsData(node);
+        card_->DrawBrunchButtons(node);
     }
     panel_->DisableEmptyControls();
     UpdateAddButton();
@@ -584,7 +614,7 @@ void TfrmMain::tvMainChange() {
 // add a second record with the same identifier.
 void TfrmMain::UpdateAddButton() {
     TTVNode* node = TTVNode::From(tvMain_->currentItem());
-    TCfgManager* working = documents_.CurCfgMngr();
+    const TCfgManager* working = documents_.CurCfgMngr();
     btnAdd_->setEnabled(node && working && tree_.AssignNodeData(node, *working) == 1 &&
                         documents_.DefCfgMngr()->FindRecord(node->Data.ID));
 }

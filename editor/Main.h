@@ -23,6 +23,7 @@ class TActionTreeView;
 class TCommandCard;
 class THotKeyConflicts;
 class TMainActions;
+class TRecordEditor;
 class TdlgFind;
 class TdlgMultiEdit;
 class TdlgTemplate;
@@ -69,7 +70,8 @@ class TfrmMain : public QMainWindow {
     TDocumentSet& Documents() { return documents_; }
     TActionPanel& Panel() { return *panel_; }
     TCommandCard& Card() { return *card_; }
-    TCfgManager* CurCfgMngr() const { return documents_.CurCfgMngr(); }
+    TRecordEditor& RecordEditor() { return *editor_; }
+    const TCfgManager* CurCfgMngr() const { return documents_.CurCfgMngr(); }
     const QString& CurFileName() const { return documents_.CurFileName(); }
 
   public slots:
@@ -114,12 +116,13 @@ class TfrmMain : public QMainWindow {
     TMsgAnswer Say(bool owned, int caption, const QString& text, TMsgIcon icon,
                    TMsgButtons buttons = TMsgButtons::Ok);
     void ShowStatus(int message);
+    void ReportLockProblem();
     bool LoadTreeOnce();
-    bool AddDefaultRecord(QTreeWidgetItem* item);
     bool SaveTo(const QString& path, int failure);
     bool DropChangesAllowed();
     bool IsUntitled() const;
     void UpdateCaption();
+    void ShowModified(bool clean);
     void ReportSettingsWrite(bool written);
     QString DefaultConfigPath() const;
     QString GameConfigPath() const;
@@ -135,6 +138,7 @@ class TfrmMain : public QMainWindow {
     bool centred_ = false;
 
     TMainActions* actions_ = nullptr;
+    std::unique_ptr<TRecordEditor> editor_;
     std::unique_ptr<THotKeyConflicts> conflicts_;
     TCommandCard* card_ = nullptr;
     TActionPanel* panel_ = nullptr;

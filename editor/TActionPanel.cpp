@@ -2,14 +2,13 @@
 
 #include "config/uCfgManager.h"
 #include "config/uKeyCodes.h"
-#include "editor/GlobalConst.h"
 #include "editor/TActionTree.h"
-#include "editor/TCommandCard.h"
 #include "editor/TDocumentSet.h"
-#include "editor/THotKeyConflicts.h"
 #include "editor/THotKeyEdit.h"
 #include "editor/TProjectSettings.h"
+#include "editor/TRecordEditor.h"
 #include "editor/TTipPages.h"
+#include "lang/GlobalConst.h"
 #include "text/TextCodec.h"
 #include "tooltips/Utf8Text.h"
 
@@ -19,6 +18,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
 
 namespace qm {
 namespace {
@@ -41,17 +42,17 @@ QLabel* NewLabel(const char* name, const char* caption, int x, int y, QWidget* p
 
 } // namespace
 
-TActionPanel::TActionPanel(TActionTree& tree, TDocumentSet& documents, TCommandCard& card,
-                           THotKeyConflicts& conflicts, TdlgTemplate& dlgTemplate,
-                           QAction& mnuAutoAdd, QWidget* parent)
-    : QGroupBox(Msg(msgNoAction), parent), tree_(tree), documents_(documents), card_(card),
-      conflicts_(conflicts), mnuAutoAdd_(mnuAutoAdd) {
+TActionPanel::TActionPanel(TActionTree& tree, TDocumentSet& documents, TRecordEditor& editor,
+                           TdlgTemplate& dlgTemplate, QAction& mnuAutoAdd, QWidget* parent)
+    : QGroupBox(Msg(msgNoAction), parent), tree_(tree), documents_(documents), editor_(editor),
+      mnuAutoAdd_(mnuAutoAdd) {
     setObjectName("gbSettings");
     resize(397, 377);
     CreateHotKeyFields();
     CreateButtons();
-    tips_ = new TTipPages(tree, documents, dlgTemplate, *this);
+    tips_ = new TTipPages(documents, editor, dlgTemplate, *this);
     ShowState(false, false);
+    connect(&documents_, &TDocumentSet::Changed, this, &TActionPanel::Refresh);
 }
 
 void TActionPanel::CreateHotKeyFields() {
@@ -134,14 +135,10 @@ QTreeWidgetItem* TActionPanel::Selected() const {
     return tree_.View().currentItem();
 }
 
-bool TActionPanel::isActualItem(QTreeWidgetItem* item) const {
-    const TTVNode* node = TTVNode::From(item);
-    return node && !node->Data.ID.empty() && node->Data.Record;
-}
-
-TBindRec* TActionPanel::SelectedRecord() const {
-    QTreeWidgetItem* item = Selected();
-    return isActualItem(item) ? TTVNode::From(item)->Data.Record : nullptr;
+TEditRules TActionPanel::Rules() const {
+    TEditRules rules = tips_->TipRules();
+    rules.EditTogether = cbTogEdit_->isChecked();
+    return rules;
 }
 
 void TActionPanel::LoadSettings(const TProjectSettings& settings) {
@@ -156,54 +153,44 @@ void TActionPanel::StoreSettings(TProjectSettings& settings) const {
 
 // ---- showing a node ----
 
+// An action the working copy lacks is shown from its defaults: with
+// auto-add on it can be edited (the first edit adds its record), without,
+// only the Add button adds it.
 void TActionPanel::LoadControlsData(QTreeWidgetItem* item) {
     TTVNode* node = TTVNode::From(item);
-    TCfgManager* working = documents_.CurCfgMngr();
+    const TCfgManager* working = documents_.CurCfgMngr();
     if (!node || !working)
         return;
-    const TBindRec* defaults = documents_.DefCfgMngr()->FindRecord(node->Data.ID);
-    // A key code is one key, however many digits it has.
-    if (defaults)
-        levelLimit_ = defaults->Hotkey == "512" || IsKeyCode(defaults->Hotkey)
-                          ? 1
-                          : static_cast<int>(QString::fromStdString(defaults->Hotkey).size());
-    switch (tree_.AssignNodeData(node, *working)) {
-    case -1:
+    editedID_.clear();
+    const int bound = tree_.AssignNodeData(node, *working);
+    const bool hasDefaults = bound >= 0 && documents_.DefCfgMngr()->FindRecord(node->Data.ID);
+    if (bound < 0) {
         ShowState(false, false);
         setTitle(Msg(msgNoAction));
         TextsClear();
-        break;
-    case 0:
+    } else if (bound == 0 || (mnuAutoAdd_.isChecked() && hasDefaults)) {
+        editedID_ = node->Data.ID;
         ShowState(true, true);
-        documents_.FillEmptyFields(*node->Data.Record);
-        TextsFill(*node->Data.Record);
-        break;
-    default:
+        TextsFill(documents_.Shown(editedID_));
+    } else {
+        // Nothing to edit until the Add button (or auto-add) gives a record.
+        ShowState(false, true);
         TextsClear();
-        if (mnuAutoAdd_.isChecked() && documents_.AddDefaultRecord(node->Data.ID)) {
-            tree_.AssignNodeData(node, *working);
-            TextsFill(*node->Data.Record);
-            ShowState(true, true);
-        } else {
-            // Nothing to edit until the Add button (or auto-add) gives a record.
-            ShowState(false, true);
-        }
     }
-    card_.DrawBrunchButtons(node);
+}
+
+// After every change of the documents the panel shows the action anew;
+// editors that show the stored value already are left as they are.
+void TActionPanel::Refresh() {
+    LoadControlsData(Selected());
+    DisableEmptyControls();
 }
 
 bool TActionPanel::AddSelected() {
     TTVNode* node = TTVNode::From(Selected());
-    TCfgManager* working = documents_.CurCfgMngr();
-    if (!node || !working || tree_.AssignNodeData(node, *working) != 1 ||
-        !documents_.AddDefaultRecord(node->Data.ID))
-        return false;
-    tree_.AssignNodeData(node, *working);
-    TextsFill(*node->Data.Record);
-    card_.DrawBrunchButtons(node);
-    ShowState(true, true);
-    DisableEmptyControls();
-    return true;
+    const TCfgManager* working = documents_.CurCfgMngr();
+    return node && working && tree_.AssignNodeData(node, *working) == 1 &&
+           editor_.AddRecord(node->Data.ID);
 }
 
 void TActionPanel::ShowState(bool enabled, bool active) {
@@ -211,7 +198,20 @@ void TActionPanel::ShowState(bool enabled, bool active) {
     EnableChildren();
     const QColor title = QApplication::palette().color(
         active ? QPalette::Active : QPalette::Disabled, QPalette::Highlight);
-    setStyleSheet(QStringLiteral("QGroupBox#gbSettings::title { color: %1; }").arg(title.name()));
+    if (title != titleColor_) {
+        titleColor_ = title;
+        update();
+    }
+}
+
+void TActionPanel::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    // Styles differ in what they draw the title with: both are set.
+    option.textColor = titleColor_;
+    option.palette.setColor(QPalette::WindowText, titleColor_);
+    painter.drawComplexControl(QStyle::CC_GroupBox, option);
 }
 
 // Qt keeps a child disabled only when told so; every direct child takes the
@@ -222,15 +222,18 @@ void TActionPanel::EnableChildren() {
 }
 
 void TActionPanel::TextsFill(const TBindRec& record) {
-    txtHotKey_->setText(Shown(record.Hotkey));
-    txtUnHotKey_->setText(Shown(record.Unhotkey));
-    txtResearchHotKey_->setText(Shown(record.Researchhotkey));
+    showing_ = true;
+    for (int kind = 0; kind < 3; ++kind)
+        fields_[kind]->setText(Shown(record[fiHotkey + kind]));
+    showing_ = false;
     tips_->Fill(record);
 }
 
 void TActionPanel::TextsClear() {
+    showing_ = true;
     for (THotKeyEdit* field : fields_)
         field->clear();
+    showing_ = false;
     tips_->Clear();
 }
 
@@ -254,9 +257,14 @@ void TActionPanel::txtHotKeyKeyPress(THotKeyEdit& field, QChar key) {
         emit ReturnToTree();
         return;
     }
-    // The other two fields take only what a key can write into the file.
-    if (&field != txtHotKey_ && !IsKeyCharacter(key))
+    // The hotkey takes a letter A-Z (and Escape); the other two fields what
+    // a key can write into the file. Anything else is refused, with a word.
+    const bool hotkey = &field == txtHotKey_;
+    if (hotkey ? !(key >= u'A' && key <= u'Z') : !IsKeyCharacter(key)) {
+        emit KeyRefused(Msg(hotkey ? msgHotkeyTakesLetters : msgHotkeyTakesKeys)
+                            .arg(key.isPrint() ? QString(key) : QString::number(key.unicode())));
         return;
+    }
     field.setText(QString(key));
 }
 
@@ -278,136 +286,46 @@ void TActionPanel::TypeIntoFirstField(QChar key) {
     }
 }
 
-QString TActionPanel::CorrectHotKeyFormat(const QString& text, int levelLimit) {
-    if (text == QStringLiteral("512") || IsKeyCode(text.toStdString()))
-        return text;
-    for (QChar c : text) {
-        if (c >= u'A' && c <= u'Z') {
-            const int count = levelLimit > 1 ? levelLimit / 2 + 1 : 1;
-            QStringList letters(count, QString(c));
-            return letters.join(u',');
-        }
-    }
-    return {};
-}
-
 // ---- storing ----
 
-int TActionPanel::CheckUpEqualHotKey() {
-    return conflicts_.CheckUpEqualHotKey(
-        Selected(), {txtHotKey_->text(), txtUnHotKey_->text(), txtResearchHotKey_->text()});
-}
-
-void TActionPanel::Store(int recordField, const QString& text) {
-    if (TBindRec* record = SelectedRecord())
-        documents_.SetField(*record, recordField, text.toStdString());
-}
-
-void TActionPanel::RedrawSingleButton() {
-    QTreeWidgetItem* node = Selected();
-    if (node && node->childCount() == 0)
-        card_.DrawButton(node);
+// Whatever set the field's text, the player's key, edit-together's letter
+// or a paste, the record editor decides what is stored; the field then
+// shows the stored value again.
+void TActionPanel::HotKeyChange(int kind) {
+    if (showing_ || editedID_.empty())
+        return;
+    // A stored change refreshes the panel through the documents' signal;
+    // refused input needs the stored value shown again here.
+    if (!editor_.TypeHotkey(editedID_, kind, fields_[kind]->text().toStdString(), Rules()))
+        Refresh();
+    if (kind == 0)
+        txtHotKey_->selectAll();
 }
 
 void TActionPanel::txtHotKeyChange() {
-    TBindRec* record = SelectedRecord();
-    if (!record)
-        return;
-    txtHotKey_->selectAll();
-    if (txtHotKey_->text() == Shown(record->Hotkey))
-        return;
-    txtHotKey_->setText(CorrectHotKeyFormat(txtHotKey_->text(), levelLimit_));
-    // A corrected text ran the whole handling already; one that is the
-    // stored value leaves nothing to do.
-    if (txtHotKey_->text() == Shown(record->Hotkey))
-        return;
-    // Refused input goes back silently, without asking about clashes first.
-    if (txtHotKey_->text().isEmpty() || CheckUpEqualHotKey() >= 0) {
-        txtHotKey_->setText(Shown(record->Hotkey));
-        return;
-    }
-    AutoTips(0, txtHotKey_->text());
-    MakeEqualTxts(*txtHotKey_);
-    Store(fiHotkey, txtHotKey_->text());
-    RedrawSingleButton();
-}
-
-// With automatic tooltips on, a hotkey's tooltips name its new letter; a
-// hero's revive and awaken tooltips follow the main one when they exist.
-void TActionPanel::AutoTips(int page, const QString& value) {
-    if (!tips_->cbAutoChangeTip().isChecked())
-        return;
-    // A key code is named by its key ("Esc"), not by its first digit.
-    const std::string key = KeyCodeName(value.toStdString());
-    const QString letter = !IsKeyCode(value.toStdString()) ? value.left(1)
-                           : key.empty()                   ? value
-                                                           : QString::fromStdString(key);
-    tips_->ApplyAutoTip(page, letter);
-    if (page != 0)
-        return;
-    for (int heroPage : {4, 3}) {
-        if (!tips_->PageEmpty(heroPage))
-            tips_->ApplyAutoTip(heroPage, letter);
-    }
-}
-
-void TActionPanel::OtherHotKeyChange(THotKeyEdit& field, int recordField) {
-    TBindRec* record = SelectedRecord();
-    if (!record)
-        return;
-    const QString stored = Shown((*record)[recordField]);
-    if (field.text() == stored)
-        return;
-    if (field.text().isEmpty() || CheckUpEqualHotKey() >= 0) {
-        field.setText(stored);
-        return;
-    }
-    Store(recordField, field.text());
-    MakeEqualTxts(field);
-    AutoTips(recordField - fiHotkey, field.text());
-    RedrawSingleButton();
+    HotKeyChange(0);
 }
 
 void TActionPanel::txtUnHotKeyChange() {
-    OtherHotKeyChange(*txtUnHotKey_, fiUnhotkey);
+    HotKeyChange(1);
 }
 
 void TActionPanel::txtResearchHotKeyChange() {
-    OtherHotKeyChange(*txtResearchHotKey_, fiResearchhotkey);
-}
-
-void TActionPanel::MakeEqualTxts(THotKeyEdit& source) {
-    if (!cbTogEdit_->isChecked() || source.text().size() > 1)
-        return;
-    const QString text = source.text();
-    for (THotKeyEdit* field : fields_) {
-        if (field != &source && field->isEnabled())
-            field->setText(text);
-    }
+    HotKeyChange(2);
 }
 
 // ---- Default and Reset ----
 
-void TActionPanel::SetHotKeys(const TBindRec& source) {
-    txtHotKey_->setText(Shown(source.Hotkey));
-    txtUnHotKey_->setText(Shown(source.Unhotkey));
-    txtResearchHotKey_->setText(Shown(source.Researchhotkey));
-}
-
 void TActionPanel::btnDefHotKeysClick() {
-    const TBindRec* record = SelectedRecord();
-    const TBindRec* defaults = record ? documents_.DefCfgMngr()->FindRecord(record->ID) : nullptr;
-    if (!defaults)
+    if (editedID_.empty())
         return;
-    SetHotKeys(*defaults);
+    editor_.DefaultHotkeys(editedID_, Rules());
     DisableEmptyControls();
 }
 
 void TActionPanel::btnResetHotKeysClick() {
-    const TBindRec* record = SelectedRecord();
-    const TBindRec* saved = record ? documents_.SavedCfgMngr()->FindRecord(record->ID) : nullptr;
-    if (saved)
-        SetHotKeys(*saved);
+    if (!editedID_.empty())
+        editor_.ResetHotkeys(editedID_, Rules());
 }
 
 } // namespace qm

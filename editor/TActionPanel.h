@@ -1,18 +1,19 @@
 #pragma once
 // The action editing panel, the group box gbSettings: the three hotkey
 // fields with their Default and Reset buttons and edit-together, and the
-// tooltip pages, filled from the selected node's record. Every accepted change is stored at once
-// through the document set.
+// tooltip pages, showing the selected action as the editor shows it (the
+// working copy's record, empty fields from the defaults). What the player
+// does here goes to the record editor, one transaction per action; the
+// panel shows the result when the documents announce a change.
 //
-// The handlers re-enter one another as typing does: setting a field to a new
-// text runs its change handler, setting it to the text it has runs nothing,
-// and each handler first compares the field with the stored value, which
-// ends the chains. Default, Reset and edit-together work only by setting
-// texts.
+// Showing sets the fields' texts with their change handlers quiet: showing
+// an action never stores anything.
 
+#include <QColor>
 #include <QGroupBox>
 
 #include <array>
+#include <string>
 
 class QAction;
 class QCheckBox;
@@ -23,43 +24,34 @@ class QTreeWidgetItem;
 namespace qm {
 
 class TActionTree;
-class TCommandCard;
 class TDocumentSet;
-class THotKeyConflicts;
 class THotKeyEdit;
 class TProjectSettings;
+class TRecordEditor;
 class TTipPages;
 class TdlgTemplate;
 struct TBindRec;
+struct TEditRules;
 
 class TActionPanel : public QGroupBox {
     Q_OBJECT
 
   public:
-    TActionPanel(TActionTree& tree, TDocumentSet& documents, TCommandCard& card,
-                 THotKeyConflicts& conflicts, TdlgTemplate& dlgTemplate, QAction& mnuAutoAdd,
-                 QWidget* parent = nullptr);
+    TActionPanel(TActionTree& tree, TDocumentSet& documents, TRecordEditor& editor,
+                 TdlgTemplate& dlgTemplate, QAction& mnuAutoAdd, QWidget* parent = nullptr);
 
-    // Fills the panel and the card for a node, binding it (and adding its
-    // default record with auto-add on).
+    // Shows a node: an action the working copy holds, or one auto-add
+    // would add, can be edited; a group node or a missing action cannot.
     void LoadControlsData(QTreeWidgetItem* node);
-    // Adds the missing record of the selected node and shows it (the Add
-    // button); false when the defaults have none.
+    // Adds the missing record of the selected node (the Add button); false
+    // when the defaults have none.
     bool AddSelected();
     void DisableEmptyControls();
-    void TextsFill(const TBindRec& record);
-    void TextsClear();
     // A character typed while the tree has the focus goes to the first
     // enabled hotkey field, as if typed there.
     void TypeIntoFirstField(QChar key);
-    // The node shown is an action bound to a record of the working copy.
-    bool isActualItem(QTreeWidgetItem* node) const;
-
-    // One letter per level: the first capital A-Z of the text, repeated
-    // (limit div 2) + 1 times for a limit above 1, comma-separated; "512"
-    // and key codes (set by Default or Reset, never typed) stay; empty when
-    // no capital letter is left.
-    static QString CorrectHotKeyFormat(const QString& text, int levelLimit);
+    // The action the panel edits; empty when it shows nothing to edit.
+    const std::string& EditedID() const { return editedID_; }
 
     // The check boxes and template colours the settings file keeps.
     void LoadSettings(const TProjectSettings& settings);
@@ -71,6 +63,13 @@ class TActionPanel : public QGroupBox {
   signals:
     // Enter in a hotkey field hands the focus back to the tree.
     void ReturnToTree();
+    // A typed key the field does not take, said in words for the status bar.
+    void KeyRefused(const QString& note);
+
+  protected:
+    // The caption in the colour of the panel's state; a style sheet would
+    // restyle every control of the panel at every selection.
+    void paintEvent(QPaintEvent* event) override;
 
   public slots:
     void txtHotKeyChange();
@@ -86,23 +85,19 @@ class TActionPanel : public QGroupBox {
     void txtHotKeyKeyPress(THotKeyEdit& field, QChar key);
     void txtHotKeyKeyDown(int key);
     void txtResearchHotKeyMouseDown(THotKeyEdit& field);
-    void OtherHotKeyChange(THotKeyEdit& field, int recordField);
-    void MakeEqualTxts(THotKeyEdit& source);
-    int CheckUpEqualHotKey();
-    void SetHotKeys(const TBindRec& source);
+    void HotKeyChange(int kind);
+    void TextsFill(const TBindRec& record);
+    void TextsClear();
     void ShowState(bool enabled, bool active);
     void EnableChildren();
     static void DisableEmptyControl(QWidget& control, bool empty);
-    TBindRec* SelectedRecord() const;
     QTreeWidgetItem* Selected() const;
-    void RedrawSingleButton();
-    void AutoTips(int page, const QString& value);
-    void Store(int recordField, const QString& text);
+    TEditRules Rules() const;
+    void Refresh();
 
     TActionTree& tree_;
     TDocumentSet& documents_;
-    TCommandCard& card_;
-    THotKeyConflicts& conflicts_;
+    TRecordEditor& editor_;
     QAction& mnuAutoAdd_;
     THotKeyEdit* txtHotKey_ = nullptr;
     THotKeyEdit* txtUnHotKey_ = nullptr;
@@ -112,7 +107,9 @@ class TActionPanel : public QGroupBox {
     QPushButton* btnDefHotKeys_ = nullptr;
     QPushButton* btnResetHotKeys_ = nullptr;
     TTipPages* tips_ = nullptr;
-    int levelLimit_ = 1; // of txtHotKey, from the default record's Hotkey
+    std::string editedID_;
+    QColor titleColor_;
+    bool showing_ = false; // the fields are being set to what is stored
 };
 
 } // namespace qm

@@ -42,24 +42,16 @@ TTVNode* TActionTree::ItemAt(int index) const {
     return index >= 0 && index < NodeCount() ? nodes_[static_cast<size_t>(index)] : nullptr;
 }
 
-int TActionTree::AssignNodeData(QTreeWidgetItem* item, TCfgManager& document) const {
-    TTVNode* node = TTVNode::From(item);
-    if (!node)
+int TActionTree::AssignNodeData(QTreeWidgetItem* item, const TCfgManager& document) const {
+    const TTVNode* node = TTVNode::From(item);
+    if (!node || node->Data.ID.empty())
         return -1;
-    if (node->Data.Record)
-        return 0;
-    if (node->Data.ID.empty())
-        return -1;
-    node->Data.Record = document.FindRecord(node->Data.ID);
-    return node->Data.Record ? 0 : 1;
-}
-
-void TActionTree::ResetTvData() const {
-    ForEachNode([](TTVNode& node) { node.Data.Record = nullptr; });
+    return document.FindRecord(node->Data.ID) ? 0 : 1;
 }
 
 void TActionTree::FreeTvData() {
     nodes_.clear();
+    decoded_.clear();
     model_ = TTreeModel();
     view_.clear();
 }
@@ -75,21 +67,28 @@ void TActionTree::CheckUpBrunchIcons(QTreeWidgetItem* item) {
     QTreeWidgetItem* parent = item->parent();
     const int first = parent ? parent->indexOfChild(item) : view_.indexOfTopLevelItem(item);
     const int count = parent ? parent->childCount() : view_.topLevelItemCount();
-    for (int i = first; i >= 0 && i < count; ++i) {
-        QTreeWidgetItem* sibling = parent ? parent->child(i) : view_.topLevelItem(i);
-        TTVNode* node = TTVNode::From(sibling);
-        if (!node || !NeedsBranchIcon(node))
-            continue;
-        const fs::path path = IconPath(node->Data.Icon);
-        if (path.empty())
-            continue;
+    for (int i = first; i >= 0 && i < count; ++i)
+        CheckUpIcon(parent ? parent->child(i) : view_.topLevelItem(i));
+}
+
+void TActionTree::CheckUpIcon(QTreeWidgetItem* item) {
+    TTVNode* node = TTVNode::From(item);
+    if (!node || !NeedsBranchIcon(node))
+        return;
+    const fs::path path = IconPath(node->Data.Icon);
+    if (path.empty())
+        return;
+    auto known = decoded_.find(path);
+    if (known == decoded_.end()) {
         const QImage picture =
             LoadJpegBitmap(FromPath(path), images_.Size().width(), images_.Size().height());
+        // A file that cannot be decoded now is tried again next time.
         if (picture.isNull())
-            continue;
-        node->ImageIndex = images_.Add(picture);
-        node->setIcon(0, images_.Icon(node->ImageIndex));
+            return;
+        known = decoded_.emplace(path, images_.Add(picture)).first;
     }
+    node->ImageIndex = known->second;
+    node->setIcon(0, images_.Icon(node->ImageIndex));
 }
 
 fs::path TActionTree::IconPath(const std::string& name) {

@@ -28,15 +28,16 @@ class TActionTree {
     // Fills the view with the nodes of a tree file; a file that cannot be
     // read gives none, with the reason in `why`.
     void LoadTVFromFile(const std::filesystem::path& path, std::string* why = nullptr);
-    // -1 for a group node, 0 when bound to a record, 1 for an action that the
-    // document does not hold.
-    int AssignNodeData(QTreeWidgetItem* item, TCfgManager& document) const;
-    // Unbinds every node; each binds again on its next use.
-    void ResetTvData() const;
+    // -1 for a group node, 0 for an action the document holds, 1 for an
+    // action that it does not hold. Nodes keep no pointer into a document:
+    // records come and go with every edit and its undo.
+    int AssignNodeData(QTreeWidgetItem* item, const TCfgManager& document) const;
     // Releases every node together with its data.
     void FreeTvData();
     // Loads the icons of the node and of every sibling after it.
     void CheckUpBrunchIcons(QTreeWidgetItem* item);
+    // Loads one node's icon, when it has none yet.
+    void CheckUpIcon(QTreeWidgetItem* item);
     bool NeedsBranchIcon(QTreeWidgetItem* item) const;
 
     // Every node in index (pre-)order.
@@ -63,6 +64,9 @@ class TActionTree {
     // name finds its file whatever the case; re-read when the folder changes.
     std::map<std::string, std::string> iconFiles_;
     std::filesystem::file_time_type listedAt_{};
+    // The image-list index of every icon file decoded, so that a picture
+    // many nodes share is decoded once for the life of the tree.
+    std::map<std::filesystem::path, int> decoded_;
 };
 
 } // namespace qm

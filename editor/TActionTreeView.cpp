@@ -1,5 +1,7 @@
 #include "editor/TActionTreeView.h"
 
+#include "platform/PlainText.h"
+
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QToolTip>
@@ -37,7 +39,7 @@ bool TActionTreeView::viewportEvent(QEvent* event) {
     QTreeWidgetItem* item = itemAt(help.pos());
     const int room = item ? visualItemRect(item).width() - iconSize().width() - 8 : 0;
     if (item && fontMetrics().horizontalAdvance(item->text(0)) > room)
-        QToolTip::showText(help.globalPos(), item->text(0), this);
+        QToolTip::showText(help.globalPos(), PlainToolTip(item->text(0)), this);
     else
         QToolTip::hideText();
     return true;

@@ -6,6 +6,7 @@
 #include "editor/TCardCell.h"
 #include "editor/TDocumentSet.h"
 #include "editor/TImageList.h"
+#include "editor/TRecordEditor.h"
 #include "text/TextCodec.h"
 
 #include <QDrag>
@@ -23,15 +24,11 @@ QPoint CellOrigin(int col, int row) {
     return {6 + 36 * col, 4 + 36 * row};
 }
 
-bool SamePlace(const TButtonPos& a, const TButtonPos& b) {
-    return a.Ok && b.Ok && a.Col >= 0 && a.Col == b.Col && a.Row == b.Row;
-}
-
 } // namespace
 
 TCommandCard::TCommandCard(TActionTree& tree, TImageList& images, TDocumentSet& documents,
-                           QWidget* parent)
-    : QWidget(parent), tree_(tree), images_(images), documents_(documents) {
+                           TRecordEditor& editor, QWidget* parent)
+    : QWidget(parent), tree_(tree), images_(images), documents_(documents), editor_(editor) {
     setObjectName("pnlGreed");
     resize(151, 113);
     imgGreed2_ = new TImage(QStringLiteral("imgGreed2"), this);
@@ -44,6 +41,8 @@ TCommandCard::TCommandCard(TActionTree& tree, TImageList& images, TDocumentSet& 
             cells_[static_cast<size_t>(row * kColumns + col)] = cell;
         }
     }
+    connect(&documents_, &TDocumentSet::Changed, this,
+            [this] { DrawBrunchButtons(tree_.View().currentItem()); });
 }
 
 // Our own card background: a dark slate with twelve sunken sockets.
@@ -106,48 +105,41 @@ void TCommandCard::SwapImagesPos(QWidget& a, QWidget& b) {
     b.move(at);
 }
 
-void TCommandCard::PrepareButtonMovie(const TBindRec& record, const TBindRec& source) {
-    const TButtonPos from = ShownPosition(record);
-    const TButtonPos to = ShownPosition(source);
-    // Positions that share a column or a row are left alone.
-    if (from.Col == to.Col || from.Row == to.Row)
-        return;
-    TCardCell* a = CellAt(from.Col, from.Row);
-    TCardCell* b = CellAt(to.Col, to.Row);
-    if (a && b)
-        SwapImagesPos(*a, *b);
-}
-
-void TCommandCard::DrawBrunchButtons(QTreeWidgetItem* node) {
+// A unit's card holds its own buttons and the common commands the game puts
+// on it.
+void TCommandCard::DrawBrunchButtons(QTreeWidgetItem* item) {
     ClearImgBtns();
-    TCfgManager* working = documents_.CurCfgMngr();
-    if (!node || !working)
+    const TTVNode* node = TTVNode::From(item);
+    if (!node || !documents_.CurCfgMngr())
         return;
-    if (node->childCount() == 0) {
-        DrawButton(node);
+    const std::vector<int> buttons = tree_.Model().ButtonsOf(node->Index);
+    if (buttons.empty()) {
+        DrawButton(item);
         setEnabled(false);
         return;
     }
     setEnabled(true);
-    tree_.CheckUpBrunchIcons(node->child(0));
-    for (int i = 0; i < node->childCount(); ++i) {
-        QTreeWidgetItem* child = node->child(i);
-        if (tree_.AssignNodeData(child, *working) == 0)
-            documents_.FillEmptyFields(*TTVNode::From(child)->Data.Record);
-        DrawButton(child);
+    if (item->childCount() > 0)
+        tree_.CheckUpBrunchIcons(item->child(0));
+    for (int index : buttons) {
+        tree_.CheckUpIcon(tree_.ItemAt(index));
+        DrawButton(tree_.ItemAt(index));
     }
 }
 
+// An action is drawn as the editor shows it: from its record, empty values
+// from the defaults, or from the defaults alone when the file lacks it, as
+// the game draws it.
 void TCommandCard::DrawButton(QTreeWidgetItem* item) {
-    TCfgManager* working = documents_.CurCfgMngr();
-    TTVNode* node = TTVNode::From(item);
-    if (!node || !working || tree_.AssignNodeData(node, *working) != 0)
+    const TTVNode* node = TTVNode::From(item);
+    if (!node || node->Data.ID.empty() || !documents_.CurCfgMngr())
         return;
-    const TButtonPos pos = ShownPosition(*node->Data.Record);
+    const TBindRec shown = documents_.Shown(node->Data.ID);
+    const TButtonPos pos = ShownPosition(shown);
     TCardCell* cell = CellAt(pos.Col, pos.Row);
     if (!cell)
         return;
-    cell->SetPicture(ButtonPicture(*node, *node->Data.Record));
+    cell->SetPicture(ButtonPicture(*node, shown));
     cell->Tag = node->Index;
 }
 
@@ -214,26 +206,18 @@ bool TCommandCard::imgBtn02DragOver(const TCardCell& source) const {
     return source.HoldsButton();
 }
 
-// Writes a button's new Buttonpos; an "off" button standing in the same cell
-// moves along, or the game would make it jump back when toggled.
-void TCommandCard::MoveTo(int index, const std::string& position) {
-    TTVNode* node = tree_.ItemAt(index);
-    TCfgManager* working = documents_.CurCfgMngr();
-    if (!node || !working || tree_.AssignNodeData(node, *working) != 0)
-        return;
-    TBindRec& record = *node->Data.Record;
-    if (SamePlace(ParseButtonPos(record.Buttonpos), ParseButtonPos(record.Unbuttonpos)))
-        documents_.SetField(record, fiUnbuttonpos, position);
-    documents_.SetField(record, fiButtonpos, position);
-}
-
+// The dropped button takes the cell; a button standing there takes the cell
+// the dropped one left. One edit, redrawn when the documents announce it.
 void TCommandCard::imgBtn00DragDrop(TCardCell& source, TCardCell& target) {
+    const TTVNode* moved = tree_.ItemAt(source.Tag);
+    const TTVNode* displaced =
+        target.HoldsButton() && &target != &source ? tree_.ItemAt(target.Tag) : nullptr;
     SwapImagesPos(source, target);
-    if (target.HoldsButton() && &target != &source)
-        MoveTo(target.Tag, PositionValue(target));
-    MoveTo(source.Tag, PositionValue(source));
-    TTVNode* moved = tree_.ItemAt(source.Tag);
-    DrawBrunchButtons(moved ? moved->parent() : nullptr);
+    if (!moved)
+        return;
+    editor_.MoveButton(moved->Data.ID, PositionValue(source),
+                       displaced ? displaced->Data.ID : std::string(),
+                       displaced ? PositionValue(target) : std::string());
 }
 
 void TCommandCard::imgBtn00EndDrag(TCardCell& source, TCardCell* target) {

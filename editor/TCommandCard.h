@@ -1,9 +1,11 @@
 #pragma once
 // The command card of the selected unit, the 4 x 3 grid of buttons the game
-// shows (pnlGreed): with a node that has children, every child action with a
-// button position is drawn in its cell with its icon and hotkey letter, and
-// buttons are moved by drag and drop; with a single action, only its button
-// is drawn and the card ignores the mouse.
+// shows (pnlGreed): with a node that is a card (a unit with its actions and
+// the common commands the game puts on it), every button with a position is
+// drawn in its cell with its icon and hotkey letter, as
+// the editor shows the action, and buttons are moved by drag and drop; with
+// a single action, only its button is drawn and the card ignores the mouse.
+// The card draws itself anew whenever the documents change.
 //
 // The twelve cell controls change places when buttons move, so a control's
 // name (imgBtn<row><column> at start) no longer says where it stands; cells
@@ -24,6 +26,7 @@ class TCardCell;
 class TDocumentSet;
 class TImage;
 class TImageList;
+class TRecordEditor;
 struct TBindRec;
 struct TButtonPos;
 
@@ -32,7 +35,7 @@ class TCommandCard : public QWidget {
 
   public:
     TCommandCard(TActionTree& tree, TImageList& images, TDocumentSet& documents,
-                 QWidget* parent = nullptr);
+                 TRecordEditor& editor, QWidget* parent = nullptr);
 
     void SetLettersShown(bool shown) { lettersShown_ = shown; }
 
@@ -42,10 +45,6 @@ class TCommandCard : public QWidget {
     void DrawButton(QTreeWidgetItem* node);
     void ClearImgBtns();
     void SwapImagesPos(QWidget& a, QWidget& b);
-    // Before the multi-editor overwrites a record from another document:
-    // exchanges the cells at the two positions when they differ in column
-    // and row.
-    void PrepareButtonMovie(const TBindRec& record, const TBindRec& source);
 
     // The cell control standing at a position; nullptr outside the card.
     TCardCell* CellAt(int col, int row) const;
@@ -76,12 +75,12 @@ class TCommandCard : public QWidget {
   private:
     void StartDrag(TCardCell& source);
     QPixmap ButtonPicture(const QTreeWidgetItem& node, const TBindRec& record) const;
-    void MoveTo(int index, const std::string& position);
     static QPixmap Background();
 
     TActionTree& tree_;
     TImageList& images_;
     TDocumentSet& documents_;
+    TRecordEditor& editor_;
     TImage* imgGreed2_ = nullptr;
     std::array<TCardCell*, 12> cells_{};
     bool lettersShown_ = true;

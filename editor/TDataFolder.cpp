@@ -1,5 +1,6 @@
 #include "editor/TDataFolder.h"
 
+#include "editor/PathText.h"
 #include "editor/TProjectSettings.h"
 
 #include <QDir>
@@ -7,6 +8,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+
+#include <algorithm>
+#include <filesystem>
 
 namespace qm {
 
@@ -55,18 +59,36 @@ QString TDataFolder::Write(const QString& relative) const {
     return TProjectSettings::Resolve(data_, relative);
 }
 
-QString TDataFolder::Adopt(const QString& relative) const {
+QString TDataFolder::Adopt(const QString& relative, std::string* why) const {
     const QString own = Write(relative);
     const QString shipped = Read(relative);
     if (shipped == own)
         return own;
     QDir().mkpath(QFileInfo(own).absolutePath());
     QFile copy(shipped);
-    if (!copy.copy(own))
+    if (!copy.copy(own)) {
+        if (why)
+            *why = copy.errorString().toLocal8Bit().toStdString();
         return {};
+    }
     // The copy keeps the shipped file's read-only mode; it is ours to rewrite.
     QFile::setPermissions(own, QFile::permissions(own) | QFile::WriteOwner | QFile::WriteUser);
     return own;
+}
+
+bool TDataFolder::Holds(const QString& path) const {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path file = fs::weakly_canonical(ToPath(path), ec);
+    if (ec)
+        return false;
+    for (const QString& folder : {program_, data_}) {
+        const fs::path root = fs::weakly_canonical(ToPath(folder), ec);
+        if (!ec &&
+            std::mismatch(root.begin(), root.end(), file.begin(), file.end()).first == root.end())
+            return true;
+    }
+    return false;
 }
 
 bool TDataFolder::Prepare() const {

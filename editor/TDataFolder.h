@@ -11,6 +11,8 @@
 
 #include <QString>
 
+#include <string>
+
 namespace qm {
 
 class TDataFolder {
@@ -39,10 +41,14 @@ class TDataFolder {
     QString Write(const QString& relative) const;
     // A shipped file that is rewritten in place (the tree file): copied into
     // the data folder first when only the program folder has it. The path
-    // to write; empty when the copy failed.
-    QString Adopt(const QString& relative) const;
+    // to write; empty when the copy failed, with the reason in `why` when given.
+    QString Adopt(const QString& relative, std::string* why = nullptr) const;
     // Makes the data folder's QMKData and Icons; false when it cannot.
     bool Prepare() const;
+    // Whether the absolute `path` lies inside the data folder or the program
+    // folder once ".." and links are resolved; for a file not yet there,
+    // its nearest existing folder decides.
+    bool Holds(const QString& path) const;
 
   private:
     QString program_;

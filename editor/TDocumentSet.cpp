@@ -2,19 +2,23 @@
 
 #include "config/uFileError.h"
 #include "editor/PathText.h"
+#include "editor/TEditCommand.h"
 
 namespace qm {
-namespace {
 
-bool IsTipField(int field) {
-    return field >= fiTip && field <= fiAwakentip;
+TDocumentSet::TDocumentSet(QObject* parent) : QObject(parent) {
+    // An undo or a redo changes the working copy like an edit does; a
+    // transaction announces itself when it ends.
+    connect(&undo_, &QUndoStack::indexChanged, this, [this] {
+        if (!pushing_)
+            emit Changed();
+    });
 }
 
-} // namespace
-
-TDocumentSet::TDocumentSet(QObject* parent) : QObject(parent) {}
-
-TDocumentSet::~TDocumentSet() = default;
+TDocumentSet::~TDocumentSet() {
+    // The history points into the working copy: it goes first.
+    undo_.clear();
+}
 
 TDocumentSet::TReadResult TDocumentSet::ReOpen(const QString& defaultsPath, const QString& path,
                                                std::string* why) {
@@ -22,14 +26,14 @@ TDocumentSet::TReadResult TDocumentSet::ReOpen(const QString& defaultsPath, cons
     if (defaults->FileName().empty())
         return TReadResult::DefaultsUnreadable;
     auto saved = TCfgManager::CreateFromFile(ToPath(path), why);
-    auto current = TCfgManager::CreateFromFile(ToPath(path), why);
-    if (saved->FileName().empty() || current->FileName().empty())
+    if (saved->FileName().empty())
         return TReadResult::FileUnreadable;
     TryToDestroyCfgMngrs();
     def_ = std::move(defaults);
+    cur_ = saved->Clone();
     saved_ = std::move(saved);
-    cur_ = std::move(current);
     curFileName_ = path;
+    emit Changed();
     return TReadResult::Ok;
 }
 
@@ -43,95 +47,104 @@ bool TDocumentSet::Write(const QString& path, std::string* why) const {
 
 void TDocumentSet::TryToDestroyCfgMngrs() {
     emit Replacing();
+    open_.reset();
+    depth_ = 0;
+    undo_.clear();
     saved_.reset();
     def_.reset();
     cur_.reset();
 }
 
-bool TDocumentSet::SetField(TBindRec& record, int field, std::string_view bytes) {
-    std::string& value = record[field];
-    if (value == bytes)
-        return false;
-    value.assign(bytes);
-    emit FieldChanged(&record, field);
-    return true;
+const TBindRec* TDocumentSet::Record(std::string_view id) const {
+    return cur_ ? cur_->FindRecord(id) : nullptr;
 }
 
-TBindRec* TDocumentSet::AddDefaultRecord(std::string_view id) {
-    const TBindRec* defaults = def_ && cur_ ? def_->FindRecord(id) : nullptr;
-    if (!defaults)
-        return nullptr;
-    TBindRec& added = cur_->AddRecord(id);
-    added = *defaults;
-    emit RecordAdded(&added);
-    return &added;
-}
-
-void TDocumentSet::FillEmptyFields(TBindRec& record) {
-    const TBindRec* defaults = def_ ? def_->FindRecord(record.ID) : nullptr;
-    if (!defaults)
-        return;
-    for (int field = fiID + 1; field < kFieldCount; ++field) {
-        if (record[field].empty())
-            SetField(record, field, (*defaults)[field]);
+TBindRec TDocumentSet::Shown(std::string_view id) const {
+    const TBindRec* own = Record(id);
+    const TBindRec* defaults = def_ ? def_->FindRecord(id) : nullptr;
+    TBindRec shown = own ? *own : defaults ? *defaults : TBindRec{};
+    if (!own && !defaults)
+        shown.ID = id;
+    if (own && defaults) {
+        for (int field = fiHotkey; field < kFieldCount; ++field) {
+            if (shown[field].empty())
+                shown[field] = (*defaults)[field];
+        }
     }
+    return shown;
 }
 
-void TDocumentSet::CopyEditFields(TBindRec& record, const TBindRec& source) {
-    for (int field = fiHotkey; field <= fiResearchbuttonpos; ++field)
-        SetField(record, field, source[field]);
+// ---- transactions ----
+
+void TDocumentSet::BeginEdit(const QString& name, bool mergeable) {
+    if (depth_++ > 0 || !cur_)
+        return;
+    open_ = std::make_unique<TEditCommand>(*cur_, name);
+    open_->SetMergeable(mergeable);
+}
+
+void TDocumentSet::EndEdit() {
+    if (depth_ == 0 || --depth_ > 0 || !open_)
+        return;
+    std::unique_ptr<TEditCommand> done = std::move(open_);
+    if (done->Empty())
+        return;
+    pushing_ = true;
+    undo_.push(done.release());
+    pushing_ = false;
+    emit Changed();
+}
+
+void TDocumentSet::NameEdit(const QString& name) {
+    if (open_)
+        open_->setText(name);
+}
+
+TDocumentSet::TEdit::TEdit(TDocumentSet& documents, const QString& name, bool mergeable)
+    : documents_(documents) {
+    documents_.BeginEdit(name, mergeable);
+    before_ = documents_.OpenSteps();
+}
+
+TDocumentSet::TEdit::~TEdit() {
+    documents_.EndEdit();
+}
+
+bool TDocumentSet::TEdit::Changed() const {
+    return documents_.OpenSteps() > before_;
+}
+
+size_t TDocumentSet::OpenSteps() const {
+    return open_ ? open_->Steps() : 0;
+}
+
+// ---- the edits ----
+
+bool TDocumentSet::SetField(std::string_view id, int field, std::string_view bytes) {
+    TEdit edit(*this, QString());
+    TBindRec* record = cur_ ? cur_->FindRecord(id) : nullptr;
+    return record && open_ && open_->SetField(*record, field, bytes);
+}
+
+bool TDocumentSet::AddDefaultRecord(std::string_view id) {
+    TEdit edit(*this, QString());
+    const TBindRec* defaults = def_ ? def_->FindRecord(id) : nullptr;
+    if (!defaults || !open_ || Record(id))
+        return false;
+    open_->Add(*defaults);
+    return true;
 }
 
 void TDocumentSet::ClearWorkingCopy() {
-    if (!cur_)
-        return;
-    emit Replacing();
-    cur_->Clear();
-    emit WorkingCopyCleared();
+    TEdit edit(*this, QString());
+    if (open_ && cur_->Count() > 0)
+        open_->ReplaceAll({});
 }
 
-// Unchanged: the file's value, or for a field the file leaves empty the
-// default's value that showing fills in; tooltips also in their shown form.
-bool TDocumentSet::FieldUnchanged(int field, const std::string& value, const std::string& saved,
-                                  const TBindRec* defaults) const {
-    const bool filled = saved.empty() && defaults;
-    const auto same = [&](const std::string& as) {
-        return value == as || (IsTipField(field) && normalTip_ && value == normalTip_(as));
-    };
-    return same(saved) || (filled && same((*defaults)[field]));
-}
-
-bool TDocumentSet::ShownUnchanged(const TBindRec& current, const TBindRec* saved) const {
-    const TBindRec* defaults = def_->FindRecord(current.ID);
-    if (!saved && !defaults)
-        return false;
-    static const TBindRec kNothing;
-    for (int field = fiHotkey; field <= fiResearchbuttonpos; ++field) {
-        if (!FieldUnchanged(field, current[field], (saved ? *saved : kNothing)[field], defaults))
-            return false;
-    }
-    return true;
-}
-
-// Both documents are sorted by identifier: walk them side by side, pairing
-// records with the same identifier in order.
-bool TDocumentSet::HasUnsavedChanges() const {
-    if (!cur_ || !saved_ || !def_)
-        return false;
-    int c = 0;
-    int s = 0;
-    while (c < cur_->Count() || s < saved_->Count()) {
-        const TBindRec* current = c < cur_->Count() ? &cur_->Records(c) : nullptr;
-        const TBindRec* saved = s < saved_->Count() ? &saved_->Records(s) : nullptr;
-        if (!current || (saved && saved->ID < current->ID))
-            return true; // a record of the file is gone
-        const bool paired = saved && saved->ID == current->ID;
-        if (!ShownUnchanged(*current, paired ? saved : nullptr))
-            return true;
-        ++c;
-        s += paired ? 1 : 0;
-    }
-    return false;
+void TDocumentSet::ResetWorkingCopy() {
+    TEdit edit(*this, QString());
+    if (open_ && !cur_->SameAs(*saved_))
+        open_->ReplaceAll(saved_->Clone()->TakeAll());
 }
 
 } // namespace qm

@@ -1,23 +1,28 @@
 #pragma once
 // The three documents the editor works on: the default configuration, the
-// snapshot of the open file as it was read, and the working copy that every
-// edit changes; with the open file's name.
+// snapshot of the open file as it was read, and the working copy that holds
+// that file plus the player's edits; with the open file's name and the undo
+// history of the edits.
 //
-// Every change the editor makes to a record of the working copy goes through
-// SetField (or the few calls below built on it) and is announced by a
-// signal; nothing else writes into the working copy's records.
+// The documents are handed out read-only. Every change goes through the
+// edit calls below, by identifier, inside a transaction: one user action,
+// however many fields it touches, is one step of the undo history and one
+// Changed signal. Showing an action computes what it shows (Shown) and
+// writes nothing.
 
 #include "config/uCfgManager.h"
 
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace qm {
+
+class TEditCommand;
 
 class TDocumentSet : public QObject {
     Q_OBJECT
@@ -25,17 +30,13 @@ class TDocumentSet : public QObject {
   public:
     enum class TReadResult { Ok, DefaultsUnreadable, FileUnreadable };
 
-    // The normal form a tooltip takes when the editor shows it; set by the
-    // tooltip pages so that merely showing one is not counted as a change.
-    using TTipNormaliser = std::function<std::string(std::string_view)>;
-
     explicit TDocumentSet(QObject* parent = nullptr);
     ~TDocumentSet() override;
 
-    // Reads the defaults and, twice, the file; only when every reading
-    // holds a section are the three documents replaced (Replacing first) and
-    // `path` becomes the open file. Otherwise everything stays as it was,
-    // and `why` says why the file could not be read.
+    // Reads the defaults and the file; only when both hold a section are the
+    // documents replaced (Replacing first, Changed after) and `path` becomes
+    // the open file, with an empty undo history. Otherwise everything stays
+    // as it was, and `why` says why the file could not be read.
     TReadResult ReOpen(const QString& defaultsPath, const QString& path, std::string* why);
     // Writes the working copy without its data fields; false, with the file
     // untouched and the reason in `why`, when there is no working copy or
@@ -43,50 +44,75 @@ class TDocumentSet : public QObject {
     bool Write(const QString& path, std::string* why) const;
     void TryToDestroyCfgMngrs();
 
-    // Whether the working copy differs from the snapshot as showing its
-    // actions would leave it: a field still empty in the snapshot that holds
-    // the default's value, a record the snapshot lacks that equals its
-    // default record, and a tooltip in its shown normal form count as
-    // unchanged.
-    bool HasUnsavedChanges() const;
-    void SetTipNormaliser(TTipNormaliser normaliser) { normalTip_ = std::move(normaliser); }
+    // An edit since the file was read that has not been undone.
+    bool HasUnsavedChanges() const { return !undo_.isClean(); }
+    QUndoStack& UndoStack() { return undo_; }
 
-    TCfgManager* DefCfgMngr() const { return def_.get(); }
-    TCfgManager* SavedCfgMngr() const { return saved_.get(); }
-    TCfgManager* CurCfgMngr() const { return cur_.get(); }
+    const TCfgManager* DefCfgMngr() const { return def_.get(); }
+    const TCfgManager* SavedCfgMngr() const { return saved_.get(); }
+    const TCfgManager* CurCfgMngr() const { return cur_.get(); }
     const QString& CurFileName() const { return curFileName_; }
 
-    // The one edit path: sets a field of a working-copy record; true (and
-    // FieldChanged) when the value changed.
-    bool SetField(TBindRec& record, int field, std::string_view bytes);
-    // Adds a copy of the action's default record to the working copy;
-    // nullptr when the defaults have none.
-    TBindRec* AddDefaultRecord(std::string_view id);
-    // Fills the record's empty fields from its default record.
-    void FillEmptyFields(TBindRec& record);
-    // Sets fields 1-11 of the record to the source's, empty ones included.
-    void CopyEditFields(TBindRec& record, const TBindRec& source);
+    // The working copy's record of an action; nullptr when it has none.
+    const TBindRec* Record(std::string_view id) const;
+    // The action as the editor shows it: the working copy's record with its
+    // empty fields taken from the default record, or the default record when
+    // the working copy has none; only the identifier when neither has it.
+    TBindRec Shown(std::string_view id) const;
+
+    // A transaction: the edits between BeginEdit and EndEdit are one step
+    // of the undo history, announced by one Changed. Transactions nest; the
+    // outermost one's name is the step's, and NameEdit may still change it.
+    // A mergeable step that sets the same field as the step before joins it.
+    void BeginEdit(const QString& name, bool mergeable = false);
+    void EndEdit();
+    void NameEdit(const QString& name);
+
+    // The scope of a transaction.
+    class TEdit {
+      public:
+        TEdit(TDocumentSet& documents, const QString& name, bool mergeable = false);
+        ~TEdit();
+        TEdit(const TEdit&) = delete;
+        TEdit& operator=(const TEdit&) = delete;
+        // Whether the working copy changed since the scope began.
+        bool Changed() const;
+
+      private:
+        TDocumentSet& documents_;
+        size_t before_ = 0;
+    };
+
+    // The edits. Outside a transaction each is one of its own.
+    // Sets a field of the action's record; false when the working copy has
+    // no record for it or the field already holds the bytes.
+    bool SetField(std::string_view id, int field, std::string_view bytes);
+    // Adds a copy of the action's default record; false when the working
+    // copy has a record for it already or the defaults have none.
+    bool AddDefaultRecord(std::string_view id);
     // Empties the working copy.
     void ClearWorkingCopy();
+    // Gives the working copy the snapshot's records again.
+    void ResetWorkingCopy();
 
   signals:
-    // The documents are about to be replaced or destroyed: every reference
-    // into them must go now.
+    // The documents are about to be replaced or destroyed.
     void Replacing();
-    void FieldChanged(TBindRec* record, int field);
-    void RecordAdded(TBindRec* record);
-    void WorkingCopyCleared();
+    // The working copy changed: after a transaction, an undo or a redo, and
+    // after the documents were read anew.
+    void Changed();
 
   private:
-    bool ShownUnchanged(const TBindRec& current, const TBindRec* saved) const;
-    bool FieldUnchanged(int field, const std::string& value, const std::string& saved,
-                        const TBindRec* defaults) const;
+    size_t OpenSteps() const;
 
     std::unique_ptr<TCfgManager> def_;
     std::unique_ptr<TCfgManager> saved_;
     std::unique_ptr<TCfgManager> cur_;
     QString curFileName_;
-    TTipNormaliser normalTip_;
+    QUndoStack undo_;
+    std::unique_ptr<TEditCommand> open_; // the transaction being made
+    int depth_ = 0;
+    bool pushing_ = false; // a transaction is being recorded, not undone or redone
 };
 
 } // namespace qm

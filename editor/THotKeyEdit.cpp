@@ -1,5 +1,7 @@
 #include "editor/THotKeyEdit.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace qm {
@@ -13,7 +15,17 @@ THotKeyEdit::THotKeyEdit(const char* name, QWidget* parent) : QLineEdit(parent) 
     setAlignment(Qt::AlignLeft);
 }
 
+void THotKeyEdit::PasteKey() {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (!text.isEmpty())
+        emit KeyPress(text[0].toUpper());
+}
+
 void THotKeyEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        PasteKey();
+        return;
+    }
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         emit KeyPress(QChar(u'\r'));

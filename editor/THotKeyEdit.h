@@ -1,8 +1,8 @@
 #pragma once
 // A one-line hotkey field. There is no caret editing: a typed character
 // replaces the whole text, which is what the panel's key handlers decide;
-// this field only reports the keys. Paste, drops and the context menu are
-// off for the same reason.
+// this field only reports the keys. A paste is the typing of the pasted
+// text's first character; drops and the context menu are off.
 
 #include <QLineEdit>
 
@@ -13,6 +13,9 @@ class THotKeyEdit : public QLineEdit {
 
   public:
     explicit THotKeyEdit(const char* name, QWidget* parent = nullptr);
+
+    // Reports the clipboard's first character as typed (Edit > Paste, Ctrl+V).
+    void PasteKey();
 
   signals:
     // A typed character (a letter already as its capital), Enter as '\r'.

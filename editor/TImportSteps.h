@@ -2,7 +2,10 @@
 // The first start's import from the game's archives, behind the loading
 // window: the default configuration, the action tree's names, the button
 // icons. Each step runs while its flag in [Initialisation] is 0 and sets it
-// once done, so a step that failed runs again at the next start.
+// only once it has done its work, so a step that failed runs again at the
+// next start. The tree and the icons come from the default configuration:
+// they wait for it. A game folder without the game's archives is said so
+// before anything is tried.
 
 #include <QString>
 
@@ -12,6 +15,7 @@
 namespace qm {
 
 class TProjectSettings;
+struct TImportProblem;
 
 class TImportSteps {
   public:
@@ -29,8 +33,10 @@ class TImportSteps {
     void FillTree();
     void ExtractIcons();
     std::filesystem::path DefaultsPath() const;
+    bool DefaultsReadable() const;
     void ReportSettingsWrite(bool written);
     void ReportUnreadable(const std::string& why);
+    void ReportProblem(const TImportProblem& problem);
 
     TProjectSettings& settings_;
     TReports reports_;

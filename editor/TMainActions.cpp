@@ -1,6 +1,9 @@
 #include "editor/TMainActions.h"
 
+#include "editor/THotKeyEdit.h"
+#include "platform/PlainText.h"
 #include "editor/ToolIcons.h"
+#include "lang/GlobalConst.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +16,7 @@
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace qm {
 namespace {
@@ -29,14 +33,32 @@ void ApplyToFocused(Line onLine, Text onText, Plain onPlain) {
         onPlain(*plain);
 }
 
+// The text control with the focus when it can take back an edit of its own.
+template <typename Can, typename Do> bool OnFocused(Can can, Do act) {
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* line = qobject_cast<QLineEdit*>(focus); line && can(*line)) {
+        act(*line);
+        return true;
+    }
+    if (auto* text = qobject_cast<QTextEdit*>(focus); text && can(*text->document())) {
+        act(*text);
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
-TMainActions::TMainActions(QMainWindow& window) : QObject(&window), window_(window) {
+TMainActions::TMainActions(QMainWindow& window, QUndoStack& history)
+    : QObject(&window), window_(window), history_(history) {
     CreateActions();
     ConnectEditCommands();
     CreateMenu();
     CreateToolBar();
     CreateStatusBar();
+    connect(&history_, &QUndoStack::undoTextChanged, this, &TMainActions::NameEdits);
+    connect(&history_, &QUndoStack::redoTextChanged, this, &TMainActions::NameEdits);
+    NameEdits();
 }
 
 QAction* TMainActions::NewAction(const char* name, const char* caption,
@@ -61,6 +83,11 @@ void TMainActions::CreateActions() {
     actExit = NewAction("actExit", "В&ыход");
     actUndo = NewAction("actUndo", "Отменить", QKeySequence("Ctrl+Z"));
     actUndo->setIcon(ToolIcon("edit-undo"));
+    actRedo = NewAction("actRedo", "Повторить", QKeySequence("Ctrl+Y"));
+    actRedo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    actRedo->setIcon(ToolIcon("edit-redo"));
+    undoCaption_ = actUndo->text();
+    redoCaption_ = actRedo->text();
     actCut = NewAction("actCut", "Вырезать", QKeySequence("Ctrl+X"));
     actCut->setIcon(ToolIcon("edit-cut"));
     actCopy = NewAction("actCopy", "Копировать", QKeySequence("Ctrl+C"));
@@ -90,7 +117,8 @@ void TMainActions::CreateActions() {
         {actNew, "Создать|Создать конфиг из значений по умолчанию"},
         {actOpen, "Открыть|Открыть конфигурационный файл"},
         {actSave, "Сохранить|Сохранить текущий конфиг"},
-        {actUndo, "Отменить|Отменить последнее изменение текста"},
+        {actUndo, "Отменить|Отменить последнее изменение"},
+        {actRedo, "Повторить|Повторить отменённое изменение"},
         {actCut, "Вырезать|Вырезать выделенный текст"},
         {actCopy, "Копировать|Копировать выделенный текст"},
         {actPaste, "Вставить|Вставить текст из буфера обмена"},
@@ -109,10 +137,8 @@ void TMainActions::CreateActions() {
 }
 
 void TMainActions::ConnectEditCommands() {
-    connect(actUndo, &QAction::triggered, this, [] {
-        ApplyToFocused([](QLineEdit& e) { e.undo(); }, [](QTextEdit& e) { e.undo(); },
-                       [](QPlainTextEdit& e) { e.undo(); });
-    });
+    connect(actUndo, &QAction::triggered, this, &TMainActions::Undo);
+    connect(actRedo, &QAction::triggered, this, &TMainActions::Redo);
     connect(actCut, &QAction::triggered, this, [] {
         ApplyToFocused([](QLineEdit& e) { e.cut(); }, [](QTextEdit& e) { e.cut(); },
                        [](QPlainTextEdit& e) { e.cut(); });
@@ -121,9 +147,16 @@ void TMainActions::ConnectEditCommands() {
         ApplyToFocused([](QLineEdit& e) { e.copy(); }, [](QTextEdit& e) { e.copy(); },
                        [](QPlainTextEdit& e) { e.copy(); });
     });
+    // A hotkey field takes a paste as a typed key, through the panel's rules.
     connect(actPaste, &QAction::triggered, this, [] {
-        ApplyToFocused([](QLineEdit& e) { e.paste(); }, [](QTextEdit& e) { e.paste(); },
-                       [](QPlainTextEdit& e) { e.paste(); });
+        ApplyToFocused(
+            [](QLineEdit& e) {
+                if (auto* hotkey = qobject_cast<THotKeyEdit*>(&e))
+                    hotkey->PasteKey();
+                else
+                    e.paste();
+            },
+            [](QTextEdit& e) { e.paste(); }, [](QPlainTextEdit& e) { e.paste(); });
     });
 }
 
@@ -140,7 +173,7 @@ void TMainActions::CreateMenu() {
 
     QMenu* mnuEdit = mmMain->addMenu(QString::fromUtf8("&Правка"));
     mnuEdit->setObjectName("mnuEdit");
-    mnuEdit->addAction(actUndo);
+    mnuEdit->addActions({actUndo, actRedo});
     mnuEdit->addSeparator();
     mnuEdit->addActions({actCut, actCopy, actPaste});
     mnuEdit->addSeparator();
@@ -204,6 +237,7 @@ void TMainActions::CreateToolBar() {
     add(actCopy, "tbCopy");
     add(actPaste, "tbPaste");
     add(actUndo, "tbUndo");
+    add(actRedo, "tbRedo");
     tbMain->addSeparator();
     add(actMultiEdit, "tbMultiEdit");
 }
@@ -217,6 +251,7 @@ void TMainActions::CreateStatusBar() {
     sbMain->setSizeGripEnabled(false);
     lblFileName_ = new QLabel(sbMain);
     lblFileName_->setObjectName("lblFileName");
+    lblFileName_->setTextFormat(Qt::PlainText); // a path, whatever its name holds
     // A long path is shortened in its middle, never widening the window.
     lblFileName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     sbMain->addWidget(lblFileName_, 1);
@@ -225,7 +260,46 @@ void TMainActions::CreateStatusBar() {
 void TMainActions::ShowFileName(const QString& text) {
     const int room = window_.width() - 16;
     lblFileName_->setText(lblFileName_->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
-    lblFileName_->setToolTip(text);
+    lblFileName_->setToolTip(PlainToolTip(text));
+}
+
+} // namespace qm
+
+namespace qm {
+
+void TMainActions::Undo() {
+    if (!OnFocused([](const auto& e) { return e.isUndoAvailable(); }, [](auto& e) { e.undo(); }))
+        history_.undo();
+}
+
+void TMainActions::Redo() {
+    if (!OnFocused([](const auto& e) { return e.isRedoAvailable(); }, [](auto& e) { e.redo(); }))
+        history_.redo();
+}
+
+// The edit an undo would take back is named in the command; the bare
+// caption stands while there is none (and while a language file is read or
+// written, so that it keeps the bare captions).
+void TMainActions::NameEdits() {
+    // The commands stay enabled: a text control with the focus may have a
+    // history of its own.
+    const auto name = [this](QAction* action, QString& caption, int named, const QString& edit) {
+        if (!namesShown_ || edit.isEmpty())
+            action->setText(caption);
+        else
+            action->setText(Msg(named).arg(edit));
+    };
+    name(actUndo, undoCaption_, msgUndoNamed, history_.undoText());
+    name(actRedo, redoCaption_, msgRedoNamed, history_.redoText());
+}
+
+void TMainActions::ShowEditNames(bool shown) {
+    if (shown) {
+        undoCaption_ = actUndo->text();
+        redoCaption_ = actRedo->text();
+    }
+    namesShown_ = shown;
+    NameEdits();
 }
 
 } // namespace qm

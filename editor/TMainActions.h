@@ -1,8 +1,10 @@
 #pragma once
 // The main window's commands, its menu bar mmMain, its tool bar tbMain and
 // its status bar sbMain.
-// The window connects the commands to its handlers; the edit commands act
-// on whichever text control has the focus.
+// The window connects the commands to its handlers. Cut, copy and paste act
+// on whichever text control has the focus; undo and redo too while that
+// control has a history of its own, and otherwise on the documents' edits,
+// named after the edit they take back.
 
 #include <QKeySequence>
 #include <QObject>
@@ -12,6 +14,7 @@ class QLabel;
 class QMainWindow;
 class QMenu;
 class QToolBar;
+class QUndoStack;
 
 namespace qm {
 
@@ -19,13 +22,16 @@ class TMainActions : public QObject {
     Q_OBJECT
 
   public:
-    explicit TMainActions(QMainWindow& window);
+    TMainActions(QMainWindow& window, QUndoStack& history);
 
     // Puts the Help menu at the right edge of the menu bar again, as every
     // change of captions needs.
     void MoveHelpMenuRight();
     // The open file as the status bar names it.
     void ShowFileName(const QString& text);
+    // Undo and Redo without the edits' names, as a language file gives their
+    // captions, or with them again.
+    void ShowEditNames(bool shown);
 
     QAction* actNew = nullptr;
     QAction* actOpen = nullptr;
@@ -35,6 +41,7 @@ class TMainActions : public QObject {
     QAction* actSaveToWar = nullptr;
     QAction* actExit = nullptr;
     QAction* actUndo = nullptr;
+    QAction* actRedo = nullptr;
     QAction* actCut = nullptr;
     QAction* actCopy = nullptr;
     QAction* actPaste = nullptr;
@@ -57,8 +64,15 @@ class TMainActions : public QObject {
     void CreateMenu();
     void CreateToolBar();
     void CreateStatusBar();
+    void NameEdits();
+    void Undo();
+    void Redo();
 
     QMainWindow& window_;
+    QUndoStack& history_;
+    bool namesShown_ = true;
+    QString undoCaption_; // the captions without an edit's name
+    QString redoCaption_;
     QMenu* mnuHelp_ = nullptr;
     QLabel* lblFileName_ = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "editor/TProjectSettings.h"
 
 #include "config/uIniFile.h"
-#include "editor/GlobalConst.h"
 #include "editor/PathText.h"
+#include "lang/GlobalConst.h"
 #include "lang/MultiLang.h"
 #include "platform/TPlatform.h"
 
@@ -18,6 +18,7 @@ namespace {
 constexpr const char* kInit = "Initialisation";
 constexpr const char* kStrings = "Strings";
 constexpr const char* kInterface = "Interface";
+const char* const kDefaultConfigName = "QMKData\\DefaultKeys.wrk";
 
 // Every key the settings file holds beside Language, each written once: its
 // section, its key and the variable it fills. The defaults are the
@@ -107,6 +108,23 @@ QString TProjectSettings::Resolve(const QString& folder, const QString& path) {
 QString TProjectSettings::TreeFileFor(const QString& language) {
     return language == QStringLiteral("foreign") ? QStringLiteral("QMKData\\TV_foreign.wrk")
                                                  : QStringLiteral("QMKData\\TV_rus.wrk");
+}
+
+// Read from one folder and written to the other, the file stays in both.
+QString TProjectSettings::Usable(const QString& name, const QString& fallback) const {
+    return folders_.Holds(Resolve(name)) && folders_.Holds(WritePath(name)) ? name : fallback;
+}
+
+QString TProjectSettings::DefaultConfigFile() const {
+    return Usable(DefaultConfigName, QString::fromLatin1(kDefaultConfigName));
+}
+
+QString TProjectSettings::TreeFile() const {
+    return Usable(TVName, TreeFileFor(Language));
+}
+
+QString TProjectSettings::LangFile() const {
+    return Usable(LangFileName, LangFileForLocale(QLocale::system()));
 }
 
 QString TProjectSettings::IniPath() const {

@@ -39,6 +39,14 @@ class TProjectSettings {
     // The tree file for a language: exactly "foreign" gives the foreign one.
     static QString TreeFileFor(const QString& language);
 
+    // The Strings paths as the program uses them: the setting, unless it
+    // leads outside the data and program folders (by "..", an absolute path
+    // or a link), where the default name stands in. The settings file keeps
+    // the player's value all the same.
+    QString DefaultConfigFile() const;
+    QString TreeFile() const;
+    QString LangFile() const;
+
     const QString& ProgramFolder() const { return folders_.ProgramFolder(); }
     QString IniPath() const;
     // The message with the settings file's path and the reason, for a writer
@@ -95,6 +103,7 @@ class TProjectSettings {
     bool IconsLoaded = false;
 
   private:
+    QString Usable(const QString& name, const QString& fallback) const;
     bool WriteFlag(bool TProjectSettings::*field) const;
     TIniFile Open() const;
 

@@ -2,17 +2,14 @@
 // A node of the action tree with its node data. The data lives and dies
 // with its node, so it can neither leak nor outlive the node.
 
-#include "config/uBindRec.h"
-
 #include <QTreeWidgetItem>
 #include <string>
 
 namespace qm {
 
 struct TTVNodeData {
-    std::string ID;             // empty for a group node
-    std::string Icon;           // icon file name, empty when none
-    TBindRec* Record = nullptr; // bound record of the working copy; not owned
+    std::string ID;   // empty for a group node
+    std::string Icon; // icon file name, empty when none
 };
 
 class TTVNode : public QTreeWidgetItem {

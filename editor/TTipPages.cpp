@@ -1,9 +1,9 @@
 #include "editor/TTipPages.h"
 
 #include "config/uCfgManager.h"
-#include "editor/TActionTree.h"
 #include "editor/TDocumentSet.h"
 #include "editor/TProjectSettings.h"
+#include "editor/TRecordEditor.h"
 #include "editor/TTipTabs.h"
 #include "text/TextCodec.h"
 #include "tooltips/RichEdit.h"
@@ -60,15 +60,13 @@ QIcon TemplateIcon() {
 
 } // namespace
 
-TTipPages::TTipPages(TActionTree& tree, TDocumentSet& documents, TdlgTemplate& dlgTemplate,
+TTipPages::TTipPages(TDocumentSet& documents, TRecordEditor& editor, TdlgTemplate& dlgTemplate,
                      QGroupBox& panel)
-    : QObject(&panel), tree_(tree), documents_(documents), dlgTemplate_(dlgTemplate),
+    : QObject(&panel), documents_(documents), editor_(editor), dlgTemplate_(dlgTemplate),
       panel_(panel) {
     CreatePages(panel);
     CreateButtons(panel);
     dlgTemplate_.SetTarget(this);
-    // Showing a tooltip stores its normal form: that alone is no change.
-    documents_.SetTipNormaliser(NormalTipForm);
 }
 
 void TTipPages::CreatePages(QGroupBox& panel) {
@@ -142,25 +140,34 @@ void TTipPages::StoreSettings(TProjectSettings& settings) const {
     settings.cpBrackets = static_cast<int>(dlgTemplate_.cpBrackets().ActiveColor());
 }
 
-TBindRec* TTipPages::SelectedRecord() const {
-    TTVNode* node = TTVNode::From(tree_.View().currentItem());
-    return node && !node->Data.ID.empty() ? node->Data.Record : nullptr;
+TEditRules TTipPages::TipRules() const {
+    TEditRules rules;
+    rules.AutoTips = cbAutoChangeTip_->isChecked();
+    rules.TipColor = dlgTemplate_.cpTip().ActiveColor();
+    rules.HotkeyColor = dlgTemplate_.cpHK().ActiveColor();
+    rules.BracketsColor = dlgTemplate_.cpBrackets().ActiveColor();
+    return rules;
 }
 
 // ---- showing ----
 
 void TTipPages::Show(int page, const std::string& stored) {
+    if (shown_[page] == stored)
+        return;
+    shown_[page] = stored;
     showing_ = true;
     TipToRichEdit(FieldToUtf8(stored), *editors_[page]);
     showing_ = false;
 }
 
 void TTipPages::Fill(const TBindRec& record) {
+    id_ = record.ID;
     for (int page = 0; page < 5; ++page)
         Show(page, record[TipField(page)]);
 }
 
 void TTipPages::Clear() {
+    id_.clear();
     for (int page = 0; page < 5; ++page)
         Show(page, {});
 }
@@ -185,48 +192,29 @@ bool TTipPages::PageEmpty(int page) const {
 // The markup of the editor is compared with the stored value, so a change
 // of colour alone is kept as well.
 void TTipPages::reTipChange(int page) {
-    TBindRec* record = SelectedRecord();
-    if (!record)
-        return;
-    const std::string& stored = (*record)[TipField(page)];
-    if (showing_ && !IsValidUtf8(stored))
+    if (showing_ || id_.empty())
         return;
     const std::string tip = RichEditToTip(*editors_[page]);
-    if (tip != stored)
-        documents_.SetField(*record, TipField(page), tip);
+    if (tip == documents_.Shown(id_)[TipField(page)])
+        return;
+    // The editor shows this value already: the refresh leaves it alone.
+    shown_[page] = tip;
+    editor_.SetTip(id_, page, tip);
 }
 
 void TTipPages::ApplyAutoTip(int page, const QString& hotkey) {
-    TBindRec* record = SelectedRecord();
-    if (!record)
-        return;
-    const std::string stored = (*record)[TipField(page)];
-    if (IsValidUtf8(stored)) {
-        dlgTemplate_.ApplyTemplate(*editors_[page], editors_[page]->toPlainText(), hotkey);
-        return;
-    }
-    // Rebuilt from the stored bytes, so the text keeps its own encoding.
-    documents_.SetField(*record, TipField(page),
-                        dlgTemplate_.TemplateTip(stored, hotkey.toStdString()));
-    Show(page, (*record)[TipField(page)]);
-}
-
-void TTipPages::LoadFrom(const TBindRec* source) {
-    const TBindRec* record = SelectedRecord();
-    if (!record || !source)
-        return;
-    const int page = pcTips_->currentIndex();
-    TipToRichEdit(FieldToUtf8((*source)[TipField(page)]), *editors_[page]);
+    if (!id_.empty())
+        editor_.ApplyAutoTip(id_, page, hotkey.toStdString(), TipRules());
 }
 
 void TTipPages::btnDefTipClick() {
-    const TBindRec* record = SelectedRecord();
-    LoadFrom(record ? documents_.DefCfgMngr()->FindRecord(record->ID) : nullptr);
+    if (!id_.empty())
+        editor_.DefaultTip(id_, pcTips_->currentIndex());
 }
 
 void TTipPages::btnResetTipClick() {
-    const TBindRec* record = SelectedRecord();
-    LoadFrom(record ? documents_.SavedCfgMngr()->FindRecord(record->ID) : nullptr);
+    if (!id_.empty())
+        editor_.ResetTip(id_, pcTips_->currentIndex());
 }
 
 // ---- the colour box ----
@@ -254,13 +242,13 @@ int TTipPages::EnabledActivePage() const {
 }
 
 std::string TTipPages::StoredTip(int page) const {
-    const TBindRec* record = SelectedRecord();
-    return record ? (*record)[TipField(page)] : std::string();
+    return id_.empty() ? std::string() : documents_.Shown(id_)[TipField(page)];
 }
 
 QString TTipPages::StoredHotKey(int page) const {
-    const TBindRec* record = SelectedRecord();
-    return record && page <= 2 ? Utf8ToQString(FieldToUtf8((*record)[fiHotkey + page])) : QString();
+    if (id_.empty() || page > 2)
+        return {};
+    return Utf8ToQString(FieldToUtf8(documents_.Shown(id_)[fiHotkey + page]));
 }
 
 QString TTipPages::HotKeyBox(int page) const {

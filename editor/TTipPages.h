@@ -1,12 +1,13 @@
 #pragma once
 // The five tooltip pages of the editing panel (pcTips) with their editors,
-// the colour box of the selected text and the tooltip buttons. Every change
-// in an editor is stored through the document set as markup.
+// the colour box of the selected text and the tooltip buttons. The player's
+// edits in an editor go to the record editor as markup; showing a tooltip
+// stores nothing.
 //
 // A stored tooltip that is not valid UTF-8 (an old Windows-1251 or a GBK
-// file) is shown as Windows-1251 but never stored back by showing it:
-// automatic tooltips rebuild it from its stored bytes, and only the player's
-// own edits in the editor store what the editor shows.
+// file) is shown as Windows-1251: automatic tooltips rebuild it from its
+// stored bytes, and only the player's own edits in the editor store what
+// the editor shows.
 
 #include "tooltips/TemplateDlg.h"
 
@@ -23,22 +24,24 @@ class QToolButton;
 
 namespace qm {
 
-class TActionTree;
 class TColorPickCombo;
 class TDocumentSet;
 class TProjectSettings;
+class TRecordEditor;
 class TRichEdit;
 struct TBindRec;
+struct TEditRules;
 
 class TTipPages : public QObject, public TdlgTemplate::TTarget {
     Q_OBJECT
 
   public:
     // The controls are placed on the panel's group box.
-    TTipPages(TActionTree& tree, TDocumentSet& documents, TdlgTemplate& dlgTemplate,
+    TTipPages(TDocumentSet& documents, TRecordEditor& editor, TdlgTemplate& dlgTemplate,
               QGroupBox& panel);
 
-    // Loads the five editors in page order; each stores its normal form.
+    // Shows the action's five tooltips; an editor that shows the stored
+    // value already keeps its caret and its own undo history.
     void Fill(const TBindRec& record);
     void Clear();
     // Pages whose editor is empty become disabled; the active page stays.
@@ -46,6 +49,8 @@ class TTipPages : public QObject, public TdlgTemplate::TTarget {
     void ShowFirstPage();
     bool PageEmpty(int page) const;
     QCheckBox& cbAutoChangeTip() const { return *cbAutoChangeTip_; }
+    // Automatic tooltips and the template's colours, for the record editor.
+    TEditRules TipRules() const;
     // cbAutoChangeTip and the template's colours, as the settings keep them.
     void LoadSettings(const TProjectSettings& settings);
     void StoreSettings(TProjectSettings& settings) const;
@@ -69,12 +74,10 @@ class TTipPages : public QObject, public TdlgTemplate::TTarget {
   private:
     void CreatePages(QGroupBox& panel);
     void CreateButtons(QGroupBox& panel);
-    void LoadFrom(const TBindRec* source);
     void Show(int page, const std::string& stored);
-    TBindRec* SelectedRecord() const;
 
-    TActionTree& tree_;
     TDocumentSet& documents_;
+    TRecordEditor& editor_;
     TdlgTemplate& dlgTemplate_;
     QGroupBox& panel_;
     QTabWidget* pcTips_ = nullptr;
@@ -84,7 +87,9 @@ class TTipPages : public QObject, public TdlgTemplate::TTarget {
     QToolButton* btnTemplate_ = nullptr;
     QPushButton* btnDefTip_ = nullptr;
     QPushButton* btnResetTip_ = nullptr;
-    bool showing_ = false; // a stored value is being shown, not edited
+    std::string id_;                   // the action shown; empty when none
+    std::array<std::string, 5> shown_; // the value each editor was last given or stored
+    bool showing_ = false;             // a stored value is being shown, not edited
 };
 
 } // namespace qm

@@ -41,6 +41,10 @@ void Draw(QPainter& p, const char* name) {
         p.drawPath(arc);
         p.setBrush(QColor(0x30, 0x30, 0x30));
         p.drawPolygon(QPolygonF({QPointF(1, 6), QPointF(6, 2), QPointF(6, 10)}));
+    } else if (is("edit-redo")) {
+        p.translate(16, 0);
+        p.scale(-1, 1);
+        Draw(p, "edit-undo");
     } else if (is("edit-find")) {
         p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
         p.drawEllipse(QPointF(6.5, 6.5), 4.5, 4.5);

@@ -5,7 +5,7 @@
 
 #include "FuzzInput.h"
 #include "config/uIniFile.h"
-#include "editor/GlobalConst.h"
+#include "lang/GlobalConst.h"
 #include "lang/MultiLang.h"
 
 #include <cstdlib>

@@ -6,7 +6,7 @@
 #include "FuzzInput.h"
 #include "FuzzQt.h"
 #include "config/uIniFile.h"
-#include "editor/GlobalConst.h"
+#include "lang/GlobalConst.h"
 #include "lang/MultiLang.h"
 
 #include <QAction>

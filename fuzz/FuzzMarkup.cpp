@@ -48,10 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         qm::RemoveColorCodes(plain) != plain)
         std::abort();
 
-    // Colours only add markup: without it the tooltip is the uncoloured one.
+    // Colours only add markup: without it the tooltip is the uncoloured one
+    // (whose line breaks "|n" read as markup too).
     const std::string coloured = qm::MakeAutoTip(text, hotkey, tip, key, brackets);
     if (qm::RemoveColorCodes(coloured) !=
-        qm::MakeAutoTip(text, hotkey, qm::kWhite, qm::kWhite, qm::kWhite))
+        qm::RemoveColorCodes(qm::MakeAutoTip(text, hotkey, qm::kWhite, qm::kWhite, qm::kWhite)))
         std::abort();
     if (qm::TipCodeToColor(qm::ColorToTipCode(tip), 1) != tip)
         std::abort();

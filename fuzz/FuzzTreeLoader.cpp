@@ -1,5 +1,5 @@
 // The editor's tree loader over any bytes: one node for every line that has
-// a field.
+// a field, and command cards shared from both sides.
 
 #include "FuzzInput.h"
 #include "FuzzQt.h"
@@ -9,6 +9,9 @@
 #include "text/TextCodec.h"
 
 #include <QTreeWidget>
+
+#include <algorithm>
+#include <set>
 
 namespace {
 
@@ -24,6 +27,21 @@ int LinesWithFields(const std::string& text) {
         start = end + 1;
     }
     return count;
+}
+
+// Two actions share a card from both sides, or from neither.
+bool CardsShareBothWays(const qm::TTreeModel& model) {
+    std::set<std::pair<std::string, std::string>> pairs;
+    std::set<std::string> done;
+    for (const qm::TTreeNode& node : model.Nodes()) {
+        if (node.ID.empty() || !done.insert(node.ID).second)
+            continue;
+        for (int mate : model.CardMatesOf(node.ID))
+            pairs.insert({node.ID, model[mate].ID});
+    }
+    return std::all_of(pairs.begin(), pairs.end(), [&](const auto& pair) {
+        return pairs.contains({pair.second, pair.first});
+    });
 }
 
 } // namespace
@@ -43,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     tree.LoadTVFromFile(input.path());
     const std::string text =
         qm::FileTextToUtf8(std::string(reinterpret_cast<const char*>(data), size));
-    if (tree.NodeCount() != LinesWithFields(text))
+    if (tree.NodeCount() != LinesWithFields(text) || !CardsShareBothWays(tree.Model()))
         std::abort();
     return 0;
 }

@@ -1,9 +1,11 @@
 #include "gamedata/BlpToJpeg.h"
 
 #include "config/uAtomicFile.h"
+#include "config/uFileError.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -108,18 +110,26 @@ bool BlpToJpeg(const std::filesystem::path& file) {
     return copied && out.Commit();
 }
 
-bool BlpToJpeg(const std::filesystem::path& blp, const std::filesystem::path& jpeg) {
+bool BlpToJpeg(const std::filesystem::path& blp, const std::filesystem::path& jpeg,
+               std::string* writeWhy) {
     std::ifstream in;
     TBlpLayout layout;
     if (!OpenBlp(blp, in, layout))
         return false;
     std::FILE* out = CreateNewFile(jpeg);
-    if (!out)
+    if (!out) {
+        SetWhy(writeWhy, ErrnoText(errno));
         return false;
+    }
     const bool copied = CopyJpeg(in, layout, [&](const char* data, size_t size) {
-        return std::fwrite(data, 1, size, out) == size;
+        if (std::fwrite(data, 1, size, out) == size)
+            return true;
+        SetWhy(writeWhy, ErrnoText(errno));
+        return false;
     });
     const bool closed = std::fclose(out) == 0;
+    if (copied && !closed)
+        SetWhy(writeWhy, ErrnoText(errno));
     std::error_code ec;
     if (!copied || !closed)
         std::filesystem::remove(jpeg, ec);

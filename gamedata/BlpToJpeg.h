@@ -2,6 +2,7 @@
 // Turns a JPEG-compressed BLP button image into the plain JPEG file it wraps.
 
 #include <filesystem>
+#include <string>
 
 namespace qm {
 
@@ -15,6 +16,9 @@ bool BlpToJpeg(const std::filesystem::path& file);
 // callers that already work on temporary files and rename them themselves.
 // False, with no `jpeg` left behind, when it cannot be converted; false too,
 // touching nothing, when anything (a link included) is already at `jpeg`.
-bool BlpToJpeg(const std::filesystem::path& blp, const std::filesystem::path& jpeg);
+// `writeWhy`, when given, is set only when `jpeg` could not be written (the
+// system's reason), as opposed to a BLP that holds no JPEG.
+bool BlpToJpeg(const std::filesystem::path& blp, const std::filesystem::path& jpeg,
+               std::string* writeWhy = nullptr);
 
 } // namespace qm

@@ -3,6 +3,7 @@
 #include "config/uCfgManager.h"
 #include "config/uKeyCodes.h"
 #include "gamedata/TreeModel.h"
+#include "text/TextCodec.h"
 
 #include <algorithm>
 #include <map>
@@ -11,17 +12,6 @@
 
 namespace qm {
 namespace {
-
-// Bytes of the UTF-8 sequence a lead byte starts; 1 for anything else.
-size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
-    if (lead >= 0xE0)
-        return lead <= 0xEF ? 3 : 1;
-    if (lead >= 0xC2)
-        return 2;
-    return 1;
-}
 
 // The records as a run over the tree sees them, looked up once per action.
 class TRecordView {
@@ -66,9 +56,7 @@ const char* HotkeyKindName(int kind) {
 std::string HotkeyKey(std::string_view value) {
     if (IsKeyCode(value))
         return KeyCodeKey(value);
-    if (value.empty())
-        return {};
-    return std::string(value.substr(0, std::min(value.size(), SequenceLength(value[0]))));
+    return std::string(FirstCharacter(value));
 }
 
 int ClashFlags(const std::array<std::string_view, 3>& values, const TBindRec& sibling) {
@@ -92,19 +80,16 @@ std::vector<THotkeyClash> FindHotkeyClashes(const TTreeModel& tree, const TCfgMa
             continue;
         const std::array<std::string_view, 3> values = {own->Hotkey, own->Unhotkey,
                                                         own->Researchhotkey};
-        for (int card : tree.CardsOf(node.ID)) {
-            for (int sibling : tree.Children(card)) {
-                const std::string& other = tree[sibling].ID;
-                const TBindRec* theirs =
-                    other.empty() || other == node.ID ? nullptr : records.Find(other);
-                if (!theirs)
-                    continue;
-                const int flags = ClashFlags(values, *theirs);
-                for (int kind : kHotkeyKinds) {
-                    if (flags & kind)
-                        clashes.insert({kind, std::min(node.ID, other), std::max(node.ID, other),
-                                        HotkeyKey(GetField(*own, HotkeyField(kind)))});
-                }
+        for (int mate : tree.CardMatesOf(node.ID)) {
+            const std::string& other = tree[mate].ID;
+            const TBindRec* theirs = records.Find(other);
+            if (!theirs)
+                continue;
+            const int flags = ClashFlags(values, *theirs);
+            for (int kind : kHotkeyKinds) {
+                if (flags & kind)
+                    clashes.insert({kind, std::min(node.ID, other), std::max(node.ID, other),
+                                    HotkeyKey(GetField(*own, HotkeyField(kind)))});
             }
         }
     }

@@ -41,8 +41,8 @@ struct THotkeyClash {
     auto operator<=>(const THotkeyClash&) const = default;
 };
 
-// Every pair of actions of which one stands on a command card of the other
-// (TTreeModel::CardsOf) and whose values of one kind clash; each pair and
+// Every pair of actions that share a command card (TTreeModel::CardMatesOf)
+// and whose values of one kind clash; each pair and
 // kind once, sorted. With `defaults`, a record is seen as the editor shows
 // it: its empty fields filled from the defaults, and an action the
 // configuration lacks taken from them.

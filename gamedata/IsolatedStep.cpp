@@ -1,5 +1,38 @@
 #include "gamedata/IsolatedStep.h"
 
+#include <algorithm>
+#include <cstring>
+
+namespace qm {
+
+TStepMessage WithText(TStepMessage head, std::string_view text) {
+    constexpr size_t kBytes = sizeof(std::int64_t);
+    if (head.size() + 1 >= kMaxStepMessage)
+        return head;
+    const size_t room = (kMaxStepMessage - head.size() - 1) * kBytes;
+    text = text.substr(0, std::min(text.size(), room));
+    head.push_back(static_cast<std::int64_t>(text.size()));
+    const size_t first = head.size();
+    head.resize(first + (text.size() + kBytes - 1) / kBytes, 0);
+    if (!text.empty())
+        std::memcpy(head.data() + first, text.data(), text.size());
+    return head;
+}
+
+std::string TextAfter(const TStepMessage& message, size_t headSize) {
+    if (message.size() <= headSize)
+        return {};
+    const std::int64_t length = message[headSize];
+    const size_t room = (message.size() - headSize - 1) * sizeof(std::int64_t);
+    if (length <= 0 || static_cast<std::uint64_t>(length) > room)
+        return {};
+    std::string text(static_cast<size_t>(length), '\0');
+    std::memcpy(text.data(), message.data() + headSize + 1, text.size());
+    return text;
+}
+
+} // namespace qm
+
 #ifdef _WIN32
 
 namespace qm {
@@ -31,9 +64,7 @@ TStepOutcome RunIsolated(const TIsolatedStep& step, const TStepListener& listene
 
 #include "config/uFileError.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/wait.h>

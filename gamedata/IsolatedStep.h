@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qm {
@@ -36,6 +37,14 @@ class TStepReport {
 };
 
 inline constexpr size_t kMaxStepMessage = 16;
+
+// A short text (a file name, a reason) travels after a message's `head`:
+// its length, then its bytes eight to a number, cut to what one message
+// holds.
+TStepMessage WithText(TStepMessage head, std::string_view text);
+// The text WithText put after the first `headSize` numbers; empty when
+// there is none or it does not add up.
+std::string TextAfter(const TStepMessage& message, size_t headSize);
 
 struct TStepOutcome {
     // The step returned and its process ended normally.

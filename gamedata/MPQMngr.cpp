@@ -1,16 +1,20 @@
 #include "gamedata/MPQMngr.h"
 
+#include "config/uFileError.h"
 #include "config/uFileOffsets.h"
 #include "gamedata/StormGuard.h"
 
 #include <StormLib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <new>
 #include <system_error>
+#include <vector>
 
 namespace qm {
 namespace {
@@ -63,8 +67,9 @@ std::unique_ptr<char[]> AllocateChunk(DWORD& chunk) {
 
 // Streams `size` bytes of the entry to `out`, one chunk at a time. A short
 // read at the end still delivers its bytes; the entry counts as whole only
-// when all `size` bytes arrived and were written.
-bool CopyEntry(HANDLE file, DWORD size, std::FILE* out) {
+// when all `size` bytes arrived and were written. A failed write sets
+// `writeWhy`.
+bool CopyEntry(HANDLE file, DWORD size, std::FILE* out, std::string* writeWhy) {
     DWORD chunk = std::min(size, kMaxChunk);
     const auto buffer = AllocateChunk(chunk);
     if (!buffer)
@@ -80,23 +85,60 @@ bool CopyEntry(HANDLE file, DWORD size, std::FILE* out) {
             }))
             return false;
         got = std::min(got, wanted);
-        if (got && std::fwrite(buffer.get(), 1, got, out) != got)
+        if (got && std::fwrite(buffer.get(), 1, got, out) != got) {
+            SetWhy(writeWhy, ErrnoText(errno));
             return false;
+        }
         if (error != ERROR_SUCCESS && error != ERROR_HANDLE_EOF)
             return false;
         if (got < wanted)
             return false;
         remaining -= got;
     }
-    return std::fflush(out) == 0;
+    if (std::fflush(out) == 0)
+        return true;
+    SetWhy(writeWhy, ErrnoText(errno));
+    return false;
 }
 
 // The archive header the way the library looks for it: at the first 512-byte
 // boundary holding "MPQ\x1A", or the place a user-data block ("MPQ\x1B")
-// names. Nothing when there is none.
+// names; here only within the first kHeaderSearch bytes.
 constexpr std::uint32_t kHeaderMark = 0x1A51504D;   // "MPQ\x1A"
 constexpr std::uint32_t kUserDataMark = 0x1B51504D; // "MPQ\x1B"
 constexpr std::uint64_t kHeaderStep = 512;
+// The game's archives begin with their header; an archive with a program
+// before it (an installer) has it within a few megabytes.
+constexpr std::uint64_t kHeaderSearch = 64u << 20;
+
+// Bytes at any offset of a file through a window of it, so that a search in
+// 512-byte steps reads the file once instead of a buffer per step.
+class TWindowReader {
+  public:
+    explicit TWindowReader(const std::filesystem::path& path) : in_(path, std::ios::binary) {}
+
+    bool Read(std::uint64_t at, unsigned char* out, size_t size) {
+        if (at < start_ || at + size > start_ + window_.size()) {
+            window_.resize(kWindow);
+            in_.clear();
+            if (!in_.seekg(static_cast<std::streamoff>(at)))
+                return false;
+            in_.read(window_.data(), static_cast<std::streamsize>(kWindow));
+            window_.resize(static_cast<size_t>(in_.gcount()));
+            start_ = at;
+            if (window_.size() < size)
+                return false;
+        }
+        std::memcpy(out, window_.data() + (at - start_), size);
+        return true;
+    }
+
+  private:
+    static constexpr size_t kWindow = 1 << 20;
+    std::ifstream in_;
+    std::vector<char> window_;
+    std::uint64_t start_ = 0;
+};
 
 std::uint32_t U32(const unsigned char* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
@@ -109,16 +151,17 @@ std::uint32_t U32(const unsigned char* p) {
 // with room for compressed tables, an archive whose tables could not
 // nearly fit in it is refused before the library sees it. So is one whose
 // sectors (512 bytes shifted left by the header's value; the game's have
-// 4 KiB) would take the library gigabytes for every read.
+// 4 KiB) would take the library gigabytes for every read, and one without a
+// header where the game's archives have theirs.
 bool PlausibleHeader(const std::filesystem::path& path, std::uint64_t fileSize) {
     constexpr std::uint64_t kEntryBytes = 16;
     constexpr std::uint64_t kCompressionRoom = 64;
     constexpr unsigned kMaxSectorShift = 15; // 16 MiB sectors
-    std::ifstream in(path, std::ios::binary);
+    TWindowReader in(path);
     unsigned char head[32];
-    for (std::uint64_t at = 0; at + sizeof head <= fileSize; at += kHeaderStep) {
-        if (!in.seekg(static_cast<std::streamoff>(at)) ||
-            !in.read(reinterpret_cast<char*>(head), sizeof head))
+    const std::uint64_t searched = std::min(fileSize, kHeaderSearch);
+    for (std::uint64_t at = 0; at + sizeof head <= searched; at += kHeaderStep) {
+        if (!in.Read(at, head, sizeof head))
             return true; // the library will find nothing either
         const std::uint32_t mark = U32(head);
         if (mark == kUserDataMark && U32(head + 8) % kHeaderStep == 0 && U32(head + 8) > 0) {
@@ -132,7 +175,9 @@ bool PlausibleHeader(const std::filesystem::path& path, std::uint64_t fileSize) 
         return entries * kEntryBytes <= fileSize * kCompressionRoom &&
                sectorShift <= kMaxSectorShift;
     }
-    return true;
+    // No header where an archive of the game has one: the library would
+    // search the whole file, minutes for gigabytes of zeros.
+    return false;
 }
 
 } // namespace
@@ -158,7 +203,8 @@ TMPQManager::~TMPQManager() {
         SFileCloseArchive(archive_);
 }
 
-bool TMPQManager::ExtractToHandle(std::string_view entry, std::FILE* out, std::uint32_t maxSize) {
+bool TMPQManager::ExtractToHandle(std::string_view entry, std::FILE* out, std::uint32_t maxSize,
+                                  std::string* writeWhy) {
     // A name with a zero byte would be looked up cut short.
     if (!archive_ || !out || entry.find('\0') != std::string_view::npos)
         return false;
@@ -169,7 +215,7 @@ bool TMPQManager::ExtractToHandle(std::string_view entry, std::FILE* out, std::u
     if (size == 0)
         return false;
     const long long start = FilePosition(out);
-    const bool whole = CopyEntry(file.Handle(), size, out);
+    const bool whole = CopyEntry(file.Handle(), size, out, writeWhy);
     if (!whole && start >= 0)
         TruncateFile(out, start); // drop what the failed entry wrote
     return whole;

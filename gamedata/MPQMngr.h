@@ -33,9 +33,11 @@ class TMPQManager {
     // unreadable or oversized (over `maxSize` bytes) entry gives false, and
     // a failure leaves a seekable stream as it was. Callers that know what
     // they read pass a ceiling of their own: a damaged archive can claim an
-    // entry of gigabytes that decompresses from a few bytes.
+    // entry of gigabytes that decompresses from a few bytes. `writeWhy`,
+    // when given, is set only when `out` refused the bytes (the system's
+    // reason: a full disk), which no other archive can mend.
     bool ExtractToHandle(std::string_view entry, std::FILE* out,
-                         std::uint32_t maxSize = kMaxEntrySize);
+                         std::uint32_t maxSize = kMaxEntrySize, std::string* writeWhy = nullptr);
     // Creates `out` (emptying any file there) and writes the entry into it.
     // The file is created before the entry is looked up, so it stays behind,
     // empty, when the entry is missing.

@@ -16,7 +16,9 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <span>
 #include <system_error>
+#include <variant>
 
 #include <stdlib.h>
 
@@ -93,34 +95,45 @@ void BlankByteOrderMark(std::FILE* joined, long long start) {
 }
 
 // Joins the archive's tables of one list into `joined`, byte for byte but
-// for their byte-order marks, and returns how many arrived.
-int JoinTables(TMPQManager& archive, const std::vector<std::string>& tables,
-               const fs::path& joined) {
+// for their byte-order marks, and returns how many arrived; nothing, with
+// the reason in `why`, when the joined file could not be written.
+std::optional<int> JoinTables(TMPQManager& archive, const std::vector<std::string>& tables,
+                              const fs::path& joined, std::string& why) {
     std::FILE* out = CreateNewFile(joined, "w+b");
-    if (!out)
-        return 0;
+    if (!out) {
+        why = ErrnoText(errno);
+        return std::nullopt;
+    }
     int count = 0;
     for (const auto& table : tables) {
         const long long start = FilePosition(out);
-        if (!archive.ExtractToHandle(table, out, kMaxTableSize))
-            continue;
-        ++count;
-        BlankByteOrderMark(out, start);
+        if (archive.ExtractToHandle(table, out, kMaxTableSize, &why)) {
+            ++count;
+            BlankByteOrderMark(out, start);
+        } else if (!why.empty()) {
+            break; // a full disk: the rest would fail as well
+        }
     }
-    return std::fclose(out) == 0 ? count : 0;
+    if (std::fclose(out) != 0 && why.empty())
+        why = ErrnoText(errno);
+    if (!why.empty())
+        return std::nullopt;
+    return count;
 }
 
 // Merges the archive's tables of one list into the document through one
-// joined file, read only when this archive wrote it.
-void MergeTables(TMPQManager& archive, const std::vector<std::string>& tables,
-                 const fs::path& joined, TCfgManager& doc) {
-    const int joinedTables = JoinTables(archive, tables, joined);
-    if (joinedTables > 0) {
+// joined file, read only when this archive wrote it; false, with the reason
+// in `why`, when that file could not be written.
+bool MergeTables(TMPQManager& archive, const std::vector<std::string>& tables,
+                 const fs::path& joined, TCfgManager& doc, std::string& why) {
+    const std::optional<int> joinedTables = JoinTables(archive, tables, joined, why);
+    if (joinedTables.value_or(0) > 0) {
         doc.LoadFromFile(joined, true);
         doc.Sort();
     }
     std::error_code ec;
     fs::remove(joined, ec); // the next archive's tables join into a new file
+    return joinedTables.has_value();
 }
 
 bool IsCyrillicLetter(char32_t c) {
@@ -133,18 +146,6 @@ std::string LanguageOf(TCfgManager& strings) {
     if (acac && IsCyrillicLetter(FirstCodePoint(FieldToUtf8(acac->Name))))
         return "rus";
     return "foreign";
-}
-
-// The archives that may hold button images, in search order; those the game
-// folder lacks are left out.
-std::vector<std::unique_ptr<TMPQManager>> OpenImageArchives(const fs::path& gameFolder) {
-    std::vector<std::unique_ptr<TMPQManager>> archives;
-    for (const auto name : kImageArchives) {
-        const fs::path path = FindGameFile(gameFolder, name);
-        if (!path.empty())
-            archives.push_back(std::make_unique<TMPQManager>(path));
-    }
-    return archives;
 }
 
 // The scratch files of one icon, in the extraction's scratch folder: the
@@ -182,39 +183,108 @@ class TIconScratch {
     std::FILE* file_;
 };
 
+enum class TFetch { Fetched, Unavailable, Unwritten };
+
 // Fetches one image into `icon` through the scratch files, so that a failed
 // attempt leaves nothing under the icon's name. The archives are tried in
-// turn on one open file: a failed attempt writes nothing into it.
-bool FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives, const std::string& image,
-               const fs::path& icon, const fs::path& scratchFolder) {
+// turn on one open file: a failed attempt writes nothing into it. An image
+// that no archive gives is Unavailable; a file that could not be written
+// (the reason in `why`) fails the icon whatever the archives hold.
+TFetch FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives,
+                 const std::string& image, const fs::path& icon, const fs::path& scratchFolder,
+                 std::string& why) {
     TIconScratch scratch(scratchFolder);
-    if (!scratch.File())
-        return false;
-    const bool extracted = std::any_of(archives.begin(), archives.end(), [&](const auto& archive) {
-        return archive->ExtractToHandle(image, scratch.File(), kMaxImageSize);
-    });
-    if (!scratch.Close() || !extracted)
-        return false;
+    if (!scratch.File()) {
+        why = ErrnoText(errno);
+        return TFetch::Unwritten;
+    }
+    bool extracted = false;
+    for (auto it = archives.begin(); !extracted && why.empty() && it != archives.end(); ++it)
+        extracted = *it && (*it)->ExtractToHandle(image, scratch.File(), kMaxImageSize, &why);
+    if (!scratch.Close() && why.empty())
+        why = ErrnoText(errno);
+    if (!why.empty())
+        return TFetch::Unwritten;
+    if (!extracted)
+        return TFetch::Unavailable;
     // A BLP that is not JPEG-compressed stays as extracted, under the icon's name.
-    const bool converted = BlpToJpeg(scratch.Extracted(), scratch.Converted());
+    const bool converted = BlpToJpeg(scratch.Extracted(), scratch.Converted(), &why);
+    if (!why.empty())
+        return TFetch::Unwritten;
     std::error_code ec;
     fs::rename(converted ? scratch.Converted() : scratch.Extracted(), icon, ec);
-    return !ec;
+    if (ec) {
+        why = ec.message();
+        return TFetch::Unwritten;
+    }
+    return TFetch::Fetched;
 }
 
-// The build itself, with the joined tables in `scratch`.
-TDefaultKeys BuildInThisProcess(const fs::path& gameFolder, const fs::path& outputPath,
-                                const fs::path& fixFile, const fs::path& scratch) {
-    const auto strings = TCfgManager::Create();
-    const auto funcs = TCfgManager::Create();
-    for (const auto& source : kTableArchives) {
-        const fs::path path = FindGameFile(gameFolder, source.Name);
+// The archives of `names`, in that order, null where the game folder has
+// none; the place in `names` of the first that cannot be opened.
+using TArchives = std::vector<std::unique_ptr<TMPQManager>>;
+std::variant<TArchives, size_t> OpenArchives(const fs::path& gameFolder,
+                                             std::span<const std::string_view> names) {
+    TArchives archives(names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        const fs::path path = FindGameFile(gameFolder, names[i]);
         if (path.empty())
             continue;
-        TMPQManager archive(path);
-        MergeTables(archive, StringsTables(), scratch / "DefStrings.tmp", *strings);
-        if (source.WithFunctions)
-            MergeTables(archive, FunctionTables(), scratch / "DefFuncs.tmp", *funcs);
+        archives[i] = std::make_unique<TMPQManager>(path);
+        if (!archives[i]->IsOpen())
+            return i;
+    }
+    return archives;
+}
+
+// The archive of `names` at `index`, as a message from the child names it.
+TImportProblem UnusableArchive(const fs::path& gameFolder, std::span<const std::string_view> names,
+                               std::int64_t index) {
+    const auto at = static_cast<size_t>(
+        std::clamp<std::int64_t>(index, 0, static_cast<std::int64_t>(names.size()) - 1));
+    return {TImportProblem::UnusableArchive, FindGameFile(gameFolder, names[at]),
+            std::string(kWhyNotAnArchive)};
+}
+
+// The build's archives in the order they are read.
+constexpr auto kTableArchiveNames = [] {
+    std::array<std::string_view, kTableArchives.size()> names{};
+    for (size_t i = 0; i < names.size(); ++i)
+        names[i] = kTableArchives[i].Name;
+    return names;
+}();
+
+// Messages of the build: its result (records, written, 1 for "rus"); an
+// archive it cannot use (its place in kTableArchives); a file it could not
+// write (the output or the scratch folder), with the reason as text.
+enum TBuildMessage : std::int64_t { kBuilt, kBuildArchiveUnusable, kBuildUnwritten };
+enum TBuildFile : std::int64_t { kOutputFile, kScratchFile };
+
+// The build itself, with the joined tables in `scratch`. An archive that
+// cannot be opened stops it before anything is written: defaults without
+// that archive's tables would pass for the game's.
+void BuildInThisProcess(const fs::path& gameFolder, const fs::path& outputPath,
+                        const fs::path& fixFile, const fs::path& scratch, TStepReport& report) {
+    auto opened = OpenArchives(gameFolder, kTableArchiveNames);
+    if (const size_t* unusable = std::get_if<size_t>(&opened)) {
+        report.Send({kBuildArchiveUnusable, static_cast<std::int64_t>(*unusable)});
+        return;
+    }
+    const TArchives& archives = std::get<TArchives>(opened);
+    const auto strings = TCfgManager::Create();
+    const auto funcs = TCfgManager::Create();
+    std::string why;
+    for (size_t i = 0; i < archives.size(); ++i) {
+        if (!archives[i])
+            continue;
+        TMPQManager& archive = *archives[i];
+        const TArchiveTables& source = kTableArchives[i];
+        if (!MergeTables(archive, StringsTables(), scratch / "DefStrings.tmp", *strings, why) ||
+            (source.WithFunctions &&
+             !MergeTables(archive, FunctionTables(), scratch / "DefFuncs.tmp", *funcs, why))) {
+            report.Send(WithText({kBuildUnwritten, kScratchFile}, why));
+            return;
+        }
     }
     std::error_code ec;
     if (!fixFile.empty() && fs::is_regular_file(fixFile, ec)) {
@@ -222,34 +292,40 @@ TDefaultKeys BuildInThisProcess(const fs::path& gameFolder, const fs::path& outp
         funcs->Sort();
     }
     strings->Overlay(*funcs);
-    const bool written = strings->SaveToFile(outputPath, true);
-    return {LanguageOf(*strings), strings->Count(), written, {}};
+    const bool written = strings->SaveToFile(outputPath, true, &why);
+    if (!written)
+        report.Send(WithText({kBuildUnwritten, kOutputFile}, why));
+    report.Send({kBuilt, strings->Count(), written ? 1 : 0, LanguageOf(*strings) == "rus" ? 1 : 0});
 }
 
 // A child that ended well without its result: nothing of ours does that.
 constexpr std::string_view kWhyNoResult = "no result";
 
-// The result of the build as it travels from the child: records, written,
-// and 1 for "rus".
-TStepMessage ToMessage(const TDefaultKeys& built) {
-    return {built.Records, built.Written ? 1 : 0, built.Language == "rus" ? 1 : 0};
-}
+// Messages of the icon extraction: progress (done, total); the count
+// written; an archive it cannot use (its place in kImageArchives); an icon
+// it could not write (its name as text), then the reason (as text).
+enum TIconMessage : std::int64_t {
+    kIconProgress,
+    kIconsWritten,
+    kIconArchiveUnusable,
+    kIconUnwritten,
+    kIconUnwrittenWhy
+};
 
-TDefaultKeys FromMessage(const TStepMessage& message) {
-    return {message[2] ? "rus" : "foreign", static_cast<int>(message[0]), message[1] != 0, {}};
-}
-
-// Messages of the icon extraction: progress (done, total), then the count written.
-enum TIconMessage : std::int64_t { kIconProgress, kIconsWritten };
-
-// The extraction itself, reporting its progress and count.
-void ExtractInThisProcess(const fs::path& gameFolder, const fs::path& defaultsPath,
+// The extraction itself, reporting its progress and count. It stops at the
+// first icon that cannot be written: on a full disk every later one fails
+// too.
+void ExtractInThisProcess(const fs::path& gameFolder, const TCfgManager& defaults,
                           const fs::path& iconsFolder, const fs::path& scratch,
                           TStepReport& report) {
-    const auto archives = OpenImageArchives(gameFolder);
-    const auto defaults = TCfgManager::CreateFromFile(defaultsPath);
+    const auto opened = OpenArchives(gameFolder, kImageArchives);
+    if (const size_t* unusable = std::get_if<size_t>(&opened)) {
+        report.Send({kIconArchiveUnusable, static_cast<std::int64_t>(*unusable)});
+        return;
+    }
+    const TArchives& archives = std::get<TArchives>(opened);
     int written = 0;
-    const int total = defaults->Count();
+    const int total = defaults.Count();
     int shownPercent = -1;
     std::error_code ec;
     for (int i = 0; i < total; ++i) {
@@ -258,15 +334,40 @@ void ExtractInThisProcess(const fs::path& gameFolder, const fs::path& defaultsPa
             shownPercent = percent;
             report.Send({kIconProgress, i, total});
         }
-        for (const auto& image : SplitArtPaths(defaults->Records(i).Art)) {
+        for (const auto& image : SplitArtPaths(defaults.Records(i).Art)) {
             const std::string name = IconFileName(image);
             if (name.empty() || fs::exists(iconsFolder / name, ec))
                 continue;
-            written += FetchIcon(archives, image, iconsFolder / name, scratch) ? 1 : 0;
+            std::string why;
+            const TFetch fetched = FetchIcon(archives, image, iconsFolder / name, scratch, why);
+            if (fetched == TFetch::Unwritten) {
+                report.Send(WithText({kIconUnwritten}, name));
+                report.Send(WithText({kIconUnwrittenWhy}, why));
+                report.Send({kIconsWritten, written});
+                return;
+            }
+            written += fetched == TFetch::Fetched ? 1 : 0;
         }
     }
     report.Send({kIconProgress, total, total});
     report.Send({kIconsWritten, written});
+}
+
+// A build that wrote nothing, and why.
+TDefaultKeys NotBuilt(std::string failure, TImportProblem problem = {}) {
+    TDefaultKeys keys;
+    keys.Language = "foreign";
+    keys.Failure = std::move(failure);
+    keys.Problem = std::move(problem);
+    return keys;
+}
+
+// An extraction that did not get to its work, and why.
+TIconsExtracted NoIcons(std::string failure, TImportProblem problem = {}) {
+    TIconsExtracted icons;
+    icons.Failure = std::move(failure);
+    icons.Problem = std::move(problem);
+    return icons;
 }
 
 } // namespace
@@ -297,29 +398,45 @@ const std::vector<std::string>& StringsTables() {
     return tables;
 }
 
+bool HoldsGameArchives(const fs::path& gameFolder) {
+    return !FindGameFile(gameFolder, "war3.mpq").empty();
+}
+
 TDefaultKeys BuildDefaultConfiguration(const fs::path& gameFolder, const fs::path& outputPath,
                                        const fs::path& fixFile) {
     std::error_code ec;
     const fs::path temp = fs::temp_directory_path(ec);
     if (ec)
-        return {"foreign", 0, false, ec.message()};
+        return NotBuilt(ec.message());
     const TScratchFolder scratch(temp, "quillmark-import");
     if (scratch.Path().empty())
-        return {"foreign", 0, false, ErrnoText(errno)};
+        return NotBuilt(ErrnoText(errno));
     std::optional<TDefaultKeys> built;
+    TImportProblem problem;
     const TStepOutcome outcome = RunIsolated(
         [&](TStepReport& report) {
-            report.Send(
-                ToMessage(BuildInThisProcess(gameFolder, outputPath, fixFile, scratch.Path())));
+            BuildInThisProcess(gameFolder, outputPath, fixFile, scratch.Path(), report);
         },
         [&](const TStepMessage& message) {
-            if (message.size() == 3)
-                built = FromMessage(message);
+            if (message.size() == 4 && message[0] == kBuilt) {
+                built = NotBuilt({});
+                built->Language = message[3] ? "rus" : "foreign";
+                built->Records = static_cast<int>(message[1]);
+                built->Written = message[2] != 0;
+            } else if (message.size() == 2 && message[0] == kBuildArchiveUnusable)
+                problem = UnusableArchive(gameFolder, kTableArchiveNames, message[1]);
+            else if (message.size() > 2 && message[0] == kBuildUnwritten)
+                problem = {TImportProblem::Unwritten,
+                           message[1] == kOutputFile ? outputPath : scratch.Path(),
+                           TextAfter(message, 2)};
         });
-    if (!outcome.Completed || !built)
-        return {"foreign", 0, false,
-                outcome.Completed ? std::string(kWhyNoResult) : outcome.Failure};
-    return *built;
+    if (!outcome.Completed)
+        return NotBuilt(outcome.Failure);
+    if (!built && problem.Kind == TImportProblem::None)
+        return NotBuilt(std::string(kWhyNoResult));
+    TDefaultKeys result = built.value_or(NotBuilt({}));
+    result.Problem = problem;
+    return result;
 }
 
 std::string BuildDefaultKeys(const fs::path& gameFolder, const fs::path& outputPath,
@@ -329,30 +446,48 @@ std::string BuildDefaultKeys(const fs::path& gameFolder, const fs::path& outputP
 
 TIconsExtracted ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
                              const fs::path& iconsFolder, const TProgress& progress) {
-    if (FindGameFile(gameFolder, "war3.mpq").empty())
-        return {};
+    if (!HoldsGameArchives(gameFolder))
+        return NoIcons({},
+                       {TImportProblem::Unreadable, gameFolder / "war3.mpq", ErrnoText(ENOENT)});
+    // Read here, by our own reader: only the archives need the child.
+    std::string why;
+    const auto defaults = TCfgManager::CreateFromFile(defaultsPath, &why);
+    if (defaults->FileName().empty())
+        return NoIcons({}, {TImportProblem::Unreadable, defaultsPath, why});
+    std::error_code made;
+    fs::create_directories(iconsFolder, made);
     std::error_code ec;
-    fs::create_directories(iconsFolder, ec);
     if (!fs::is_directory(iconsFolder, ec))
-        return {};
-    // A folder the icons cannot have gets none of them, as before.
+        return NoIcons({}, {TImportProblem::Unwritten, iconsFolder,
+                            made ? made.message() : ErrnoText(ENOTDIR)});
     const TScratchFolder scratch(iconsFolder, ".extracting");
     if (scratch.Path().empty())
-        return {};
+        return NoIcons({}, {TImportProblem::Unwritten, iconsFolder, ErrnoText(errno)});
     std::optional<int> written;
+    TImportProblem problem;
     const TStepOutcome outcome = RunIsolated(
         [&](TStepReport& report) {
-            ExtractInThisProcess(gameFolder, defaultsPath, iconsFolder, scratch.Path(), report);
+            ExtractInThisProcess(gameFolder, *defaults, iconsFolder, scratch.Path(), report);
         },
         [&](const TStepMessage& message) {
             if (message.size() == 3 && message[0] == kIconProgress && progress)
                 progress(static_cast<int>(message[1]), static_cast<int>(message[2]));
             else if (message.size() == 2 && message[0] == kIconsWritten)
                 written = static_cast<int>(message[1]);
+            else if (message.size() == 2 && message[0] == kIconArchiveUnusable)
+                problem = UnusableArchive(gameFolder, kImageArchives, message[1]);
+            else if (message.size() > 1 && message[0] == kIconUnwritten)
+                problem = {TImportProblem::Unwritten, iconsFolder / TextAfter(message, 1), {}};
+            else if (message.size() > 1 && message[0] == kIconUnwrittenWhy)
+                problem.Why = TextAfter(message, 1);
         });
-    if (!outcome.Completed || !written)
-        return {0, outcome.Completed ? std::string(kWhyNoResult) : outcome.Failure};
-    return {*written, {}};
+    if (!outcome.Completed)
+        return NoIcons(outcome.Failure);
+    if (!written && problem.Kind == TImportProblem::None)
+        return NoIcons(std::string(kWhyNoResult));
+    TIconsExtracted icons = NoIcons({}, problem);
+    icons.Written = written.value_or(0);
+    return icons;
 }
 
 } // namespace qm

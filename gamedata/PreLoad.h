@@ -25,6 +25,19 @@ const std::vector<std::string>& StringsTables();
 // there is no such plain file.
 std::filesystem::path FindGameFile(const std::filesystem::path& gameFolder, std::string_view name);
 
+// Whether the folder holds the game's archives (war3.mpq, in any case of
+// letters): one without them is no game folder, and nothing is imported.
+bool HoldsGameArchives(const std::filesystem::path& gameFolder);
+
+// A file an import step could not use, and why (the system's words, or one
+// of ours from uFileError.h). The step has then not done its work.
+struct TImportProblem {
+    enum TKind { None, UnusableArchive, Unreadable, Unwritten };
+    TKind Kind = None;
+    std::filesystem::path File;
+    std::string Why;
+};
+
 struct TDefaultKeys {
     std::string Language; // "rus" or "foreign"
     int Records = 0;      // actions in the result
@@ -32,6 +45,10 @@ struct TDefaultKeys {
     // Why the archives could not be read (their reading crashed, or could
     // not start); empty when they were.
     std::string Failure;
+    // An archive of the game folder that cannot be opened (nothing is built
+    // from the others then), or a file that could not be written: the
+    // output, or the scratch folder of the joined tables.
+    TImportProblem Problem;
 };
 
 // Both import steps read the archives apart from this process (see
@@ -60,11 +77,17 @@ struct TIconsExtracted {
     // Why the archives could not be read, as for TDefaultKeys; the icons
     // written before a crash stay, each of them whole.
     std::string Failure;
+    // What stopped the extraction: an archive of the game folder that
+    // cannot be opened (nothing is extracted then), a default configuration
+    // that cannot be read, or an icon that cannot be written (a full disk:
+    // the extraction stops at the first).
+    TImportProblem Problem;
 };
 
 // Extracts every button image that the default configuration names and has
 // no icon yet into `iconsFolder` (created when missing), trying war3.mpq,
-// war3x.mpq and war3patch.mpq in turn, and converts each into a JPEG.
+// war3x.mpq and war3patch.mpq in turn, and converts each into a JPEG. An
+// image that none of them holds is left out.
 // `progress`, when given, hears (records done, records in all) about once
 // per percent, and at the end.
 TIconsExtracted ExtractIcons(const std::filesystem::path& gameFolder,

@@ -5,6 +5,7 @@
 #include "text/TextCodec.h"
 
 #include <algorithm>
+#include <set>
 
 namespace qm {
 namespace {
@@ -22,6 +23,24 @@ bool SkippedBeforeField(char c) {
 
 std::string FieldOrEmpty(const std::vector<std::string_view>& fields, size_t i) {
     return i < fields.size() && fields[i] != "?" ? std::string(fields[i]) : std::string();
+}
+
+// The identifiers of a comma-separated list, trimmed, without empty ones.
+std::vector<std::string> SplitIds(std::string_view list) {
+    std::vector<std::string> ids;
+    while (!list.empty()) {
+        const size_t comma = std::min(list.find(','), list.size());
+        const std::string_view id = Trim(list.substr(0, comma));
+        if (!id.empty())
+            ids.emplace_back(id);
+        list.remove_prefix(std::min(comma + 1, list.size()));
+    }
+    return ids;
+}
+
+void SortUnique(std::vector<int>& v) {
+    std::sort(v.begin(), v.end());
+    v.erase(std::unique(v.begin(), v.end()), v.end());
 }
 
 } // namespace
@@ -71,7 +90,13 @@ void TTreeModel::Add(std::string_view line, int& last) {
     const auto fields = ExtractTVFields(line);
     if (fields.empty())
         return;
-    TTreeNode node{std::string(fields[0]), FieldOrEmpty(fields, 1), FieldOrEmpty(fields, 2)};
+    TTreeNode node;
+    node.Caption = fields[0];
+    node.ID = FieldOrEmpty(fields, 1);
+    node.Icon = FieldOrEmpty(fields, 2);
+    // Only an action's card carries commands; a group shows its children.
+    if (!node.ID.empty())
+        node.Commands = SplitIds(FieldOrEmpty(fields, 3));
     if (last >= 0) {
         const int level = TabCount(line);
         int sibling = last;
@@ -90,11 +115,41 @@ void TTreeModel::Add(std::string_view line, int& last) {
 
 void TTreeModel::Index() {
     children_.assign(nodes_.size() + 1, {});
+    TIdMap commandCards;
+    std::map<std::string_view, std::set<std::string_view>> captionIds;
     for (int i = 0; i < Count(); ++i) {
-        children_[static_cast<size_t>(nodes_[i].Parent + 1)].push_back(i);
-        if (!nodes_[i].ID.empty())
-            byID_[nodes_[i].ID].push_back(i);
+        const TTreeNode& node = nodes_[i];
+        children_[static_cast<size_t>(node.Parent + 1)].push_back(i);
+        if (node.ID.empty())
+            continue;
+        byID_[node.ID].push_back(i);
+        captionIds[node.Caption].insert(node.ID);
+        for (const std::string& command : node.Commands)
+            commandCards[command].push_back(i);
     }
+    for (const auto& [id, nodes] : byID_) {
+        const auto found = commandCards.find(id);
+        cards_[id] =
+            FindCards(nodes, found == commandCards.end() ? std::vector<int>() : found->second);
+    }
+    for (const auto& [caption, ids] : captionIds)
+        idsByCaption_[std::string(caption)] = static_cast<int>(ids.size());
+}
+
+std::vector<int> TTreeModel::FindCards(const std::vector<int>& nodes,
+                                       const std::vector<int>& commandCards) const {
+    std::vector<int> cards = commandCards;
+    std::vector<int> parents;
+    for (int node : nodes) {
+        const int parent = nodes_[node].Parent;
+        if (parent >= 0 && !nodes_[parent].ID.empty())
+            cards.push_back(parent);
+        parents.push_back(parent);
+    }
+    std::vector<int>& found = cards.empty() ? parents : cards;
+    // Node indexes are in tree order; the top level (-1) comes first.
+    SortUnique(found);
+    return found;
 }
 
 const std::vector<int>& TTreeModel::Children(int parent) const {
@@ -109,20 +164,44 @@ const std::vector<int>& TTreeModel::NodesOf(std::string_view id) const {
     return found == byID_.end() ? kNone : found->second;
 }
 
-std::vector<int> TTreeModel::CardsOf(std::string_view id) const {
-    std::vector<int> units;
-    std::vector<int> parents;
-    for (int node : NodesOf(id)) {
-        const int parent = nodes_[node].Parent;
-        if (parent >= 0 && !nodes_[parent].ID.empty())
-            units.push_back(parent);
-        parents.push_back(parent);
+const std::vector<int>& TTreeModel::CardsOf(std::string_view id) const {
+    static const std::vector<int> kNone;
+    const auto found = cards_.find(id);
+    return found == cards_.end() ? kNone : found->second;
+}
+
+std::vector<int> TTreeModel::ButtonsOf(int card) const {
+    std::vector<int> buttons = Children(card);
+    if (card < 0 || card >= Count())
+        return buttons;
+    for (const std::string& command : nodes_[card].Commands) {
+        const std::vector<int>& nodes = NodesOf(command);
+        const bool onCard = std::any_of(buttons.begin(), buttons.end(),
+                                        [&](int b) { return nodes_[b].ID == command; });
+        if (!nodes.empty() && !onCard)
+            buttons.push_back(nodes.front());
     }
-    std::vector<int>& cards = units.empty() ? parents : units;
-    // Node indexes are in tree order; the top level (-1) comes first.
-    std::sort(cards.begin(), cards.end());
-    cards.erase(std::unique(cards.begin(), cards.end()), cards.end());
-    return cards;
+    return buttons;
+}
+
+std::vector<int> TTreeModel::CardMatesOf(std::string_view id) const {
+    std::vector<int> mates;
+    std::set<std::string_view> seen = {id};
+    for (int card : CardsOf(id)) {
+        for (int button : ButtonsOf(card)) {
+            const std::string& other = nodes_[button].ID;
+            const std::vector<int>& theirs = CardsOf(other);
+            if (!other.empty() && std::binary_search(theirs.begin(), theirs.end(), card) &&
+                seen.insert(other).second)
+                mates.push_back(button);
+        }
+    }
+    return mates;
+}
+
+bool TTreeModel::CaptionRepeats(std::string_view caption) const {
+    const auto found = idsByCaption_.find(caption);
+    return found != idsByCaption_.end() && found->second > 1;
 }
 
 } // namespace qm

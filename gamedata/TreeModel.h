@@ -5,7 +5,11 @@
 //
 // A tree-file line is caption|ID|icon, indented by TABs to its level; "?"
 // stands for an empty ID or icon. A line indented deeper than the line before
-// becomes that line's child, whatever the depth asked for.
+// becomes that line's child, whatever the depth asked for. A unit's line may
+// go on with a fourth field, the common commands that stand on its command
+// card beside its own buttons ("CmdMove,CmdStop"), which the game gives by
+// what the unit can do; older trees without it keep their commands on a card
+// of their own.
 
 #include <filesystem>
 #include <map>
@@ -22,6 +26,7 @@ struct TTreeNode {
     std::string Icon; // empty when none
     int Parent = -1;  // index of the parent node; -1 at the top level
     int Level = 0;
+    std::vector<std::string> Commands; // the common commands on its card (action nodes)
 };
 
 class TTreeModel {
@@ -47,20 +52,38 @@ class TTreeModel {
     const std::vector<int>& NodesOf(std::string_view id) const;
 
     // The command cards an action stands on, in tree order: the parents with
-    // an identifier (a unit, building or hero) of every node that carries it;
-    // for an action under no such parent, the parents of its nodes, the top
-    // level (-1) counting as one card. Group nodes such as "Units" list units
-    // a second time, and those places are no card of theirs.
-    std::vector<int> CardsOf(std::string_view id) const;
+    // an identifier (a unit, building or hero) of every node that carries it,
+    // and the nodes whose Commands name it; for an action on no such card, the
+    // parents of its nodes, the top level (-1) counting as one card. Group
+    // nodes such as "Units" list units a second time, and those places are no
+    // card of theirs.
+    const std::vector<int>& CardsOf(std::string_view id) const;
+    // The buttons a card shows, as nodes: its children in tree order, then
+    // the first node of each common command on it that the tree holds.
+    std::vector<int> ButtonsOf(int card) const;
+    // The actions that share a card with `id`, one node for each identifier,
+    // by card in tree order and by button in card order; `id` itself is not
+    // among them. Two actions share a card only when it is among both one's
+    // cards, so the relation is symmetric: a group node (the common commands'
+    // own) that shows both counts only when neither stands on a unit's card.
+    std::vector<int> CardMatesOf(std::string_view id) const;
+    // Whether actions of two or more identifiers carry the caption, so that a
+    // question naming one must add its identifier.
+    bool CaptionRepeats(std::string_view caption) const;
 
   private:
     void Add(std::string_view line, int& last);
 
     void Index();
+    std::vector<int> FindCards(const std::vector<int>& nodes,
+                               const std::vector<int>& commandCards) const;
 
+    using TIdMap = std::map<std::string, std::vector<int>, std::less<>>;
     std::vector<TTreeNode> nodes_;
     std::vector<std::vector<int>> children_; // by parent index + 1
-    std::map<std::string, std::vector<int>, std::less<>> byID_;
+    TIdMap byID_;
+    TIdMap cards_;
+    std::map<std::string, int, std::less<>> idsByCaption_; // identifiers per caption
 };
 
 } // namespace qm

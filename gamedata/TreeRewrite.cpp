@@ -2,6 +2,7 @@
 
 #include "config/uAtomicFile.h"
 #include "config/uCfgManager.h"
+#include "config/uFileError.h"
 #include "config/uLineReader.h"
 #include "gamedata/IconNames.h"
 #include "text/TextCodec.h"
@@ -139,54 +140,69 @@ std::string FillLine(const std::string& line, const TRecordIndex& defaults) {
     return out;
 }
 
-// Whether every line of the file is valid UTF-8; nothing when it cannot be read.
-std::optional<bool> IsUtf8File(const std::filesystem::path& file) {
+// Whether every line of the file is valid UTF-8; nothing, with the reason
+// in `why`, when it cannot be read.
+std::optional<bool> IsUtf8File(const std::filesystem::path& file, std::string* why) {
     TLineReader reader;
-    if (!reader.Open(file))
+    if (!reader.Open(file, why))
         return std::nullopt;
     bool utf8 = true;
     std::string line;
     while (utf8 && reader.ReadLine(line))
         utf8 = IsValidUtf8(line);
-    if (reader.Failed())
+    if (reader.Failed()) {
+        SetWhy(why, reader.Error());
         return std::nullopt;
+    }
     return utf8;
 }
 
-// Writes the rewritten lines of `tree` to `out`; false when reading or writing failed.
+// Writes the rewritten lines of `tree` to `out`; false, with the reason in
+// `why`, when reading or writing failed.
 bool WriteRewritten(const std::filesystem::path& tree, bool utf8, const TLineRewriter& rewrite,
-                    TAtomicFile& out) {
+                    TAtomicFile& out, std::string* why) {
     TLineReader reader;
-    if (!reader.Open(tree))
+    if (!reader.Open(tree, why))
         return false;
     std::string line;
     while (reader.ReadLine(line)) {
         if (!utf8)
             line = Cp1251ToUtf8(line);
-        if (!out.Write(rewrite(line)) || !out.Write(kLineEnd))
+        if (!out.Write(rewrite(line)) || !out.Write(kLineEnd)) {
+            SetWhy(why, out.Error());
             return false;
+        }
     }
+    if (reader.Failed())
+        SetWhy(why, reader.Error());
     return !reader.Failed();
 }
 
-bool RewriteTree(const std::filesystem::path& tree, const TLineRewriter& rewrite) {
-    const std::optional<bool> utf8 = IsUtf8File(tree);
+bool RewriteTree(const std::filesystem::path& tree, const TLineRewriter& rewrite,
+                 std::string* why) {
+    const std::optional<bool> utf8 = IsUtf8File(tree, why);
     if (!utf8)
         return false;
     TAtomicFile out(tree);
-    return out.Open() && WriteRewritten(tree, *utf8, rewrite, out) && out.Commit();
+    if (out.Open() && WriteRewritten(tree, *utf8, rewrite, out, why) && out.Commit())
+        return true;
+    if (!out.Error().empty())
+        SetWhy(why, out.Error());
+    return false;
 }
 
 } // namespace
 
-bool ClearTVNames(const std::filesystem::path& tree) {
-    return RewriteTree(tree, ClearLine);
+bool ClearTVNames(const std::filesystem::path& tree, std::string* why) {
+    return RewriteTree(tree, ClearLine, why);
 }
 
-bool FillTVFromDefaults(const std::filesystem::path& tree, const std::filesystem::path& defaults) {
+bool FillTVFromDefaults(const std::filesystem::path& tree, const std::filesystem::path& defaults,
+                        std::string* why) {
     const auto document = TCfgManager::CreateFromFile(defaults);
     const TRecordIndex index(*document);
-    return RewriteTree(tree, [&](const std::string& line) { return FillLine(line, index); });
+    return RewriteTree(
+        tree, [&](const std::string& line) { return FillLine(line, index); }, why);
 }
 
 std::string CutBeforeLastBracket(std::string_view text) {

@@ -12,13 +12,16 @@
 namespace qm {
 
 // Sets the caption of every action line to "?". False, with the file
-// untouched, when it cannot be read or replaced.
-bool ClearTVNames(const std::filesystem::path& tree);
+// untouched, when it cannot be read or replaced; the reason in `why` when
+// given (see uFileError.h).
+bool ClearTVNames(const std::filesystem::path& tree, std::string* why = nullptr);
 
 // Fills captions and missing icon names from the records of the default
 // configuration (a missing one counts as empty). False, with the file
-// untouched, when the tree file cannot be read or replaced.
-bool FillTVFromDefaults(const std::filesystem::path& tree, const std::filesystem::path& defaults);
+// untouched, when the tree file cannot be read or replaced; the reason in
+// `why` when given.
+bool FillTVFromDefaults(const std::filesystem::path& tree, const std::filesystem::path& defaults,
+                        std::string* why = nullptr);
 
 // The text before its last "(", untrimmed; the whole text when it has none.
 std::string CutBeforeLastBracket(std::string_view text);

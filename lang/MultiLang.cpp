@@ -2,7 +2,8 @@
 
 #include "config/uAtomicFile.h"
 #include "config/uIniFile.h"
-#include "editor/GlobalConst.h"
+#include "lang/GlobalConst.h"
+#include "platform/PlainText.h"
 #include "tooltips/Utf8Text.h"
 
 #include <QAbstractButton>
@@ -121,7 +122,11 @@ TCaptionSlot CaptionSlot(QObject* object) {
     if (auto* m = qobject_cast<QMenu*>(object))
         return {[m] { return m->title(); }, [m](const QString& t) { m->setTitle(t); }};
     if (auto* l = qobject_cast<QLabel*>(object))
-        return {[l] { return l->text(); }, [l](const QString& t) { l->setText(t); }};
+        return {[l] { return l->text(); },
+                [l](const QString& t) {
+                    l->setTextFormat(Qt::PlainText); // a shared file is no markup
+                    l->setText(t);
+                }};
     if (auto* b = qobject_cast<QAbstractButton*>(object))
         return {[b] { return b->text(); }, [b](const QString& t) { b->setText(t); }};
     if (auto* g = qobject_cast<QGroupBox*>(object))
@@ -161,10 +166,10 @@ void SetHint(QObject* object, const QString& hint) {
     const qsizetype bar = hint.indexOf('|');
     const THint parts = bar < 0 ? THint{hint, hint} : THint{hint.left(bar), hint.mid(bar + 1)};
     if (QAction* action = ActionOf(object)) {
-        action->setToolTip(parts.Tip);
+        action->setToolTip(PlainToolTip(parts.Tip));
         action->setStatusTip(parts.Status);
     } else if (auto* widget = qobject_cast<QWidget*>(object)) {
-        widget->setToolTip(parts.Tip);
+        widget->setToolTip(PlainToolTip(parts.Tip));
         widget->setStatusTip(parts.Status);
     }
 }

@@ -33,8 +33,15 @@ class TPlatform {
     virtual QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter) = 0;
 
-    // false when another copy runs; the lock is held until this object ends
+    // false when another copy of the program runs; the lock is held until
+    // this object ends. A lock that cannot be made keeps no copy from
+    // running: the answer is true, and SingleCopyProblem says why.
     virtual bool AcquireSingleCopy() = 0;
+    struct TLockProblem {
+        QString Path; // the lock file; empty while the lock is held
+        QString Why;  // the system's reason
+    };
+    virtual TLockProblem SingleCopyProblem() const { return {}; }
 
     // "InstallPath" from the registry / Wine prefix; empty when none
     virtual QString RegistryGameFolder() = 0;

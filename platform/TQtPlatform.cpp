@@ -4,6 +4,7 @@
 #include "platform/TWineRegistry.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +13,10 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSysInfo>
+
+#include <filesystem>
+#include <system_error>
 
 #ifndef Q_OS_WIN
 #include <pwd.h>
@@ -120,6 +125,57 @@ QString DefaultLockFolder() {
 #endif
 }
 
+// The name QLockFile records for a copy of this program, and the machine.
+QString OwnProcessName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+QString MachineName() {
+#ifdef Q_OS_WIN
+    return qEnvironmentVariable("COMPUTERNAME");
+#else
+    return QSysInfo::machineHostName();
+#endif
+}
+
+// Whether the lock that tryLock could not take belongs to a live copy of
+// this program. tryLock has found the process a readable lock of this
+// machine names alive (and takes the lock of a dead one itself); what is
+// left is that it is this program. An empty or garbled file, a folder, a
+// lock of another program or machine name none.
+bool HeldByLiveCopy(const QLockFile& lock) {
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    return lock.getLockInfo(&pid, &host, &app) && app == OwnProcessName() &&
+           (host.isEmpty() || host == MachineName());
+}
+
+// Removes a stale lock, a file or an empty folder in its place; the reason
+// when it cannot. Two copies starting together judge it again under a
+// guard, so that neither removes the lock the other has just made.
+QString RemoveStaleLock(const QLockFile& lock, const QString& path) {
+    QLockFile guard(path + QStringLiteral(".rmlock"));
+    if (!guard.tryLock(0) || HeldByLiveCopy(lock))
+        return {};
+    std::error_code ec;
+    std::filesystem::remove(path.toStdU16String(), ec);
+    return ec ? QString::fromLocal8Bit(ec.message()) : QString();
+}
+
+// Why the lock file cannot be made. QLockFile says only that it failed, so
+// the same is done once more: create the file and write to it.
+QString WhyNoLock(const QString& path) {
+    QFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return probe.errorString();
+    const QByteArray line(64, '\n');
+    const bool written = probe.write(line) == line.size() && probe.flush();
+    const QString why = probe.errorString();
+    probe.remove();
+    return written ? QString() : why;
+}
+
 // "C:\Games\" → "C:\Games"; a root keeps its separator.
 QString WithoutTrailingSeparator(QString path) {
     const qsizetype root = path.size() > 1 && path[1] == u':' ? 3 : 1;
@@ -153,6 +209,8 @@ TQtPlatform::~TQtPlatform() = default;
 TMsgAnswer TQtPlatform::MessageBox(QWidget* owner, const QString& caption, const QString& text,
                                    TMsgIcon icon, TMsgButtons buttons) {
     QMessageBox box(BoxIcon(icon), caption, text, BoxButtons(buttons), owner);
+    // Messages carry paths, file names and language files: never markup.
+    box.setTextFormat(Qt::PlainText);
     return Answer(box.exec(), buttons);
 }
 
@@ -171,13 +229,27 @@ QString TQtPlatform::LockPath() const {
 bool TQtPlatform::AcquireSingleCopy() {
     if (lock_)
         return true;
-    auto lock = std::make_unique<QLockFile>(LockPath());
+    problem_ = {};
+    const QString path = LockPath();
+    auto lock = std::make_unique<QLockFile>(path);
     // The lock is held for the whole run, so its age says nothing: only a
-    // dead owner makes it stale, and tryLock removes such a lock itself.
+    // lock that names no live copy of the program is stale.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
-        return false;
-    lock_ = std::move(lock);
+    QString why;
+    if (!lock->tryLock(0) && lock->error() == QLockFile::LockFailedError) {
+        if (HeldByLiveCopy(*lock))
+            return false;
+        why = RemoveStaleLock(*lock, path);
+        if (why.isEmpty() && !lock->tryLock(0) && lock->error() == QLockFile::LockFailedError &&
+            HeldByLiveCopy(*lock))
+            return false; // another copy took it meanwhile
+    }
+    if (lock->isLocked()) {
+        lock_ = std::move(lock);
+        return true;
+    }
+    // A lock is a convenience: without one this copy runs all the same.
+    problem_ = {path, why.isEmpty() ? WhyNoLock(path) : why};
     return true;
 }
 

@@ -33,6 +33,7 @@ class TQtPlatform : public TPlatform {
     QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) override;
     QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter) override;
     bool AcquireSingleCopy() override;
+    TLockProblem SingleCopyProblem() const override { return problem_; }
     QString RegistryGameFolder() override;
     QString DocumentsFolder(const QString& gameFolder) override;
     bool HtmlHelp(QWidget* owner, int command, const QString& file) override;
@@ -44,6 +45,7 @@ class TQtPlatform : public TPlatform {
   private:
     QString lockFolder_;
     std::unique_ptr<QLockFile> lock_;
+    TLockProblem problem_;
 };
 
 } // namespace qm

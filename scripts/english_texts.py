@@ -78,7 +78,8 @@ ENGLISH = {
     "|Создать конфиг из значений по умолчанию": "|Start a new configuration from the defaults",
     "|Открыть конфигурационный файл": "|Open a configuration file",
     "|Сохранить текущий конфиг": "|Save the configuration",
-    "|Отменить последнее изменение текста": "|Undo the last change of the text",
+    "|Отменить последнее изменение": "|Undo the last change",
+    "|Повторить отменённое изменение": "|Redo the change undone last",
     "|Вырезать выделенный текст": "|Cut the selected text",
     "|Копировать выделенный текст": "|Copy the selected text",
     "|Вставить текст из буфера обмена": "|Paste text from the clipboard",
@@ -144,5 +145,30 @@ ENGLISH = {
     "нечего записывать": "there is nothing to write",
     "Не удалось прочитать архивы игры; этот шаг повторится при следующем запуске.":
         "The game's archives could not be read; this step will run again at the next start.",
+    "В папке игры нет архивов Warcraft III (war3.mpq); импорт повторится при следующем запуске.":
+        "The game folder holds no archive of Warcraft III (war3.mpq); the import will run again "
+        "at the next start.",
+    "Шаг импорта не выполнен; он повторится при следующем запуске.":
+        "An import step could not be done; it will run again at the next start.",
+    "это не архив, который программа может прочитать": "it is not an archive the program can read",
+    "Не удалось создать файл, который не даёт запустить вторую копию программы; программа "
+    "работает без него.":
+        "The file that keeps a second copy of the program from starting could not be made; the "
+        "program runs without it.",
     "ru": "en",
+    "Горячая клавиша: %1": "Hotkey of %1",
+    "Подсказка: %1": "Tooltip of %1",
+    "По умолчанию: %1": "Defaults of %1",
+    "Сброс: %1": "Reset of %1",
+    "Положение кнопки: %1": "Button position of %1",
+    "Добавление: %1": "Adding %1",
+    "Добавить все (записей: %1)": "Add all: %1 records",
+    "Мультиредактор (записей: %1)": "Multi-editor: %1 records",
+    "Отменить: %1": "&Undo %1",
+    "Повторить: %1": "&Redo %1",
+    "Повторить": "&Redo",
+    "«%1» не подходит: горячая клавиша — это латинская буква от A до Z (или Esc).":
+        "“%1” is not taken: a hotkey is a letter from A to Z (or Esc).",
+    "«%1» не подходит: здесь нужен знак, который пишет клавиша (буква, цифра, знак).":
+        "“%1” is not taken: this field takes a character a key types (a letter, digit or sign).",
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Builds the action tree files QMKData/TV_foreign.wrk and QMKData/TV_rus.wrk
 from the English unit data tables of the game, and lists what the trees leave
-out (scripts/tree_exclusions.txt) with the reason for each.
+out (scripts/tree_exclusions.txt) with the reason for each. A card's line names
+the common commands that stand on it in a fourth field, by the rules written
+beside MOVER_COMMANDS.
 
     scripts/make_trees.py [TABLES]
 
@@ -180,6 +182,17 @@ class GameData:
     def is_hero(self, ident):
         return ident[:1].isupper() and bool(self.slk_list(ident, "heroAbilList"))
 
+    def moves(self, ident):
+        movement = self.unitdata.get(ident, {}).get("movetp", "_")
+        speed = self.balance.get(ident, {}).get("spd", "-")
+        return (not self.is_building(ident) and movement not in ("", "_", "-")
+                and re.fullmatch(r"\d+(\.\d*)?", speed) is not None and float(speed) > 0)
+
+    def attacks(self, ident):
+        sounds = [self.ui.get(ident, {}).get(k, "_") for k in ("weap1", "weap2")]
+        return (any(s not in ("", "_", "-") for s in sounds) or bool(self.value(ident, "missileart"))
+                or self.is_hero(ident) or ident in ATTACKS_WITHOUT_WEAPON_DATA)
+
     def position(self, ident):
         pos = self.value(ident, "buttonpos")
         m = re.match(r"\s*(\d+)\s*,\s*(\d+)", pos)
@@ -209,9 +222,47 @@ class GameData:
         return file[:file.rindex(".")] + ".jpg"
 
 
+# Which common commands stand on a card beside its own buttons
+# (TreeBuilder.common_commands). The game gives them to a unit by what it can
+# do, not by a list, so they are derived from the tables; each card that
+# carries any names them in a fourth field of its tree line, in the order of
+# COMMON_COMMANDS. The rules:
+#  - a unit that moves (no building, a movement type in UnitData, a speed in
+#    UnitBalance) has Move, Hold Position and Patrol;
+#  - a unit or building that attacks has Attack: the tables here hold no
+#    weapons sheet, so it is one with a weapon sound (UnitUI weap1/weap2) or a
+#    missile (Missileart), every hero, and the few attackers of
+#    ATTACKS_WITHOUT_WEAPON_DATA;
+#  - whatever moves or has Attack has Stop;
+#  - a unit that neither moves nor is a building (a ward, an egg, a burrowed
+#    or stone form) has none: its card is its form's, which the tables do not
+#    tell;
+#  - a hero has Hero Abilities;
+#  - a building that trains has Set Rally Point;
+#  - a building that trains, researches or upgrades has the Cancel of its
+#    queue (CmdCancelTrain);
+#  - a worker's build menu has the Cancel that leaves it (CmdCancelBuild);
+#  - a command is left off a card where one of the card's own buttons stands
+#    in its cell or has its hotkey: the game shows one button per cell and
+#    gives no two buttons of a card one hotkey, so the command belongs to
+#    another state of the card (the Town Hall researches Backpack where an
+#    attacker has Attack; a rooted Ancient trains where Stop would be, and
+#    the Ancient of War trains Archers on Attack's A).
+# Attack Ground (artillery, which the missing weapons sheet would tell), the
+# other Cancels (of a target, of a revival) and Sell Items stay on the
+# commands' own card only.
+MOVER_COMMANDS = ["CmdMove", "CmdHoldPos", "CmdPatrol"]
+ATTACKS_WITHOUT_WEAPON_DATA = {
+    "emtg": "Mountain Giant: a melee attack without a weapon sound",
+    "nnwa": "Nerubian Warrior: a melee attack without a weapon sound",
+    "nlsn": "Makrura Snapper: a melee attack without a weapon sound",
+}
+
+
 class Node:
     def __init__(self, key, ident="?", children=None):
         self.key, self.ident, self.children = key, ident, children or []
+        self.commands = []  # the common commands on its card
 
 
 class TreeBuilder:
@@ -245,8 +296,42 @@ class TreeBuilder:
         builds = [b for b in d.ids(unit, "builds") if d.exists(b)]
         if builds and race in BUILD_MENUS:
             menu = [self.action(b) for b in sorted(builds, key=lambda b: d.position(b) or (9, 9))]
-            nodes.insert(0, self.action(BUILD_MENUS[race], menu))
+            node = self.action(BUILD_MENUS[race], menu)
+            node.commands = self.room_for(menu, ["CmdCancelBuild"])
+            nodes.insert(0, node)
         return nodes
+
+    def room_for(self, buttons, commands):
+        """The commands whose cells and hotkeys none of the card's own
+        buttons takes."""
+        d = self.data
+        cells = {d.position(b.ident) for b in buttons}
+        keys = {d.value(b.ident, "hotkey")[:1].upper() for b in buttons} - {""}
+        return [c for c in commands if d.exists(c) and d.position(c) not in cells
+                and d.value(c, "hotkey")[:1].upper() not in keys]
+
+    def common_commands(self, unit, buttons):
+        """The common commands on a unit's card, by the rules above."""
+        d, wanted = self.data, set()
+        moves, building = d.moves(unit), d.is_building(unit)
+        if not moves and not building:
+            return []
+        # Attack first: where the card leaves it no room, the card is not an
+        # attacker's, and Stop goes with it.
+        attacks = d.attacks(unit) and bool(self.room_for(buttons, ["CmdAttack"]))
+        if moves:
+            wanted |= set(MOVER_COMMANDS)
+        if attacks:
+            wanted.add("CmdAttack")
+        if moves or attacks:
+            wanted.add("CmdStop")
+        if d.is_hero(unit):
+            wanted.add("CmdSelectSkill")
+        if building and d.ids(unit, "trains"):
+            wanted.add("CmdRally")
+        if building and any(d.ids(unit, k) for k in ("trains", "researches", "upgrade")):
+            wanted.add("CmdCancelTrain")
+        return self.room_for(buttons, [c for c in COMMON_COMMANDS if c in wanted])
 
     def reach(self, roots):
         """Everything a player reaches from the roots by building, training,
@@ -262,7 +347,9 @@ class TreeBuilder:
         return seen
 
     def unit_node(self, unit, race=None):
-        return self.action(unit, self.card(unit, race))
+        node = self.action(unit, self.card(unit, race))
+        node.commands = self.common_commands(unit, node.children)
+        return node
 
     def race_tree(self, race, label, roots):
         d = self.data
@@ -356,7 +443,10 @@ def write_tree(path, roots, data, caption_of):
             lines.append("\t" * level + clean_caption(caption) + "|?|?")
         else:
             caption = caption_of(None, node.ident)
-            lines.append("\t" * level + f"{clean_caption(caption)}|{node.ident}|{data.icon(node.ident)}")
+            line = f"{clean_caption(caption)}|{node.ident}|{data.icon(node.ident)}"
+            if node.commands:
+                line += "|" + ",".join(node.commands)
+            lines.append("\t" * level + line)
         for child in node.children:
             walk(child, level + 1)
 

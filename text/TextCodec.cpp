@@ -141,6 +141,16 @@ char32_t FirstCodePoint(std::string_view utf8) {
     return DecodeUtf8(utf8, 0, cp) ? cp : 0xFFFD;
 }
 
+std::string_view FirstCharacter(std::string_view text) {
+    if (text.empty())
+        return text;
+    const auto lead = static_cast<unsigned char>(text[0]);
+    size_t length = 1;
+    if (lead >= 0xC2 && lead <= 0xF4)
+        length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    return text.substr(0, std::min(length, text.size()));
+}
+
 std::string FileTextToUtf8(std::string_view bytes) {
     constexpr std::string_view kBom = "\xEF\xBB\xBF";
     if (IsValidUtf8(bytes))

@@ -37,6 +37,10 @@ bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // The first code point of a UTF-8 text, or 0 for an empty one.
 char32_t FirstCodePoint(std::string_view utf8);
+// The first character of a text as bytes: as many as its lead byte announces
+// for a UTF-8 sequence (fewer when the text ends sooner), else one; empty for
+// an empty text.
+std::string_view FirstCharacter(std::string_view text);
 
 // A whole file's text as UTF-8: kept when it is valid UTF-8 (a leading
 // byte-order mark removed), else read as Windows-1251.

@@ -1,7 +1,7 @@
 #include "tools/Find.h"
 
-#include "editor/GlobalConst.h"
 #include "editor/TActionTree.h"
+#include "lang/GlobalConst.h"
 #include "platform/TPlatform.h"
 
 #include <QKeyEvent>

@@ -1,11 +1,11 @@
 #include "tools/MultiEdit.h"
 
 #include "config/uCfgManager.h"
-#include "editor/GlobalConst.h"
 #include "editor/TActionPanel.h"
 #include "editor/TActionTree.h"
 #include "editor/TCommandCard.h"
 #include "editor/TDocumentSet.h"
+#include "lang/GlobalConst.h"
 #include "tools/TUpDown.h"
 #include "tooltips/TemplateDlg.h"
 #include "tooltips/UFBitBtn.h"
@@ -54,10 +54,10 @@ bool Shown(const QTreeWidgetItem& node) {
 
 } // namespace
 
-TdlgMultiEdit::TdlgMultiEdit(TActionTree& tree, TDocumentSet& documents, TCommandCard& card,
-                             TActionPanel& panel, const TdlgTemplate& dlgTemplate, QWidget* parent)
+TdlgMultiEdit::TdlgMultiEdit(TActionTree& tree, TDocumentSet& documents,
+                             const TdlgTemplate& dlgTemplate, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint), tree_(tree),
-      documents_(documents), card_(card), panel_(panel), dlgTemplate_(dlgTemplate) {
+      documents_(documents), dlgTemplate_(dlgTemplate) {
     setObjectName("dlgMultiEdit");
     setWindowTitle(QString::fromUtf8("Мультиредактор"));
     setFixedSize(400, 268);
@@ -274,20 +274,31 @@ bool TdlgMultiEdit::InScope(const TTVNode& node, int depth) const {
     return selected;
 }
 
-bool TdlgMultiEdit::ApplyTo(TBindRec& record) {
+// Works on the action as the editor shows it (its record, empty values and a
+// missing record from the defaults), each change going to the documents
+// too, so that later values are computed from earlier ones. An action the
+// file lacks gets its record with its first change, as any edit gives it.
+bool TdlgMultiEdit::ApplyTo(const std::string& id) {
+    const TBindRec* own = documents_.Record(id);
+    const TBindRec* defaults = documents_.DefCfgMngr()->FindRecord(id);
+    if (!own && !defaults)
+        return false;
+    TBindRec shown = own ? *own : *defaults;
     const auto set = [this](TBindRec& r, int field, std::string_view bytes) {
-        documents_.SetField(r, field, bytes);
+        r[field].assign(bytes);
+        documents_.AddDefaultRecord(r.ID);
+        documents_.SetField(r.ID, field, bytes);
     };
     if (rbValUser_->isChecked()) {
         const auto tip = [this](std::string_view text, std::string_view key) {
             return dlgTemplate_.TemplateTip(text, key);
         };
-        return ApplyGridKeys(record, Keys(), tip, set);
+        return ApplyGridKeys(shown, Keys(), tip, set, defaults);
     }
     const TCfgManager* source =
         rbValDef_->isChecked() ? documents_.DefCfgMngr() : documents_.SavedCfgMngr();
-    const TBindRec* from = source->FindRecord(record.ID);
-    const auto cell = GridCellOf(record.Buttonpos);
+    const TBindRec* from = source->FindRecord(id);
+    const auto cell = GridCellOf(ShownButtonPos(shown, defaults));
     const auto ranges = sgKeyEditor_->selectedRanges();
     if (!from || !cell || ranges.isEmpty() || !ranges[0].columnCount())
         return false;
@@ -295,29 +306,26 @@ bool TdlgMultiEdit::ApplyTo(TBindRec& record) {
     if (cell->Col < block.leftColumn() || cell->Col > block.rightColumn() ||
         cell->Row < block.topRow() || cell->Row > block.bottomRow())
         return false;
-    card_.PrepareButtonMovie(record, *from);
-    documents_.CopyEditFields(record, *from);
+    for (int field = fiHotkey; field <= fiResearchbuttonpos; ++field)
+        set(shown, field, (*from)[field]);
     return true;
 }
 
+// One edit for the whole run, named after the number of records it checked;
+// the panel and the card follow when it ends.
 void TdlgMultiEdit::btnApplyClick() {
-    TCfgManager* working = documents_.CurCfgMngr();
-    if (!working)
+    if (!documents_.CurCfgMngr())
         return;
     // A depth box still empty and focused counts as 0, as leaving it would.
     const int depth = txtMaxLevel_->text().toInt();
     int count = 0;
     ShowCount(count);
+    TDocumentSet::TEdit edit(documents_, QString());
     tree_.ForEachNode([&](TTVNode& node) {
-        if (tree_.AssignNodeData(&node, *working) != 0 || !InScope(node, depth))
-            return;
-        if (ApplyTo(*node.Data.Record))
+        if (!node.Data.ID.empty() && InScope(node, depth) && ApplyTo(node.Data.ID))
             ShowCount(++count);
     });
-    if (QTreeWidgetItem* selected = tree_.View().currentItem()) {
-        panel_.LoadControlsData(selected);
-        panel_.DisableEmptyControls();
-    }
+    documents_.NameEdit(Msg(msgEditMultiEditor).arg(count));
 }
 
 } // namespace qm

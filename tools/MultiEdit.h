@@ -5,11 +5,13 @@
 // template colours), or, for a block of cells, its default values or the
 // values of the file as read. The tree's selection decides which actions:
 // all, the selected ones with what lies below them, or only what lies below,
-// down to a depth.
+// down to a depth. One Apply is one edit of the documents, undone as one.
 
 #include "config/uGridKeys.h"
 
 #include <QDialog>
+
+#include <string>
 
 class QLineEdit;
 class QRadioButton;
@@ -18,9 +20,7 @@ class QTableWidget;
 
 namespace qm {
 
-class TActionPanel;
 class TActionTree;
-class TCommandCard;
 class TDocumentSet;
 class TTVNode;
 class TUFBitBtn;
@@ -31,8 +31,8 @@ class TdlgMultiEdit : public QDialog {
     Q_OBJECT
 
   public:
-    TdlgMultiEdit(TActionTree& tree, TDocumentSet& documents, TCommandCard& card,
-                  TActionPanel& panel, const TdlgTemplate& dlgTemplate, QWidget* parent = nullptr);
+    TdlgMultiEdit(TActionTree& tree, TDocumentSet& documents, const TdlgTemplate& dlgTemplate,
+                  QWidget* parent = nullptr);
 
     static void sgKeyEditorDrawCell(QPainter& painter, const QRect& rect, const QString& text,
                                     bool selected);
@@ -58,13 +58,11 @@ class TdlgMultiEdit : public QDialog {
     void CreateButtons();
     bool sgKeyEditorKeyPress(QChar key);
     bool InScope(const TTVNode& node, int depth) const;
-    bool ApplyTo(TBindRec& record);
+    bool ApplyTo(const std::string& id);
     void ShowCount(int count);
 
     TActionTree& tree_;
     TDocumentSet& documents_;
-    TCommandCard& card_;
-    TActionPanel& panel_;
     const TdlgTemplate& dlgTemplate_;
     QTableWidget* sgKeyEditor_ = nullptr;
     QRadioButton* rbApplyAll_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "tooltips/TipRichEdit.h"
 
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
 
@@ -39,6 +40,19 @@ void TRichEdit::SetSelectionColor(TColor color) {
     QTextCharFormat format;
     format.setForeground(ToQColor(color));
     mergeCurrentCharFormat(format);
+}
+
+bool TRichEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto& key = static_cast<QKeyEvent&>(*event);
+        const bool undo = key.matches(QKeySequence::Undo);
+        const bool redo = key.matches(QKeySequence::Redo);
+        if ((undo && !document()->isUndoAvailable()) || (redo && !document()->isRedoAvailable())) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QTextEdit::event(event);
 }
 
 bool TRichEdit::canInsertFromMimeData(const QMimeData* source) const {

@@ -32,6 +32,9 @@ class TRichEdit : public QTextEdit {
     void SelectionChanged();
 
   protected:
+    // Undo and Redo keys the editor has no history for are left to the
+    // window, whose commands take back the documents' edits.
+    bool event(QEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
 

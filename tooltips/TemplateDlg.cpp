@@ -75,7 +75,15 @@ void TdlgTemplate::ApplyTemplate(TRichEdit& edit, const QString& text,
 
 void TdlgTemplate::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    opened_ = {cpTip_->ActiveColor(), cpHK_->ActiveColor(), cpBrackets_->ActiveColor()};
     FormShow();
+}
+
+void TdlgTemplate::reject() {
+    cpTip_->SetActiveColor(opened_[0]);
+    cpHK_->SetActiveColor(opened_[1]);
+    cpBrackets_->SetActiveColor(opened_[2]);
+    QDialog::reject();
 }
 
 // The sample is of the tooltip on the page open in the main window, as
@@ -88,7 +96,7 @@ void TdlgTemplate::FormShow() {
         return;
     currentTip_ = FieldToUtf8(target_->StoredTip(page));
     if (page <= 2)
-        currentHotKey_ = target_->StoredHotKey(page).left(1);
+        currentHotKey_ = Utf8ToQString(TipHotkeyName(Utf8(target_->StoredHotKey(page))));
     ApplyTemplate(*reTmplSample_, Utf8ToQString(currentTip_), currentHotKey_);
 }
 
@@ -106,7 +114,7 @@ void TdlgTemplate::btnApplyClick() {
     QString hotkey = page <= 2 ? target_->HotKeyBox(page) : QString();
     if (hotkey.isEmpty())
         hotkey = target_->HotKeyBox(0);
-    target_->ApplyAutoTip(page, hotkey.left(1));
+    target_->ApplyAutoTip(page, hotkey);
 }
 
 void TdlgTemplate::btnDefaultClick() {

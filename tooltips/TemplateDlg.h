@@ -9,6 +9,7 @@
 
 #include <QDialog>
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -35,7 +36,8 @@ class TdlgTemplate : public QDialog {
         // The text of a hotkey box of the panel, by page (0 txtHotKey,
         // 1 txtUnHotKey, 2 txtResearchHotKey).
         virtual QString HotKeyBox(int page) const = 0;
-        // Rewrites a page's tooltip with the template and the hotkey.
+        // Rewrites a page's tooltip with the template, naming the hotkey
+        // value as tooltips do ("Q" for "Q,Q,Q", "ESC" for "512").
         virtual void ApplyAutoTip(int page, const QString& hotkey) = 0;
     };
 
@@ -57,6 +59,8 @@ class TdlgTemplate : public QDialog {
     void cpTipChanged();
     void btnApplyClick();
     void btnDefaultClick();
+    // Escape and the close box: the colours the dialog opened with come back.
+    void reject() override;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -74,6 +78,7 @@ class TdlgTemplate : public QDialog {
     TUFBitBtn* btnDefault_ = nullptr;
     std::string currentTip_; // captured when the dialog was last shown
     QString currentHotKey_;
+    std::array<TColor, 3> opened_{}; // the colours when it was shown
 };
 
 } // namespace qm

@@ -1,6 +1,8 @@
 #include "tooltips/TipManager.h"
 
 #include "config/uCfgManager.h"
+#include "config/uColorMarkup.h"
+#include "config/uKeyCodes.h"
 #include "text/TextCodec.h"
 #include "text/TextSplit.h"
 
@@ -20,9 +22,35 @@ int HexDigit(char c) {
     return -1;
 }
 
-// Levels of a multi-level tooltip end at a comma or line break outside quotes.
+// Levels of a multi-level tooltip end at a comma outside quotes.
 std::vector<std::string> SplitLevels(std::string_view tip) {
-    return SplitQuoted(tip, ",\r\n", "\r\n");
+    return SplitQuoted(tip, ",", "");
+}
+
+// The plain characters of a tooltip's markup, with its line breaks ("|n",
+// a lone bar before "n") kept: they are text, not colour.
+class TPlainKeepingBreaks : public TMarkupVisitor {
+  public:
+    void PlainChar(char c) override {
+        if (afterBar_ && c == 'n')
+            text += '|';
+        text += c;
+        afterBar_ = false;
+    }
+    void ColorCode(std::string_view) override { afterBar_ = false; }
+    void ColorReset() override { afterBar_ = false; }
+    void LoneBar() override { afterBar_ = true; }
+
+    std::string text;
+
+  private:
+    bool afterBar_ = false;
+};
+
+std::string WithoutColours(std::string_view markup) {
+    TPlainKeepingBreaks plain;
+    ScanColorMarkup(markup, plain);
+    return std::move(plain.text);
 }
 
 // Removes every bracketed group; an unmatched ")" stays and lowers the depth.
@@ -74,7 +102,7 @@ std::string MakeAutoTip(std::string_view tip, std::string_view hotkey, TColor ti
                         TColor hotkeyColor, TColor bracketsColor) {
     const std::string plainKey = RemoveColorCodes(hotkey);
     std::string result;
-    const std::vector<std::string> levels = SplitLevels(RemoveColorCodes(tip));
+    const std::vector<std::string> levels = SplitLevels(WithoutColours(tip));
     for (size_t i = 0; i < levels.size(); ++i) {
         const std::string& level = levels[i];
         if (i > 0)
@@ -87,6 +115,16 @@ std::string MakeAutoTip(std::string_view tip, std::string_view hotkey, TColor ti
         result += bracketsColor == kWhite ? ")" : "|c" + ColorToTipCode(bracketsColor) + ")|r";
     }
     return result;
+}
+
+std::string TipHotkeyName(std::string_view value) {
+    if (value == "512" || (IsKeyCode(value) && KeyCodeKey(value) == KeyCodeKey("27")))
+        return "ESC";
+    if (IsKeyCode(value)) {
+        const std::string name = KeyCodeName(value);
+        return name.empty() ? std::string(value) : name;
+    }
+    return std::string(FirstCharacter(value));
 }
 
 } // namespace qm

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include <sys/stat.h>
+
 namespace qm {
 namespace {
 
@@ -60,6 +62,37 @@ TEST(Cli, Normalize) {
     r = RunCli({"normalize", (dir / "in.txt").string(), (dir / "none" / "x.txt").string()});
     EXPECT_EQ(r.code, kExitCannotWrite);
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+}
+
+// A missing file, a folder and a FIFO are told apart; sections without a
+// value (what random bytes give) are no record and write nothing.
+TEST(Cli, EveryFailureNamesTheFileAndWhy) {
+    TempDir dir;
+    const auto p = [&](const char* n) { return (dir / n).string(); };
+    ASSERT_EQ(mkfifo(p("fifo").c_str(), 0600), 0);
+    constexpr char kNoise[] = "[A\xe1~'\x00]\n\x7f[\x90\xff]\r\n\xfe\x01";
+    WriteBytes(dir / "noise.bin", std::string(kNoise, sizeof kNoise - 1));
+    WriteBytes(dir / "in.txt", "[A]\nHotkey=Q\n");
+    for (const auto& [input, why] : std::vector<std::pair<std::string, std::string>>{
+             {p("missing.txt"), "No such file or directory"},
+             {dir.path().string(), "Is a directory"},
+             {p("fifo"), "not a regular file"}}) {
+        const Result r = RunCli({"normalize", input, p("out.txt")});
+        EXPECT_EQ(r.code, kExitFailed);
+        EXPECT_EQ(r.err,
+                  "quillmark-cli: no section could be read from " + input + ": " + why + "\n");
+    }
+    Result r = RunCli({"normalize", p("noise.bin"), p("out.txt")});
+    EXPECT_EQ(r.code, kExitFailed);
+    EXPECT_EQ(r.err, "quillmark-cli: no record could be read from " + p("noise.bin") +
+                         ": no section holds a value\n");
+    EXPECT_EQ(RunCli({"merge", p("out.txt"), p("in.txt"), p("noise.bin")}).code, kExitFailed);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.txt"));
+
+    r = RunCli({"normalize", p("in.txt"), p("none/out.txt")});
+    EXPECT_EQ(r.code, kExitCannotWrite);
+    EXPECT_EQ(r.err,
+              "quillmark-cli: cannot write " + p("none/out.txt") + ": No such file or directory\n");
 }
 
 TEST(Cli, MergeOverlaySame) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace qm {
 namespace {
 
@@ -48,6 +50,47 @@ TEST(TreeModel, LevelsParentsAndCards) {
     EXPECT_EQ(tree.CardsOf("Cmov"), (std::vector<int>{0}));
     EXPECT_EQ(TTreeModel::Parse("A|x\nB|y\n").CardsOf("x"), (std::vector<int>{-1}));
     EXPECT_TRUE(tree.CardsOf("none").empty());
+}
+
+// Common commands on the cards the tree's fourth field names, and the same
+// tree as an older file without it.
+const char* kCommandTree = "Common|?\n"
+                           "\tMove|Cmov\n"
+                           "\tAttack|Catk\n"
+                           "\tBuild|Cbld\n"
+                           "\tBuild|Cbhu\n"
+                           "Human|?|?|Cmov\n"
+                           "\tPriest|hmpr|?|Cmov, Catk,,Cnone\n"
+                           "\t\tHeal|Ahea\n"
+                           "\t\tBuild|Cbhu\n"
+                           "\tSheep|nshe|?|Cmov\n";
+
+TEST(TreeModel, CommonCommandsStandOnTheCardsTheTreeNames) {
+    const TTreeModel tree = TTreeModel::Parse(kCommandTree);
+    EXPECT_EQ(tree[6].Commands, (std::vector<std::string>{"Cmov", "Catk", "Cnone"}));
+    EXPECT_EQ(tree.CardsOf("Cmov"), (std::vector<int>{6, 9}));
+    EXPECT_EQ(tree.CardsOf("Cbhu"), (std::vector<int>{6})) << "the unit's card, not the group";
+    EXPECT_EQ(tree.CardsOf("Cbld"), (std::vector<int>{0}));
+    EXPECT_EQ(tree.ButtonsOf(6), (std::vector<int>{7, 8, 1, 2}));
+    EXPECT_EQ(tree.ButtonsOf(9), (std::vector<int>{1}));
+    EXPECT_EQ(tree.ButtonsOf(0), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(tree.CardMatesOf("Ahea"), (std::vector<int>{8, 1, 2}));
+    EXPECT_EQ(tree.CardMatesOf("Cmov"), (std::vector<int>{7, 8, 2}));
+    // The group shows Build beside Move, but neither has it as its only card.
+    EXPECT_TRUE(tree.CardMatesOf("Cbld").empty());
+
+    std::string old = kCommandTree;
+    EXPECT_TRUE(tree[5].Commands.empty()) << "a group is no card of commands";
+    for (const char* field : {"|?|Cmov, Catk,,Cnone", "|?|Cmov", "|?|Cmov"})
+        old.erase(old.find(field), std::string_view(field).size());
+    const TTreeModel oldTree = TTreeModel::Parse(old);
+    EXPECT_EQ(oldTree.CardsOf("Cmov"), (std::vector<int>{0}));
+    EXPECT_EQ(oldTree.CardMatesOf("Cmov"), (std::vector<int>{2, 3}));
+    EXPECT_EQ(oldTree.CardMatesOf("Cbhu"), (std::vector<int>{7}));
+
+    EXPECT_TRUE(tree.CaptionRepeats("Build"));
+    EXPECT_FALSE(tree.CaptionRepeats("Move"));
+    EXPECT_FALSE(tree.CaptionRepeats("Human")) << "a group is no action";
 }
 
 class Conflicts : public ::testing::Test {
@@ -116,12 +159,42 @@ TEST_F(Conflicts, GridLayoutFromTheCommandLine) {
               3);
 }
 
+std::string ShippedTree() {
+    return std::string(QUILLMARK_SOURCE_DIR) + "/QMKData/TV_foreign.wrk";
+}
+
+// Whether a shares a card with b, by the shipped tree, holds both ways; and
+// no clash is asked or listed in one direction only.
+TEST_F(Conflicts, ShippedTreeSharesCardsBothWays) {
+    const auto tree = TTreeModel::LoadFromFile(ShippedTree());
+    ASSERT_TRUE(tree);
+    std::set<std::pair<std::string, std::string>> pairs;
+    for (const TTreeNode& node : tree->Nodes()) {
+        if (node.ID.empty())
+            continue;
+        for (int mate : tree->CardMatesOf(node.ID))
+            pairs.insert({node.ID, (*tree)[mate].ID});
+    }
+    ASSERT_GT(pairs.size(), 1000u);
+    for (const auto& [a, b] : pairs)
+        EXPECT_TRUE(pairs.contains({b, a})) << a << " " << b;
+    EXPECT_TRUE(tree->CaptionRepeats("Build Structure"));
+    EXPECT_FALSE(tree->CaptionRepeats("Footman"));
+
+    // The Priest's Heal on A meets Attack; the generic Build shares no card
+    // with the Peon's, nor Rally with the Peasant's build menu.
+    Doc("keys.txt", "[Ahea]\nHotkey=A\n[CmdAttack]\nHotkey=A\n[CmdBuild]\nHotkey=B\n"
+                    "[CmdBuildOrc]\nHotkey=B\n[CmdBuildHuman]\nHotkey=Y\n[CmdRally]\nHotkey=Y\n");
+    const auto r = RunCli({"conflicts", ShippedTree(), Path("keys.txt")});
+    EXPECT_EQ(r.out, "hotkey\tAhea\tCmdAttack\tA\n");
+}
+
 // Every real player's file goes through, each clash once and in order.
 TEST(ConflictsRealData, PlayersFilesOverTheShippedTree) {
     const auto data = test::RealData();
     if (data.empty())
         GTEST_SKIP() << "no ../shared/real-data beside the checkout";
-    const std::string tree = std::string(QUILLMARK_SOURCE_DIR) + "/QMKData/TV_foreign.wrk";
+    const std::string tree = ShippedTree();
     test::TempDir dir;
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(data / "customkeys")) {

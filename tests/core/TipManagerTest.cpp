@@ -57,7 +57,7 @@ TEST(AutoTip, Pieces) {
     EXPECT_EQ(MakeAutoTip("Cast 'Fire, Ice' now (X)", "Q", kWhite, kWhite, kWhite),
               "Cast 'Fire, Ice' now (Q)");
     EXPECT_EQ(MakeAutoTip("\"a,b\",c", "", kWhite, kWhite, kWhite), "\"a,b\",c");
-    EXPECT_EQ(MakeAutoTip("one\r\ntwo", "", kWhite, kWhite, kWhite), "one,two");
+    EXPECT_EQ(MakeAutoTip("one\r\ntwo, three", "", kWhite, kWhite, kWhite), "one\r\ntwo,three");
     // A quote of the other kind takes over: the apostrophe no longer closes.
     EXPECT_EQ(MakeAutoTip("'a\"b'c,d", "", kWhite, kWhite, kWhite), "'a\"b'c,d");
 }
@@ -66,6 +66,31 @@ TEST(AutoTip, Brackets) {
     EXPECT_EQ(MakeAutoTip("a (b (c)) d", "", kWhite, kWhite, kWhite), "a  d");
     EXPECT_EQ(MakeAutoTip("a) b (c)", "", kWhite, kWhite, kWhite), "a) b (c)");
     EXPECT_EQ(MakeAutoTip("(all)", "K", kWhite, kWhite, kWhite), " (K)");
+}
+
+// A line break is text inside a level: the hotkey goes at the level's end.
+TEST(AutoTip, LineBreaksStayInsideTheirLevel) {
+    EXPECT_EQ(MakeAutoTip("\xE5\xBF\x83\xE7\x81\xB5|nsecond", "G", kWhite, kWhite, kWhite),
+              "\xE5\xBF\x83\xE7\x81\xB5|nsecond (G)");
+    EXPECT_EQ(
+        MakeAutoTip("|cffff0000Heal (Q)|n|rline two, Level 2 (Q)", "G", kWhite, kGold, kWhite),
+        "Heal |nline two (|cffffcc00G|r),Level 2 (|cffffcc00G|r)");
+    EXPECT_EQ(MakeAutoTip("a||nb|nn", "", kWhite, kWhite, kWhite), "a|nb|nn");
+}
+
+// Escape and key codes are named as the game's tooltips name them, and an
+// old name in brackets goes like any hotkey's.
+TEST(AutoTip, HotkeyNames) {
+    const std::pair<const char*, const char*> names[] = {
+        {"512", "ESC"}, {"27", "ESC"},  {"027", "ESC"},
+        {"112", "F1"},  {"222", "'"},   {"81", "Q"},
+        {"300", "300"}, {"Q,Q,Q", "Q"}, {"\xC3\xA9x", "\xC3\xA9"},
+        {"", ""},       {"5", "5"}};
+    for (const auto& [value, name] : names)
+        EXPECT_EQ(TipHotkeyName(value), name) << value;
+    EXPECT_EQ(MakeAutoTip("Cancel (|cffffcc00ESC|r)", "Q", kWhite, kWhite, kWhite), "Cancel (Q)");
+    EXPECT_EQ(MakeAutoTip("Cancel (Q)", TipHotkeyName("512"), kWhite, kWhite, kWhite),
+              "Cancel (ESC)");
 }
 
 TEST(AutoTip, HotkeyIsUsedWithoutItsColour) {

@@ -75,6 +75,9 @@ TEST_F(DemoDefaults, RewritingGivesEveryActionItsGameName) {
         EXPECT_EQ(after[i].Level, before[i].Level);
         EXPECT_EQ(after[i].Id, before[i].Id);
         EXPECT_EQ(after[i].Icon, before[i].Icon);
+        // The common commands of a card stay with it.
+        EXPECT_EQ(after[i].Fields.size(), before[i].Fields.size());
+        EXPECT_EQ(after[i].Fields.back(), before[i].Fields.back());
         if (after[i].Id.empty())
             continue;
         // The demo game is English: no Russian caption of an action survives.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <sstream>
 
 namespace qm::test {
 namespace {
@@ -52,10 +53,12 @@ TEST(TreeFiles, EveryLineIsCaptionIdentifierAndIcon) {
         SCOPED_TRACE(name);
         const auto tree = ReadTree(TreePath(name));
         ASSERT_GT(tree.size(), 500u);
+        const std::set<std::string> ids = TreeIds(tree);
         int previousLevel = -1;
         for (const TTreeLine& line : tree) {
             SCOPED_TRACE("line " + std::to_string(line.Number));
-            ASSERT_EQ(line.Fields.size(), 3u);
+            ASSERT_GE(line.Fields.size(), 3u);
+            ASSERT_LE(line.Fields.size(), 4u);
             EXPECT_LE(line.Level, previousLevel + 1) << "a level may deepen by one only";
             previousLevel = line.Level;
             const std::string& caption = line.Fields[0];
@@ -67,6 +70,13 @@ TEST(TreeFiles, EveryLineIsCaptionIdentifierAndIcon) {
             }
             if (!line.Icon.empty()) {
                 EXPECT_TRUE(IsIconName(line.Icon)) << line.Icon;
+            }
+            // The fourth field lists the common commands on a unit's card.
+            if (line.Fields.size() == 4) {
+                EXPECT_FALSE(line.Id.empty());
+                std::istringstream list(line.Fields[3]);
+                for (std::string command; std::getline(list, command, ',');)
+                    EXPECT_TRUE(IsCommandId(command) && ids.contains(command)) << command;
             }
         }
     }

@@ -109,6 +109,30 @@ TEST(CliImport, ExtractIcons) {
     EXPECT_EQ(r.code, kExitFailed);
 }
 
+// An archive that cannot be used and an output that cannot be written are
+// named, with why.
+TEST(CliImport, FailuresSayWhy) {
+    TempDir dir;
+    fs::create_directory(dir / "game");
+    MakeArchive(dir / "game" / "war3.mpq",
+                {{"Units\\NeutralAbilityStrings.txt", "[ACac]\r\nName=Aura\r\n"}});
+    WriteBytes(dir / "game" / "war3x.mpq", std::string(8192, '\0'));
+    const auto p = [&](const char* name) { return (dir / name).string(); };
+    TResult r = RunCli({"build-defaults", p("game"), p("d.wrk")});
+    EXPECT_EQ(r.code, kExitFailed);
+    EXPECT_EQ(r.err, "quillmark-cli: cannot use " + p("game/war3x.mpq") +
+                         ": not an archive the program can read\n");
+    EXPECT_FALSE(fs::exists(dir / "d.wrk"));
+    fs::remove(dir / "game" / "war3x.mpq");
+    r = RunCli({"build-defaults", p("game"), p("no/d.wrk")});
+    EXPECT_EQ(r.code, kExitCannotWrite);
+    EXPECT_EQ(r.err,
+              "quillmark-cli: cannot write " + p("no/d.wrk") + ": No such file or directory\n");
+    r = RunCli({"extract", p("game"), "Units\\A.txt", p("a.txt")});
+    EXPECT_EQ(r.code, kExitFailed);
+    EXPECT_EQ(r.err, "quillmark-cli: cannot read " + p("game") + ": Is a directory\n");
+}
+
 // Every import command reads the archives in a child: an archive that kills
 // StormLib is reported and leaves no file.
 TEST(CliImport, AnArchiveThatCrashesTheReaderIsReported) {

@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace qm {
@@ -235,6 +238,47 @@ TEST_F(Icons, AnImageThatCrashesTheReaderFailsTheStepAlone) {
     EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}}));
     EXPECT_EQ(ListFolder(IconsFolder()), std::vector<std::string>{"BTNFootman.jpg"});
     EXPECT_EQ(Icon("BTNFootman.jpg"), red.Jpeg);
+}
+
+// What keeps the extraction from its work is named: an archive of the game
+// folder it cannot open (nothing is extracted then), a default
+// configuration it cannot read, an icon it cannot write.
+TEST_F(Icons, WhatStopsTheExtractionIsNamed) {
+    Archive("war3.mpq", {{kFootman, red.Blp}});
+    WriteBytes(Game() / "War3x.mpq", std::string(8192, '\0'));
+    Arts({kFootman});
+    TIconsExtracted icons = ExtractIcons(Game(), Defaults(), IconsFolder());
+    EXPECT_EQ(icons.Problem.Kind, TImportProblem::UnusableArchive);
+    EXPECT_EQ(icons.Problem.File, Game() / "War3x.mpq");
+    EXPECT_EQ(icons.Written, 0);
+    EXPECT_TRUE(ListFolder(IconsFolder()).empty());
+
+    fs::remove(Game() / "War3x.mpq");
+    icons = ExtractIcons(Game(), dir / "missing.wrk", IconsFolder());
+    EXPECT_EQ(icons.Problem.Kind, TImportProblem::Unreadable);
+    EXPECT_EQ(icons.Problem.File, dir / "missing.wrk");
+    EXPECT_EQ(icons.Problem.Why, "No such file or directory");
+
+    // A file-size limit stands in for a full disk: the first icon that
+    // cannot be written stops the step, and no scratch file is left.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{red.Jpeg.size() / 2, red.Jpeg.size() / 2};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        icons = ExtractIcons(Game(), Defaults(), IconsFolder());
+        _exit(icons.Problem.Kind == TImportProblem::Unwritten &&
+                      icons.Problem.File == IconsFolder() / "BTNFootman.jpg" &&
+                      icons.Problem.Why == "File too large" && icons.Written == 0
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(ListFolder(IconsFolder()).empty());
+    EXPECT_EQ(Extract(), 1);
 }
 
 TEST_F(Icons, ReadOnlyIconsFolderFailsQuietly) {

@@ -18,6 +18,25 @@ std::vector<TStepMessage> Heard(const TIsolatedStep& step, TStepOutcome& outcome
     return heard;
 }
 
+// A reason or a file name crosses as numbers, cut to what a message holds.
+TEST(IsolatedStep, ShortTextsTravelAfterAMessagesHead) {
+    TStepOutcome outcome;
+    const std::string longText(200, 'x');
+    const auto heard = Heard(
+        [&](TStepReport& report) {
+            report.Send(WithText({7, 1}, "No space left on device"));
+            report.Send(WithText({7}, longText));
+            report.Send(WithText({7}, ""));
+        },
+        outcome);
+    ASSERT_EQ(heard.size(), 3u);
+    EXPECT_EQ(heard[0][1], 1);
+    EXPECT_EQ(TextAfter(heard[0], 2), "No space left on device");
+    EXPECT_EQ(TextAfter(heard[1], 1), longText.substr(0, (kMaxStepMessage - 2) * 8));
+    EXPECT_EQ(TextAfter(heard[2], 1), "");
+    EXPECT_EQ(TextAfter({7, 99, 0}, 1), ""); // a length beyond the message
+}
+
 TEST(IsolatedStep, MessagesArriveInOrderAndTheStepCompletes) {
     TStepOutcome outcome;
     const auto heard = Heard(

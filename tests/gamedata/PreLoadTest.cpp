@@ -232,6 +232,30 @@ TEST_F(DefaultKeys, NothingToReadWritesNothing) {
     EXPECT_EQ(ReadBytes(Out()), "previous");
 }
 
+// An archive the folder holds but the import cannot open stops the build
+// before anything is written: defaults without its tables would pass for
+// the game's. It is named, as is an output that cannot be written.
+TEST_F(DefaultKeys, WhatKeepsTheBuildFromItsWorkIsNamed) {
+    Archive("war3.mpq", {{kNeutralStrings, "[ACac]\r\nName=Aura\r\n"}});
+    WriteBytes(Game() / "War3X.mpq", std::string(8192, '\0'));
+    WriteBytes(Out(), "previous");
+    TDefaultKeys built = Build();
+    EXPECT_FALSE(built.Written);
+    EXPECT_EQ(built.Failure, "");
+    EXPECT_EQ(built.Problem.Kind, TImportProblem::UnusableArchive);
+    EXPECT_EQ(built.Problem.File, Game() / "War3X.mpq");
+    EXPECT_EQ(ReadBytes(Out()), "previous");
+
+    fs::remove(Game() / "War3X.mpq");
+    built = BuildDefaultConfiguration(Game(), dir / "no" / "out.wrk", {});
+    EXPECT_FALSE(built.Written);
+    EXPECT_EQ(built.Problem.Kind, TImportProblem::Unwritten);
+    EXPECT_EQ(built.Problem.File, dir / "no" / "out.wrk");
+    EXPECT_EQ(built.Problem.Why, "No such file or directory");
+    EXPECT_TRUE(HoldsGameArchives(Game()));
+    EXPECT_FALSE(HoldsGameArchives(dir.path()));
+}
+
 TEST(DefaultKeysTables, ThirtySixTablesInTheirFixedOrder) {
     ASSERT_EQ(FunctionTables().size(), 18u);
     ASSERT_EQ(StringsTables().size(), 18u);

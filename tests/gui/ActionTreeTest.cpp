@@ -94,26 +94,16 @@ TEST_F(ActionTree, MissingFileAddsNothingAndOldFilesReadAsCp1251) {
     EXPECT_EQ(Top(0)->text(0), QString::fromUtf8("Пехота"));
 }
 
-TEST_F(ActionTree, AssignNodeDataBindsOnceAndRebindsAfterReset) {
+// Nodes keep no pointer into a document: each answer is the document's.
+TEST_F(ActionTree, AssignNodeDataAsksTheDocumentGiven) {
     Load("Group|?|G.jpg\r\n\tHave|Aabc\r\n\tLack|Zzzz\r\n");
     auto first = Document("[Aabc]\r\nHotkey=A\r\n");
     QTreeWidgetItem* group = view_.topLevelItem(0);
     EXPECT_EQ(tree_.AssignNodeData(group, *first), -1);
     EXPECT_EQ(tree_.AssignNodeData(group->child(0), *first), 0);
-    EXPECT_EQ(Child(group, 0)->Data.Record, first->FindRecord("Aabc"));
     EXPECT_EQ(tree_.AssignNodeData(group->child(1), *first), 1);
-    EXPECT_EQ(tree_.AssignNodeData(group->child(1), *first), 1);
-    EXPECT_EQ(Child(group, 1)->Data.Record, nullptr);
-
-    // A binding holds whatever document is passed, until reset.
-    auto second = Document("[Aabc]\r\nHotkey=Q\r\n[Zzzz]\r\nHotkey=Z\r\n");
-    EXPECT_EQ(tree_.AssignNodeData(group->child(0), *second), 0);
-    EXPECT_EQ(Child(group, 0)->Data.Record, first->FindRecord("Aabc"));
-    tree_.ResetTvData();
-    first.reset();
-    EXPECT_EQ(Child(group, 0)->Data.Record, nullptr);
-    EXPECT_EQ(tree_.AssignNodeData(group->child(0), *second), 0);
-    EXPECT_EQ(Child(group, 0)->Data.Record->Hotkey, "Q");
+    auto second = Document("[Zzzz]\r\nHotkey=Z\r\n");
+    EXPECT_EQ(tree_.AssignNodeData(group->child(0), *second), 1);
     EXPECT_EQ(tree_.AssignNodeData(group->child(1), *second), 0);
 }
 
@@ -141,6 +131,15 @@ TEST_F(ActionTree, IconsLoadPerSiblingGroupAndMissingOnesAreRetried) {
     tree_.CheckUpBrunchIcons(Top(0)->child(0));
     EXPECT_EQ(Child(Top(0), 0)->ImageIndex, 3);
     EXPECT_EQ(images_.Pixmap(3).size(), QSize(32, 32));
+}
+
+TEST_F(ActionTree, AnIconSharedByManyNodesIsDecodedOnce) {
+    Load("A|?|same.jpg\r\nB|?|SAME.jpg\r\nC|?|same.jpg\r\n");
+    Icon("same.jpg");
+    tree_.CheckUpBrunchIcons(view_.topLevelItem(0));
+    EXPECT_EQ(images_.Count(), 2);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Top(i)->ImageIndex, 1);
 }
 
 TEST_F(ActionTree, IconNamesNeverLeaveTheIconsFolder) {

@@ -3,8 +3,13 @@
 // the open document stay as they were.
 
 #include "WindowFixture.h"
+#include "lang/GlobalConst.h"
 
 #include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTextDocument>
 
 #include <unistd.h>
 
@@ -20,7 +25,7 @@ class BadInput : public test::TWindowTest {};
 
 TEST_F(BadInput, WhatIsNoConfigurationIsRefusedAndTheDocumentStays) {
     Start(test::kTree, test::kDefaultKeys, "[Aabc]\r\nHotkey=Q\r\n");
-    frm_->Documents().SetField(frm_->CurCfgMngr()->Records(0), fiHotkey, "Z");
+    frm_->Documents().SetField(frm_->CurCfgMngr()->Records(0).ID, fiHotkey, "Z");
     const QString open = frm_->CurFileName();
     std::string junk(4096, '\0');
     for (size_t i = 0; i < junk.size(); ++i)
@@ -51,10 +56,33 @@ TEST_F(BadInput, WhatIsNoConfigurationIsRefusedAndTheDocumentStays) {
     }
 }
 
+// What a file or folder is called is shown as it stands: the status bar
+// keeps its height and its tool tip reads the path.
+TEST_F(BadInput, AFileNameOfMarkupIsShownAsText) {
+    Start(test::kTree, test::kDefaultKeys);
+    auto* status = frm_->findChild<QLabel*>("lblFileName");
+    const int height = frm_->statusBar()->sizeHint().height();
+    const fs::path file = pf_ / "a<img src=/dev/zero>b" / "<h1>BIG<font color=red>RED.txt";
+    fs::create_directories(file.parent_path());
+    WriteBytes(file, "[Aabc]\r\nHotkey=Q\r\n");
+    platform_.PickFile(pf_.Q(file));
+    frm_->findChild<QAction*>("actOpen")->trigger();
+    ASSERT_EQ(frm_->CurFileName(), pf_.Q(file));
+    EXPECT_EQ(status->textFormat(), Qt::PlainText);
+    EXPECT_EQ(status->text(), QDir::toNativeSeparators(pf_.Q(file)));
+    EXPECT_EQ(frm_->statusBar()->sizeHint().height(), height);
+    QTextDocument tip;
+    tip.setHtml(status->toolTip());
+    EXPECT_EQ(tip.toPlainText(), QDir::toNativeSeparators(pf_.Q(file)));
+}
+
 TEST_F(BadInput, SettingsFileOfJunkReadsAsEmptyAndIsWrittenWhole) {
     pf_.WriteSettings(std::string("\x01\x02junk\xff\xfe no section\n", 20) + "War3Folder=x\n");
     platform_.registryFolder = pf_.Q(pf_.Game());
+    // Its import flags read as 0, and the game folder holds no archive: said once.
+    platform_.Answer(TMsgAnswer::Ok);
     Start(test::kTree, test::kDefaultKeys);
+    EXPECT_TRUE(platform_.asked.at(0).text.startsWith(Msg(msgNoGameArchives)));
     frm_->SaveProjectSettings();
     const std::string written = ReadBytes(pf_.Settings());
     EXPECT_TRUE(written.starts_with("[")) << written;

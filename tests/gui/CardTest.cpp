@@ -111,3 +111,52 @@ TEST_F(Card, ClicksSelectTheButtonsActionAndBackReturns) {
 
 } // namespace
 } // namespace qm
+
+namespace qm {
+namespace {
+
+// The common commands stand on the cards the tree names for them: drawn in
+// their cells, asked about in clashes, swapped by drops.
+const char* kCommandsTree = "Common commands|?\n"                 // 0
+                            "\tMove|CmdMove\n"                    // 1
+                            "\tAttack|CmdAttack\n"                // 2
+                            "Human|?\n"                           // 3
+                            "\tPriest|hmpr|?|CmdMove,CmdAttack\n" // 4
+                            "\t\tHeal|Ahea\n";                    // 5
+
+const char* kCommandsDefaults = "[CmdMove]\nHotkey=M\nButtonpos=0,0\n"
+                                "[CmdAttack]\nHotkey=A\nButtonpos=3,0\n"
+                                "[hmpr]\nHotkey=P\nButtonpos=0,0\n"
+                                "[Ahea]\nHotkey=E\nButtonpos=1,2\n";
+
+using CommonCommands = test::TWindowTest;
+
+TEST_F(CommonCommands, StandOnTheCardsTheTreeNames) {
+    Start(kCommandsTree, kCommandsDefaults);
+    Select(4);
+    TCommandCard& card = frm_->Card();
+    EXPECT_EQ(card.CellAt(0, 0)->Tag, 1);
+    EXPECT_EQ(card.CellAt(3, 0)->Tag, 2);
+    EXPECT_EQ(card.CellAt(1, 2)->Tag, 5);
+    // Heal set to A asks about Attack, which stands on the Priest's card.
+    Select(5);
+    platform_.Answer(TMsgAnswer::Yes);
+    Type("txtHotKey", "a");
+    ASSERT_EQ(platform_.asked.size(), 1u);
+    EXPECT_TRUE(platform_.asked[0].text.contains("Attack"));
+    EXPECT_EQ(Rec("CmdAttack").Hotkey, "E");
+    // A drop onto Move's cell swaps with Move.
+    Select(4);
+    TCardCell* heal = card.CellAt(1, 2);
+    QMimeData data;
+    data.setData(TCardCell::kMimeType, heal->objectName().toUtf8());
+    QDragEnterEvent over(QPoint(16, 16), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(card.CellAt(0, 0), &over);
+    QDropEvent drop(QPointF(16, 16), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(card.CellAt(0, 0), &drop);
+    EXPECT_EQ(Rec("Ahea").Buttonpos, "0,0");
+    EXPECT_EQ(Rec("CmdMove").Buttonpos, "1,2");
+}
+
+} // namespace
+} // namespace qm

@@ -3,14 +3,19 @@
 
 #include "EditorFixture.h"
 #include "config/uCfgManager.h"
-#include "editor/GlobalConst.h"
 #include "editor/Main.h"
 #include "fixtures/TMpqWriter.h"
 #include "gamedata/GameFixture.h"
+#include "lang/GlobalConst.h"
 #include "support/TScriptedPlatform.h"
 
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+
+#include <sys/resource.h>
 
 namespace qm {
 namespace {
@@ -29,12 +34,35 @@ test::TEntries GameTables() {
         {"Units\\CommandStrings.txt", "[CmdMove]\r\nHotkey=M\r\nTip=Move\r\n"}};
 }
 
-void MakeGame(const fs::path& folder) {
-    const std::vector<std::uint32_t> red(64 * 64, 0xD02010);
+void MakeGame(const fs::path& folder, bool noisyImage = false) {
+    std::vector<std::uint32_t> pixels(64 * 64, 0xD02010);
+    // Noise makes a JPEG of many kilobytes, far larger than any other file of the import.
+    for (size_t i = 0; noisyImage && i < pixels.size(); ++i)
+        pixels[i] = static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFF;
     test::TEntries entries = GameTables();
-    entries[kFootmanImage] = MakeJpegBlp(EncodeJpeg(ButtonSamples(red), 64, 64, 4), 64, 64);
+    entries[kFootmanImage] = MakeJpegBlp(EncodeJpeg(ButtonSamples(pixels), 64, 64, 4), 64, 64);
     test::MakeArchive(folder / "war3.mpq", entries);
 }
+
+// A limit on the size of every file this process and its children write,
+// as a full disk would set one; the signal ignored, as the program does.
+class TFileSizeLimit {
+  public:
+    explicit TFileSizeLimit(rlim_t size) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        signal_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{size, old_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~TFileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, signal_);
+    }
+
+  private:
+    rlimit old_{};
+    void (*signal_)(int) = nullptr;
+};
 
 class FirstStart : public ::testing::Test {
   protected:
@@ -126,6 +154,78 @@ TEST_F(FirstStart, AnArchiveThatCrashesTheReaderFailsOnlyItsStep) {
     EXPECT_TRUE(platform_.asked[1].text.startsWith(Msg(msgCannotReadInternal)));
     settings = ReadBytes(pf_.Settings());
     EXPECT_EQ(settings.find("DefCfgLoaded"), std::string::npos);
+    EXPECT_EQ(settings.find("TVLoaded"), std::string::npos); // the tree waits for the defaults
+}
+
+// A default configuration named outside the program's folders is built in
+// its usual place: the file there is never replaced.
+TEST_F(FirstStart, ASettingsPathOutsideTheFoldersIsNotWritten) {
+    MakeGame(pf_.Game());
+    const test::TempDir elsewhere;
+    const fs::path victim = elsewhere / "keep.txt";
+    WriteBytes(victim, "mine");
+    pf_.WriteSettings("[Strings]\r\nWar3Folder=" + pf_.Game().string() +
+                      "\r\nDefaultConfigName=" + victim.string() + "\r\n");
+    Run();
+    ASSERT_TRUE(started_);
+    EXPECT_EQ(ReadBytes(victim), "mine");
+    EXPECT_TRUE(fs::exists(pf_ / "QMKData/DefaultKeys.wrk"));
+    EXPECT_NE(ReadBytes(pf_.Settings()).find("DefaultConfigName=" + victim.string()),
+              std::string::npos);
+}
+
+// A folder without the game's archives is said so before anything is
+// tried: no flag is set, and the start after the folder is mended imports
+// everything.
+TEST_F(FirstStart, AFolderWithoutTheArchivesIsNamedAndImportedLater) {
+    const fs::path notTheGame = pf_ / "etc";
+    fs::create_directories(notTheGame);
+    pf_.WriteSettings("[Strings]\r\nWar3Folder=" + notTheGame.string() + "\r\n");
+    platform_.Answer(TMsgAnswer::Ok).Answer(TMsgAnswer::Ok);
+    EXPECT_EQ(Run(), QStringList({Msg(msgStatusPreparing), Msg(msgStatusStarting)}));
+    EXPECT_FALSE(started_);
+    ASSERT_EQ(platform_.asked.size(), 2u);
+    EXPECT_EQ(platform_.asked[0].text, Msg(msgNoGameArchives) + "\r\n" + pf_.Q(notTheGame));
+    EXPECT_TRUE(platform_.asked[1].text.startsWith(Msg(msgCannotReadInternal)));
+    EXPECT_EQ(ReadBytes(pf_.Settings()).find("Loaded"), std::string::npos);
+
+    MakeGame(pf_.Game());
+    pf_.WriteSettings("[Strings]\r\nWar3Folder=" + pf_.Game().string() + "\r\n");
+    platform_.asked.clear();
+    Run();
+    ASSERT_TRUE(started_);
+    EXPECT_TRUE(platform_.asked.empty());
+    const std::string settings = ReadBytes(pf_.Settings());
+    for (const char* line : {"DefCfgLoaded=1", "TVLoaded=1", "IconsLoaded=1"})
+        EXPECT_NE(settings.find(line), std::string::npos) << line;
+    EXPECT_GT(footmanIcon_, 0);
+}
+
+// An icon that cannot be written fails the icon step with the file and the
+// system's reason; its flag stays 0 and the next start extracts it.
+TEST_F(FirstStart, AFullDiskLeavesTheIconsToTheNextStart) {
+    MakeGame(pf_.Game(), true);
+    platform_.Answer(TMsgAnswer::Ok);
+    {
+        const TFileSizeLimit full(4096);
+        Run();
+    }
+    ASSERT_TRUE(started_);
+    ASSERT_EQ(platform_.asked.size(), 1u);
+    EXPECT_EQ(platform_.asked[0].text, Msg(msgImportStepFailed) + "\r\n" +
+                                           pf_.Q(pf_ / "Icons" / "BTNFootman.jpg") + ": " +
+                                           QString::fromLocal8Bit(strerror(EFBIG)));
+    std::string settings = ReadBytes(pf_.Settings());
+    EXPECT_NE(settings.find("TVLoaded=1"), std::string::npos);
+    EXPECT_EQ(settings.find("IconsLoaded"), std::string::npos);
+    EXPECT_TRUE(test::ListFolder(pf_ / "Icons").empty());
+
+    platform_.asked.clear();
+    EXPECT_EQ(Run(), QStringList({Msg(msgStatusPreparing), Msg(msgStatusGraphics),
+                                  Msg(msgStatusStarting)}));
+    EXPECT_TRUE(platform_.asked.empty());
+    EXPECT_NE(ReadBytes(pf_.Settings()).find("IconsLoaded=1"), std::string::npos);
+    EXPECT_GT(footmanIcon_, 0);
 }
 
 } // namespace

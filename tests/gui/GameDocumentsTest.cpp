@@ -35,7 +35,7 @@ TEST_F(GameDocuments, SaveMakesCustomKeyBindingsAndOpenReadsItBack) {
     EXPECT_EQ(platform_.asked[0].text, Msg(msgNoWarConfig));
     EXPECT_TRUE(platform_.asked[1].text.endsWith(Native(keys) + "?"));
     ASSERT_TRUE(fs::is_regular_file(keys));
-    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (CustomKeys.txt)");
+    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (CustomKeys.txt)[*]");
     EXPECT_EQ(Status(), Native(keys));
     test::WriteBytes(keys, "[Aabc]\r\nHotkey=X\r\n");
     Trigger("actOpenFromWar");

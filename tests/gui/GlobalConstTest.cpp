@@ -1,4 +1,4 @@
-#include "editor/GlobalConst.h"
+#include "lang/GlobalConst.h"
 
 #include <gtest/gtest.h>
 

@@ -75,7 +75,7 @@ TEST_F(LanguageFiles, ChosenFromTheServiceMenuAndKept) {
     fs::copy_file(kShipped / "English.qlg", pf_ / "QMKData/English.qlg");
     frm_->findChild<QAction*>("actSelectLang")->trigger();
     EXPECT_EQ(platform_.fileDialogs.at(0).filter, QString::fromUtf8("Языковые файлы QMK|*.qlg"));
-    EXPECT_EQ(frm_->windowTitle(), "Quillmark:(untitled)");
+    EXPECT_EQ(frm_->windowTitle(), "Quillmark:(untitled)[*]");
     EXPECT_EQ(W<QGroupBox>("gbSettings")->title(), "No action selected");
     auto* corner = qobject_cast<QMenuBar*>(frm_->menuBar()->cornerWidget(Qt::TopRightCorner));
     EXPECT_EQ(corner->actions().value(0)->text(), "&Help");

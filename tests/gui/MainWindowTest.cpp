@@ -3,10 +3,10 @@
 
 #include "EditorFixture.h"
 #include "config/uCfgManager.h"
-#include "editor/GlobalConst.h"
 #include "editor/Main.h"
 #include "fixtures/TMpqWriter.h"
 #include "lang/About.h"
+#include "lang/GlobalConst.h"
 #include "lang/Help.h"
 #include "support/TScriptedPlatform.h"
 
@@ -54,7 +54,7 @@ class MainWindow : public ::testing::Test {
         QTest::keyClick(frm_.get(), key, mods);
     }
     // A change in the working copy that the snapshot does not have.
-    void Change() { frm_->Documents().SetField(frm_->CurCfgMngr()->Records(0), fiHotkey, "Z"); }
+    void Change() { frm_->Documents().SetField(frm_->CurCfgMngr()->Records(0).ID, fiHotkey, "Z"); }
     QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
     QString LastText() { return platform_.asked.empty() ? QString() : platform_.asked.back().text; }
     // The last message is `message` with the file and the reason on a line after it.
@@ -81,7 +81,7 @@ TEST_F(MainWindow, WarmStartOpensTheDefaultsUntitled) {
     ASSERT_TRUE(Start());
     EXPECT_TRUE(platform_.asked.empty());
     EXPECT_EQ(statuses_, QStringList({Msg(msgStatusPreparing), Msg(msgStatusStarting)}));
-    EXPECT_EQ(frm_->windowTitle(), QString::fromUtf8("Quillmark:(без имени)"));
+    EXPECT_EQ(frm_->windowTitle(), QString::fromUtf8("Quillmark:(без имени)[*]"));
     EXPECT_FALSE(frm_->HasUnsavedChanges());
     for (const char* name : {"actSave", "actSaveAs", "actSaveToWar"})
         EXPECT_TRUE(Act(name)->isEnabled()) << name;
@@ -188,6 +188,18 @@ TEST_F(MainWindow, SecondCopyOnlySaysSo) {
     EXPECT_TRUE(statuses_.isEmpty());
 }
 
+// A lock that cannot be made is named, and the program starts all the same.
+TEST_F(MainWindow, ALockThatCannotBeMadeIsSaidAndTheStartGoesOn) {
+    platform_.lockProblem = {"/run/user/1000/quillmark.lock", "No space left on device"};
+    platform_.Answer(A::Ok);
+    EXPECT_TRUE(Start());
+    ASSERT_EQ(platform_.asked.size(), 1u);
+    EXPECT_EQ(platform_.asked[0].text,
+              Msg(msgLockUnavailable) +
+                  "\r\n/run/user/1000/quillmark.lock: No space left on device");
+    EXPECT_EQ(platform_.asked[0].icon, TMsgIcon::Warning);
+}
+
 TEST_F(MainWindow, GameFolderFromTheRegistryOrTheDialog) {
     pf_.WriteSettings("[Initialisation]\r\nDefCfgLoaded=1\r\nTVLoaded=1\r\nIconsLoaded=1\r\n");
     platform_.registryFolder = Q(pf_.Game());
@@ -286,7 +298,7 @@ TEST_F(MainWindow, NewYesOnUntitledGoesThroughSaveAs) {
     EXPECT_NE(ReadBytes(pf_ / "saved.txt").find("HotKey=Z"), std::string::npos);
     EXPECT_EQ(platform_.asked[1].text, Msg(msgFileSavedAs) + Q(pf_ / "saved.txt"));
     // Then New went on: an untitled copy of the defaults.
-    EXPECT_EQ(frm_->windowTitle(), QString::fromUtf8("Quillmark:(без имени)"));
+    EXPECT_EQ(frm_->windowTitle(), QString::fromUtf8("Quillmark:(без имени)[*]"));
     EXPECT_EQ(frm_->CurCfgMngr()->Records(0).Hotkey, "A");
 }
 
@@ -340,7 +352,7 @@ TEST_F(MainWindow, OpenShowsTheFileAndCancelKeepsIt) {
     ASSERT_TRUE(Start());
     const fs::path file = UserFile();
     OpenFile(file);
-    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (my.txt)");
+    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (my.txt)[*]");
     EXPECT_EQ(frm_->CurFileName(), Q(file));
     EXPECT_EQ(frm_->CurCfgMngr()->Count(), 2);
     platform_.CancelFile();
@@ -354,15 +366,13 @@ TEST_F(MainWindow, UnreadableFileKeepsTheCurrentDocuments) {
     Change();
     const fs::path bad = pf_ / "empty.txt";
     WriteBytes(bad, "no sections here\r\n");
-    TCfgManager* before = frm_->CurCfgMngr();
+    const TCfgManager* before = frm_->CurCfgMngr();
     platform_.Answer(A::No).Answer(A::Ok);
     OpenFile(bad);
     EXPECT_TRUE(Said(Msg(msgCannotRead) + Q(bad) + Msg(msgNotAConfig)));
     EXPECT_TRUE(LastText().endsWith(Msg(msgWhyNoSection))) << "the reason, in the table's words";
     EXPECT_EQ(frm_->CurCfgMngr(), before);
     EXPECT_EQ(frm_->CurCfgMngr()->Records(0).Hotkey, "Z");
-    EXPECT_EQ(TTVNode::From(Tree()->topLevelItem(0)->child(0))->Data.Record,
-              frm_->CurCfgMngr()->FindRecord("Aabc"));
     platform_.Answer(A::No).Answer(A::Ok);
     OpenFile(pf_ / "missing.txt");
     EXPECT_TRUE(Said(Msg(msgCannotRead) + Q(pf_ / "missing.txt") + Msg(msgNotAConfig)));
@@ -375,7 +385,7 @@ TEST_F(MainWindow, FileNamedLikeTheDefaultsElsewhereIsUntitledButSavedInPlace) {
     const fs::path file = pf_ / "other" / "DefaultKeys.wrk";
     WriteBytes(file, "[Aabc]\r\nHotkey=Q\r\n");
     OpenFile(file);
-    EXPECT_EQ(frm_->windowTitle(), QString::fromUtf8("Quillmark:(без имени)"));
+    EXPECT_EQ(frm_->windowTitle(), QString::fromUtf8("Quillmark:(без имени)[*]"));
     Change();
     platform_.Answer(A::Ok);
     Press(Qt::Key_S);
@@ -396,7 +406,7 @@ TEST_F(MainWindow, SaveWritesNamedFileAndReadsItAgain) {
     EXPECT_EQ(platform_.asked[0].caption, Msg(msgInformation));
     EXPECT_NE(ReadBytes(file).find("HotKey=Z"), std::string::npos);
     EXPECT_FALSE(frm_->HasUnsavedChanges());
-    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (my.txt)");
+    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (my.txt)[*]");
 }
 
 TEST_F(MainWindow, SaveOfAnEmptyDocumentFailsAndKeepsTheFile) {
@@ -404,7 +414,7 @@ TEST_F(MainWindow, SaveOfAnEmptyDocumentFailsAndKeepsTheFile) {
     const fs::path file = UserFile();
     OpenFile(file);
     const std::string before = ReadBytes(file);
-    frm_->CurCfgMngr()->Clear();
+    frm_->Documents().ClearWorkingCopy();
     platform_.Answer(A::Ok);
     Press(Qt::Key_S);
     EXPECT_TRUE(Said(Msg(msgCannotSave)));
@@ -430,7 +440,7 @@ TEST_F(MainWindow, SaveAsAsksBeforeReplacing) {
     QTest::keyClick(frm_.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(LastText(), Msg(msgFileSavedAs) + Q(file));
     EXPECT_NE(ReadBytes(file).find("HotKey=Z"), std::string::npos);
-    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (my.txt)");
+    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (my.txt)[*]");
     EXPECT_FALSE(frm_->HasUnsavedChanges());
 }
 
@@ -447,7 +457,7 @@ TEST_F(MainWindow, OpenFromWarCraftAsksAboutChangesFirst) {
     platform_.Answer(A::No);
     Act("actOpenFromWar")->trigger();
     EXPECT_EQ(frm_->CurCfgMngr()->Records(0).Hotkey, "Y");
-    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (CustomKeys.txt)");
+    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (CustomKeys.txt)[*]");
 }
 
 TEST_F(MainWindow, MissingGameConfigurationIsCreatedOnYes) {
@@ -461,7 +471,7 @@ TEST_F(MainWindow, MissingGameConfigurationIsCreatedOnYes) {
     EXPECT_TRUE(platform_.asked[1].text.endsWith("CustomKeys.txt?"));
     EXPECT_EQ(platform_.asked[1].caption, Msg(msgQuestion));
     EXPECT_TRUE(fs::exists(pf_.Game() / "CustomKeys.txt"));
-    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (CustomKeys.txt)");
+    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (CustomKeys.txt)[*]");
 }
 
 TEST_F(MainWindow, SaveToWarCraftNoWritesNothing) {
@@ -469,7 +479,7 @@ TEST_F(MainWindow, SaveToWarCraftNoWritesNothing) {
     platform_.Answer(A::No);
     Act("actSaveToWar")->trigger();
     EXPECT_FALSE(fs::exists(pf_.Game() / "CustomKeys.txt"));
-    EXPECT_EQ(frm_->windowTitle(), QString::fromUtf8("Quillmark:(без имени)"));
+    EXPECT_EQ(frm_->windowTitle(), QString::fromUtf8("Quillmark:(без имени)[*]"));
 }
 
 TEST_F(MainWindow, FailedSaveToWarCraftKeepsTheDocumentsName) {
@@ -482,7 +492,7 @@ TEST_F(MainWindow, FailedSaveToWarCraftKeepsTheDocumentsName) {
     Act("actSaveToWar")->trigger();
     EXPECT_TRUE(Said(Msg(msgCannotSave)));
     EXPECT_EQ(frm_->CurFileName(), Q(file));
-    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (my.txt)");
+    EXPECT_EQ(frm_->windowTitle(), "Quillmark: (my.txt)[*]");
     EXPECT_TRUE(frm_->HasUnsavedChanges());
 }
 
@@ -501,7 +511,10 @@ TEST_F(MainWindow, AddAllCountsWhatItAdds) {
     EXPECT_EQ(frm_->CurCfgMngr()->Count(), 4);
     EXPECT_EQ(frm_->CurCfgMngr()->FindRecord("Ddef")->Tip, "Defend");
     EXPECT_EQ(frm_->CurCfgMngr()->FindRecord("Aabc")->Hotkey, "Q");
-    // Records that are copies of their defaults are what showing would add.
+    // An edit like any other, and undone as one.
+    EXPECT_TRUE(frm_->HasUnsavedChanges());
+    Press(Qt::Key_Z);
+    EXPECT_EQ(frm_->CurCfgMngr()->Count(), 1);
     EXPECT_FALSE(frm_->HasUnsavedChanges());
 }
 
@@ -512,14 +525,18 @@ TEST_F(MainWindow, DeleteAllEmptiesTheWorkingCopy) {
     EXPECT_EQ(frm_->CurCfgMngr()->Count(), 4);
     EXPECT_EQ(platform_.asked[0].caption, Msg(msgDangerous));
 
-    // The selected action comes back at once through auto-add.
+    // The selected action stays on show from its defaults, and stays
+    // editable with auto-add; nothing comes back until it is edited.
     Tree()->setCurrentItem(Tree()->topLevelItem(0)->child(0));
     platform_.Answer(A::Yes).Answer(A::Ok);
     Act("actDelAll")->trigger();
     EXPECT_EQ(LastText(), Msg(msgAllDeleted));
-    ASSERT_EQ(frm_->CurCfgMngr()->Count(), 1);
-    EXPECT_EQ(frm_->CurCfgMngr()->Records(0).ID, "Aabc");
+    EXPECT_EQ(frm_->CurCfgMngr()->Count(), 0);
+    EXPECT_TRUE(frm_->findChild<QWidget*>("gbSettings")->isEnabled());
     EXPECT_TRUE(frm_->HasUnsavedChanges());
+    Press(Qt::Key_Z);
+    EXPECT_EQ(frm_->CurCfgMngr()->Count(), 4);
+    EXPECT_FALSE(frm_->HasUnsavedChanges());
 }
 
 TEST_F(MainWindow, ResetAllAndRestoreDefaults) {
@@ -538,7 +555,7 @@ TEST_F(MainWindow, ResetAllAndRestoreDefaults) {
     EXPECT_EQ(frm_->CurFileName(), Q(file));
     Act("actDefAll")->trigger(); // nothing to lose: no question
     EXPECT_EQ(frm_->CurCfgMngr()->Count(), 4);
-    EXPECT_EQ(frm_->windowTitle(), QString::fromUtf8("Quillmark:(без имени)"));
+    EXPECT_EQ(frm_->windowTitle(), QString::fromUtf8("Quillmark:(без имени)[*]"));
     EXPECT_EQ(platform_.asked.size(), 2u);
 }
 
@@ -547,10 +564,14 @@ TEST_F(MainWindow, AutoAddAndTheAddButton) {
     OpenFile(UserFile("[Aabc]\r\nHotkey=Q\r\n"));
     auto* btnAdd = frm_->findChild<QPushButton*>("btnAdd");
     QTreeWidgetItem* human = Tree()->topLevelItem(0);
-    // Selecting an action the file lacks adds its default record.
+    // An action the file lacks is shown from its defaults, ready to edit;
+    // its record comes with the first edit.
     Tree()->setCurrentItem(human->child(1));
-    EXPECT_NE(frm_->CurCfgMngr()->FindRecord("Ccde"), nullptr);
+    EXPECT_EQ(frm_->CurCfgMngr()->FindRecord("Ccde"), nullptr);
+    EXPECT_TRUE(frm_->findChild<QWidget*>("gbSettings")->isEnabled());
     EXPECT_FALSE(frm_->HasUnsavedChanges()) << "showing alone is no edit";
+    QTest::keyClicks(Tree(), "k");
+    EXPECT_EQ(frm_->CurCfgMngr()->FindRecord("Ccde")->Hotkey, "K");
 
     Act("mnuAutoAdd")->trigger();
     EXPECT_FALSE(Act("mnuAutoAdd")->isChecked());

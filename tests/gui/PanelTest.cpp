@@ -7,9 +7,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QToolTip>
 
 namespace qm {
@@ -111,6 +113,30 @@ TEST_F(Panel, OtherFieldsTakeOnlyWhatAKeyWrites) {
     EXPECT_EQ(Field("txtUnHotKey"), "1");
 }
 
+// A paste is the typing of its first character, through the same rules;
+// a refused key says why in the status bar.
+TEST_F(Panel, PastesAreTypedAndRefusedKeysSaySo) {
+    Select(kAdef);
+    W<QCheckBox>("cbTogEdit")->setChecked(false);
+    const auto paste = [this](const char* field, const char* text) {
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(text));
+        W(field)->setFocus();
+        frm_->findChild<QAction*>("actPaste")->trigger();
+    };
+    paste("txtUnHotKey", "é x");
+    EXPECT_EQ(Rec("Adef").Unhotkey, "U");
+    EXPECT_TRUE(frm_->statusBar()->currentMessage().contains(QString::fromUtf8("É")));
+    paste("txtHotKey", "81");
+    EXPECT_EQ(Rec("Adef").Hotkey, "D");
+    paste("txtHotKey", "wx");
+    EXPECT_EQ(Rec("Adef").Hotkey, "W");
+    W("txtResearchHotKey")->setFocus();
+    QTest::keyClick(W("txtResearchHotKey"), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Rec("Adef").Researchhotkey, "W");
+    Type("txtHotKey", "7");
+    EXPECT_TRUE(frm_->statusBar()->currentMessage().startsWith(QString::fromUtf8("«7»")));
+}
+
 TEST_F(Panel, TypingInTheTreeFillsTheFirstEnabledField) {
     Select(kAdef);
     Tree()->setFocus();
@@ -157,7 +183,9 @@ TEST_F(Panel, ConflictAnsweredNoThenYes) {
     platform_.Answer(A::No);
     Type("txtHotKey", "d");
     ASSERT_EQ(platform_.asked.size(), 1u);
-    EXPECT_EQ(platform_.asked[0].text, Msg(msgHotkeyInUse) + "Defend\"\n\r" + Msg(msgSwapButtons));
+    EXPECT_EQ(platform_.asked[0].text,
+              Msg(msgHotkeyInUse) + "Defend (Adef)\"\n\r" + Msg(msgSwapButtons))
+        << "two actions are called Defend: the question names which";
     EXPECT_EQ(platform_.asked[0].caption, Msg(msgQuestion));
     EXPECT_EQ(platform_.asked[0].owner, frm_.get());
     EXPECT_EQ(Rec("Arep").Hotkey, "R");

@@ -124,11 +124,12 @@ TEST_F(TipPages, LineBreaksAndOtherEncodingsComeBackAsTheyWere) {
     EXPECT_EQ(Rec("Aold").Tip, "\xD1\xF2\xE0\xF0\xFB\xE9 (|cffffcc00K|r)");
 }
 
-TEST_F(TipPages, TooltipStoredInNormalFormIsNoEdit) {
+TEST_F(TipPages, ShowingATooltipStoresNothing) {
     WriteBytes(pf_ / "user.txt", "[Aatk]\nTip=|cFFFF0000Att|rack\n");
     ASSERT_TRUE(frm_->ReOpen(pf_.Q(pf_ / "user.txt")));
     Select(kAatk);
-    EXPECT_EQ(Rec("Aatk").Tip, "|cffff0000Att|rack");
+    EXPECT_EQ(Editor("reTip")->toPlainText(), "Attack");
+    EXPECT_EQ(Rec("Aatk").Tip, "|cFFFF0000Att|rack");
     EXPECT_FALSE(frm_->HasUnsavedChanges());
 }
 
@@ -152,7 +153,10 @@ TEST_F(TipPages, TemplateAppliedToTheOpenPage) {
     dlg->show();
     QTest::mouseClick(dlg->findChild<QPushButton*>("btnDefault"), Qt::LeftButton);
     EXPECT_EQ(dlg->cpHK().ActiveColor(), 52479u);
-    dlg->hide();
+    // Escape takes back what the dialog changed.
+    QTest::keyClick(dlg, Qt::Key_Escape);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->cpHK().ActiveColor(), 0x0000FFu);
 }
 
 } // namespace

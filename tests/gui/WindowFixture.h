@@ -4,8 +4,8 @@
 
 #include "EditorFixture.h"
 #include "config/uCfgManager.h"
-#include "editor/GlobalConst.h"
 #include "editor/Main.h"
+#include "lang/GlobalConst.h"
 #include "support/TScriptedPlatform.h"
 
 #include <QTest>
@@ -46,12 +46,9 @@ class TWindowTest : public ::testing::Test {
         Tree()->setCurrentItem(node);
     }
     int Selected() { return TTVNode::From(Tree()->currentItem())->Index; }
-    const TBindRec& Rec(const char* id) {
-        const TBindRec* rec = frm_->CurCfgMngr()->FindRecord(id);
-        EXPECT_NE(rec, nullptr) << id;
-        static const TBindRec kNone;
-        return rec ? *rec : kNone;
-    }
+    // The action as the editor shows it: the working copy's record, empty
+    // fields from the defaults.
+    TBindRec Rec(const char* id) { return frm_->Documents().Shown(id); }
     void Type(const char* field, const char* keys) { QTest::keyClicks(W(field), keys); }
 
     TProgramFolder pf_;

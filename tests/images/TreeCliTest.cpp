@@ -39,6 +39,7 @@ TEST(TreeCli, ClearAndFillRewriteInPlace) {
 
 TEST(TreeCli, UnreadableTreeFailsWithOneLine) {
     TempDir dir;
+    WriteBytes(dir / "d.wrk", "[hfoo]\nName=Footman\n");
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"clear-tree", (dir / "none.wrk").string()},
              {"fill-tree", (dir / "none.wrk").string(), (dir / "d.wrk").string()},
@@ -49,6 +50,31 @@ TEST(TreeCli, UnreadableTreeFailsWithOneLine) {
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
         EXPECT_NE(r.err.find("cannot rewrite"), std::string::npos);
     }
+}
+
+// Every failure names its file and why; defaults that give no record leave
+// the tree as it was.
+TEST(TreeCli, FailuresSayWhy) {
+    TempDir dir;
+    const std::string tree = (dir / "tree.wrk").string();
+    WriteBytes(tree, "Human|?|?\n\tFootman|hfoo|?\n");
+    Result r = RunCli({"fill-tree", tree, (dir / "none.wrk").string()});
+    EXPECT_EQ(r.code, kExitFailed);
+    EXPECT_EQ(r.err, "quillmark-cli: no section could be read from " + (dir / "none.wrk").string() +
+                         ": No such file or directory\n");
+    WriteBytes(dir / "empty.wrk", "[hfoo]\n[hkni]\n");
+    r = RunCli({"fill-tree", tree, (dir / "empty.wrk").string()});
+    EXPECT_EQ(r.code, kExitFailed);
+    EXPECT_NE(r.err.find("no record could be read from " + (dir / "empty.wrk").string() + ": "),
+              std::string::npos);
+    EXPECT_EQ(ReadBytes(tree), "Human|?|?\n\tFootman|hfoo|?\n");
+
+    r = RunCli({"clear-tree", dir.path().string()});
+    EXPECT_EQ(r.err, "quillmark-cli: cannot rewrite " + dir.path().string() + ": Is a directory\n");
+    r = RunCli({"conflicts", (dir / "none.wrk").string(), tree});
+    EXPECT_EQ(r.code, kExitCannotRead);
+    EXPECT_EQ(r.err, "quillmark-cli: cannot read the tree " + (dir / "none.wrk").string() +
+                         ": No such file or directory\n");
 }
 
 TEST(TreeCli, UsageErrors) {

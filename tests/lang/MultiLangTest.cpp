@@ -1,7 +1,7 @@
 #include "lang/MultiLang.h"
 
 #include "config/uIniFile.h"
-#include "editor/GlobalConst.h"
+#include "lang/GlobalConst.h"
 #include "support/TestFiles.h"
 
 #include <QCheckBox>

@@ -1,17 +1,21 @@
 #include "editor/Loading.h"
 
-#include "editor/GlobalConst.h"
+#include "config/uIniFile.h"
 #include "editor/TProjectSettings.h"
+#include "lang/GlobalConst.h"
+#include "lang/MultiLang.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSet>
 #include <QTest>
+#include <QTextDocument>
 
 namespace qm {
 namespace {
@@ -29,6 +33,27 @@ class TPaintCounter : public QObject {
         return false;
     }
 };
+
+// A language file is shared between players: its captions and hints are
+// text, however much they look like markup. A picture it names is never read.
+TEST(Loading, CaptionsOfALanguageFileAreText) {
+    ResetMessages();
+    test::TempDir dir;
+    QImage(200, 200, QImage::Format_RGB32).save(QString::fromStdString((dir / "big.png").string()));
+    const std::string caption = "<img src=" + (dir / "big.png").string() + ">";
+    test::WriteBytes(dir / "hostile.qlg",
+                     "[frmLoading.lblLoading]\r\nCaption=" + caption + "\r\nHint=<b>bold</b>\r\n");
+    TfrmLoading w;
+    LangApplyForm(&w, TIniFile(dir / "hostile.qlg"));
+    EXPECT_EQ(w.lblLoading->text(), QString::fromStdString(caption));
+    EXPECT_EQ(w.lblLoading->textFormat(), Qt::PlainText);
+    EXPECT_LT(w.lblLoading->sizeHint().height(), 100);
+    QTextDocument tip;
+    tip.setHtml(w.lblLoading->toolTip());
+    EXPECT_EQ(tip.toPlainText(), "<b>bold</b>");
+    w.lblLoadingStatus->setText(QString::fromStdString(caption)); // a status from the message table
+    EXPECT_LT(w.lblLoadingStatus->sizeHint().height(), 100);
+}
 
 TEST(Loading, BorderlessBlackAndCentred) {
     ResetMessages();

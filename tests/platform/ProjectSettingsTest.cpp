@@ -1,6 +1,6 @@
 #include "editor/TProjectSettings.h"
 
-#include "editor/GlobalConst.h"
+#include "lang/GlobalConst.h"
 #include "lang/MultiLang.h"
 #include "support/TScriptedPlatform.h"
 #include "support/TestFiles.h"
@@ -47,6 +47,37 @@ TEST(ProjectSettings, ResolveKeepsRelativePathsUnderTheProgramFolder) {
     const TProjectSettings settings(TDataFolder(home, home));
     EXPECT_EQ(settings.IniPath(), "/opt/quillmark/QMKData/QMK.ini");
     EXPECT_EQ(settings.Resolve("Icons"), "/opt/quillmark/Icons");
+}
+
+// A path of the settings that leads outside the data and program folders
+// is not used; the default name stands in, and the file keeps the value.
+TEST(ProjectSettings, PathsLeadingOutsideTheFoldersAreNotUsed) {
+    TempDir dir;
+    const TempDir elsewhere;
+    const std::string outside = elsewhere.path().string();
+    std::filesystem::create_directories(dir / "QMKData");
+    std::filesystem::create_symlink(outside, dir / "QMKData" / "link");
+    WriteIni(dir, "[Strings]\r\nDefaultConfigName=..\\..\\..\\victim\\keep.txt\r\n"
+                  "TVName=" +
+                      outside + "/tree.wrk\r\nLangFileName=QMKData\\link\\x.qlg\r\n");
+    TProjectSettings s(TDataFolder(Folder(dir), Folder(dir)));
+    s.LoadStrings();
+    EXPECT_EQ(s.DefaultConfigFile(), "QMKData\\DefaultKeys.wrk");
+    EXPECT_EQ(s.TreeFile(), "QMKData\\TV_foreign.wrk");
+    EXPECT_EQ(s.LangFile(), LangFileForLocale(QLocale::system()));
+    ASSERT_TRUE(s.SaveProjectSettings());
+    const std::string saved = IniText(dir);
+    EXPECT_NE(saved.find("DefaultConfigName=..\\..\\..\\victim\\keep.txt\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("TVName=" + outside + "/tree.wrk\r\n"), std::string::npos);
+
+    // Inside, however it is spelled, a path stays usable; so does the
+    // program folder of an installed copy.
+    s.DefaultConfigName = "QMKData\\..\\QMKData\\Mine.wrk";
+    EXPECT_EQ(s.DefaultConfigFile(), s.DefaultConfigName);
+    s.TVName = QString::fromStdString((dir / "QMKData" / "Tree.wrk").string());
+    EXPECT_EQ(s.TreeFile(), s.TVName);
+    const TProjectSettings installed(TDataFolder(Folder(dir), QString::fromStdString(outside)));
+    EXPECT_EQ(installed.Folders().Holds(QString::fromStdString(outside + "/QMKData/x")), true);
 }
 
 TEST(ProjectSettings, DefaultsWithoutAFile) {

@@ -8,6 +8,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -96,8 +97,9 @@ TEST(QtPlatform, SecondCopyIsRefusedWhileTheFirstHoldsTheLock) {
 void WriteLockOf(const TQtPlatform& platform, pid_t pid, const QDateTime& modified) {
     QFile file(platform.LockPath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray::number(pid) + '\n' + QCoreApplication::applicationName().toUtf8() +
-               '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
+    file.write(QByteArray::number(pid) + '\n' +
+               QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+               QSysInfo::machineHostName().toUtf8() + '\n');
     ASSERT_TRUE(file.flush()); // else closing would make it new again
     ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
 }
@@ -134,6 +136,68 @@ TEST(QtPlatform, LockLeftByACrashedCopyDoesNotBlock) {
     EXPECT_TRUE(platform.AcquireSingleCopy());
     TQtPlatform another(Folder(dir));
     EXPECT_FALSE(another.AcquireSingleCopy()); // the lock is ours now
+}
+
+// A lock that names no live copy of the program is stale and taken over:
+// empty, garbled, a folder in its place, the lock of another program.
+TEST(QtPlatform, ALockOfNoLiveCopyIsTakenOver) {
+    TempDir dir;
+    TQtPlatform platform(Folder(dir));
+    const QString path = platform.LockPath();
+    const std::vector<std::function<void()>> stale = {
+        [&] { WriteBytes(path.toStdString(), ""); },
+        [&] { WriteBytes(path.toStdString(), std::string("\x9f\x00garbage\n\xff", 11)); },
+        [&] { std::filesystem::create_directory(path.toStdString()); },
+        // The live process that started the tests, under its own name.
+        [&] {
+            const pid_t parent = getppid();
+            const QString exe = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(parent));
+            WriteBytes(path.toStdString(), std::to_string(parent) + "\n" +
+                                               QFileInfo(exe).fileName().toStdString() + "\n" +
+                                               QSysInfo::machineHostName().toStdString() + "\n");
+        }};
+    for (size_t i = 0; i < stale.size(); ++i) {
+        TQtPlatform copy(Folder(dir));
+        stale[i]();
+        EXPECT_TRUE(copy.AcquireSingleCopy()) << i;
+        EXPECT_EQ(copy.SingleCopyProblem().Path, "") << i;
+        EXPECT_FALSE(TQtPlatform(Folder(dir)).AcquireSingleCopy()) << i; // ours now
+    }
+}
+
+// A lock that cannot be made keeps no copy from running; it is named, with
+// the system's reason.
+TEST(QtPlatform, ALockThatCannotBeMadeIsReportedAndTheCopyRuns) {
+    TempDir dir;
+    TQtPlatform missing(Folder(dir) + "/gone");
+    EXPECT_TRUE(missing.AcquireSingleCopy());
+    EXPECT_EQ(missing.SingleCopyProblem().Path, missing.LockPath());
+    EXPECT_EQ(missing.SingleCopyProblem().Why, "No such file or directory");
+
+    TQtPlatform blocked(Folder(dir));
+    std::filesystem::create_directories(blocked.LockPath().toStdString() + "/inside");
+    EXPECT_TRUE(blocked.AcquireSingleCopy());
+    EXPECT_EQ(blocked.SingleCopyProblem().Path, blocked.LockPath());
+    EXPECT_EQ(blocked.SingleCopyProblem().Why, "Directory not empty");
+}
+
+// Messages carry paths and language files: a box shows them as text.
+TEST(QtPlatform, MessageBoxesShowTheirTextAsText) {
+    TQtPlatform platform;
+    const QString text = QStringLiteral("Cannot read\r\n/tmp/a<img src=/dev/zero>b/<h1>BIG.txt");
+    Qt::TextFormat format = Qt::RichText;
+    QString shown;
+    WhenModal([&](QWidget* box) {
+        const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        if (label) {
+            format = label->textFormat();
+            shown = label->text();
+        }
+        static_cast<QMessageBox*>(box)->accept();
+    });
+    platform.MessageBox(nullptr, "Error", text, TMsgIcon::Error, TMsgButtons::Ok);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown, text);
 }
 
 TEST(QtPlatform, GameFolderFromTheWinePrefix) {

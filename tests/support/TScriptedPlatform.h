@@ -104,9 +104,10 @@ class TScriptedPlatform : public TPlatform {
 
     bool lockResult = true; // what AcquireSingleCopy returns
     int lockCalls = 0;
-    QString registryFolder; // what RegistryGameFolder returns
+    TLockProblem lockProblem; // what SingleCopyProblem returns
+    QString registryFolder;   // what RegistryGameFolder returns
     int registryCalls = 0;
-    QString documentsFolder; // what DocumentsFolder returns
+    QString documentsFolder;     // what DocumentsFolder returns
     bool htmlHelpResult = false; // what HtmlHelp returns: no HTML Help
     QStringList htmlHelpFiles;   // the file of every HtmlHelp request
 
@@ -149,6 +150,7 @@ class TScriptedPlatform : public TPlatform {
         ++lockCalls;
         return lockResult;
     }
+    TLockProblem SingleCopyProblem() const override { return lockProblem; }
     QString RegistryGameFolder() override {
         ++registryCalls;
         return registryFolder;

@@ -1,4 +1,4 @@
-#include "editor/GlobalConst.h"
+#include "lang/GlobalConst.h"
 
 #include "config/uFileError.h"
 
@@ -66,6 +66,25 @@ const std::array<const char*, kMessageCount> kBuiltIn = {
     "в файле нет ни одного раздела",
     "нечего записывать",
     "Не удалось прочитать архивы игры; этот шаг повторится при следующем запуске.",
+    "В папке игры нет архивов Warcraft III (war3.mpq); импорт повторится при следующем запуске.",
+    "Шаг импорта не выполнен; он повторится при следующем запуске.",
+    "это не архив, который программа может прочитать",
+    "Не удалось создать файл, который не даёт запустить вторую копию программы; программа "
+    "работает без него.",
+    "Горячая клавиша: %1",
+    "Подсказка: %1",
+    "По умолчанию: %1",
+    "Сброс: %1",
+    "Положение кнопки: %1",
+    "Добавление: %1",
+    "Добавить все (записей: %1)",
+    "Удалить все",
+    "Отменить все изменения",
+    "Мультиредактор (записей: %1)",
+    "Отменить: %1",
+    "Повторить: %1",
+    "«%1» не подходит: горячая клавиша — это латинская буква от A до Z (или Esc).",
+    "«%1» не подходит: здесь нужен знак, который пишет клавиша (буква, цифра, знак).",
 };
 
 std::array<QString, kMessageCount>& Table() {
@@ -104,6 +123,7 @@ QString FailureReason(const std::string& why) {
         {kWhyNotRegularFile, msgWhyNotRegularFile},
         {kWhyNoSection, msgWhyNoSection},
         {kWhyNothingToWrite, msgWhyNothingToWrite},
+        {kWhyNotAnArchive, msgWhyNotAnArchive},
     };
     for (const auto& [text, row] : kOwn) {
         if (why == text)

@@ -69,8 +69,35 @@ enum TMsg : int {
     // An import step whose reading of the game's archives crashed; followed
     // by the game folder and the reason.
     msgArchivesUnreadable,
+    // The game folder holds no archive of the game; followed by the folder.
+    msgNoGameArchives,
+    // An import step that could not use a file (an archive, the default
+    // configuration, an icon to write); followed by the file and the reason.
+    msgImportStepFailed,
+    msgWhyNotAnArchive,
+    // The single-copy lock file cannot be made; followed by its path and the reason.
+    msgLockUnavailable,
+    // The names of the edits in the undo history; %1 is an action's caption
+    // or a count of records.
+    msgEditHotkey,
+    msgEditTip,
+    msgEditDefault,
+    msgEditReset,
+    msgEditPosition,
+    msgEditAdd,
+    msgEditAddAll,
+    msgEditDeleteAll,
+    msgEditResetAll,
+    msgEditMultiEditor,
+    // Edit > Undo and Redo with the name of the edit they take back or make
+    // again.
+    msgUndoNamed,
+    msgRedoNamed,
+    // A typed key a hotkey field does not take; %1 is the key.
+    msgHotkeyTakesLetters,
+    msgHotkeyTakesKeys,
 };
-inline constexpr int kMessageCount = 53;
+inline constexpr int kMessageCount = 71;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.
