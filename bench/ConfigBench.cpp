@@ -109,3 +109,58 @@ void BM_Serialize2MB(benchmark::State& state) {
 }
 BENCHMARK(BM_Serialize2MB)->Unit(benchmark::kMillisecond);
 } // namespace
+
+namespace {
+// The largest player's file of the real data (about 300 KB), read as the
+// editor opens it and written as it saves it.
+const fs::path& RealPlayersFile() {
+    static const fs::path path =
+        fs::path(QUILLMARK_REAL_DATA) / "customkeys" / "danisilv__warcraft3-2.txt";
+    return path;
+}
+
+void BM_ReadRealPlayersFile(benchmark::State& state) {
+    if (!fs::exists(RealPlayersFile())) {
+        state.SkipWithError("no real data beside this checkout");
+        return;
+    }
+    for (auto _ : state) {
+        auto doc = TCfgManager::CreateFromFile(RealPlayersFile());
+        benchmark::DoNotOptimize(doc->Count());
+    }
+}
+BENCHMARK(BM_ReadRealPlayersFile)->Unit(benchmark::kMillisecond);
+
+void BM_WriteRealPlayersFile(benchmark::State& state) {
+    if (!fs::exists(RealPlayersFile())) {
+        state.SkipWithError("no real data beside this checkout");
+        return;
+    }
+    const auto asRead = TCfgManager::CreateFromFile(RealPlayersFile());
+    const auto edited = asRead->Clone();
+    edited->Records(0).Hotkey = "Q";
+    edited->Records(1).Tip += "!";
+    const fs::path out = fs::temp_directory_path() / "quillmark-bench-player.txt";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(edited->SaveEdits(out));
+    fs::remove(out);
+}
+BENCHMARK(BM_WriteRealPlayersFile)->Unit(benchmark::kMillisecond);
+
+// 1,000 lookups, as the multi-editor makes over a tree, in a 6,000-record
+// document that holds few of them: each miss searches in any case too.
+void BM_FindRecord1000(benchmark::State& state) {
+    const auto doc = TCfgManager::CreateFromFile(BigFile());
+    std::mt19937 rng(3);
+    std::vector<std::string> ids;
+    for (int i = 0; i < 1000; ++i)
+        ids.push_back(FourCharId(rng));
+    for (auto _ : state) {
+        int found = 0;
+        for (const auto& id : ids)
+            found += doc->FindRecord(id) ? 1 : 0;
+        benchmark::DoNotOptimize(found);
+    }
+}
+BENCHMARK(BM_FindRecord1000)->Unit(benchmark::kMicrosecond);
+} // namespace

@@ -2,154 +2,79 @@
 
 #include "config/uAtomicFile.h"
 #include "config/uColorMarkup.h"
+#include "config/uEditWriter.h"
 #include "config/uFileError.h"
-#include "config/uLineReader.h"
+#include "config/uReadFile.h"
+#include "config/uSectionReader.h"
 #include "text/TextCodec.h"
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <stdexcept>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace qm {
 namespace {
 
-// Fields whose values never start with blanks: hotkeys and button positions.
-bool DropsLeadingBlanks(int index) {
-    return (index >= fiHotkey && index <= fiResearchhotkey) ||
-           (index >= fiButtonpos && index <= fiResearchbuttonpos);
-}
-
-std::string_view TrimBlanks(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-// The key is the text before the first "=", the value the text after it, cut
-// at the first "//" that follows. Blanks around the key are not part of it.
-void SplitKeyValue(std::string_view line, std::string_view& key, std::string_view& value) {
-    const size_t eq = line.find('=');
-    if (eq == std::string_view::npos) {
-        key = {};
-        value = {};
-        return;
-    }
-    key = TrimBlanks(line.substr(0, eq));
-    value = line.substr(eq + 1);
-    if (const size_t comment = value.find("//"); comment != std::string_view::npos)
-        value = value.substr(0, comment);
-}
-
-int FieldOfKey(std::string_view key) {
-    const std::string upper = AsciiUpper(key);
-    for (int i = fiHotkey; i < kFieldCount; ++i) {
-        if (upper == ReadingKey(i))
-            return i;
-    }
-    return -1;
-}
-
-// The identifier of a trimmed header line: after "[" up to the first "]".
-std::string HeaderId(std::string_view header) {
-    const std::string_view inner = header.substr(1);
-    return std::string(inner.substr(0, inner.find(']')));
-}
-
-// Reads sections one at a time, carrying the header that ended the previous
-// section's body over to the next call.
-class TSectionReader {
-  public:
-    explicit TSectionReader(TLineReader& lines) : lines_(lines) {}
-
-    // The next section with a non-empty identifier; false at the end.
-    bool Next(TBindRec& rec) {
-        for (;;) {
-            rec = TBindRec{};
-            std::string header;
-            if (!FindHeader(header))
-                return false;
-            rec.ID = HeaderId(header);
-            ReadBody(rec);
-            // A section without identifier ("[]") is skipped; reading goes on.
-            if (!rec.ID.empty())
-                return true;
-        }
-    }
-
-  private:
-    bool FindHeader(std::string& header) {
-        if (!pending_.empty()) {
-            header = std::move(pending_);
-            pending_.clear();
-            return true;
-        }
-        while (lines_.ReadLine(line_)) {
-            const std::string_view trimmed = Trim(line_);
-            if (trimmed.starts_with('[')) {
-                header = trimmed;
-                // A first header on the file's last line yields nothing.
-                return !lines_.AtEnd();
-            }
-        }
-        return false;
-    }
-
-    void ReadBody(TBindRec& rec) {
-        while (lines_.ReadLine(line_)) {
-            const std::string_view trimmed = Trim(line_);
-            std::string_view key, value;
-            SplitKeyValue(trimmed, key, value);
-            const int field = key.empty() ? -1 : FieldOfKey(key);
-            if (field >= 0) {
-                if (DropsLeadingBlanks(field))
-                    value = TrimBlanksFront(value);
-                rec[field].assign(value);
-            } else if (trimmed.starts_with('[')) {
-                pending_ = trimmed;
-                return;
-            }
-        }
-    }
-
-    static std::string_view TrimBlanksFront(std::string_view s) {
-        while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-            s.remove_prefix(1);
-        return s;
-    }
-
-    TLineReader& lines_;
-    std::string line_;
-    std::string pending_;
-};
-
 bool IdLess(const std::unique_ptr<TBindRec>& a, const std::unique_ptr<TBindRec>& b) {
     return a->ID < b->ID; // char_traits<char> compares bytes as unsigned
 }
 
-bool HasAnyValue(const TBindRec& rec) {
-    for (int i = fiHotkey; i < kFieldCount; ++i) {
-        if (!rec[i].empty())
-            return true;
-    }
-    return false;
-}
+// Runs of records this short are looked through rather than narrowed.
+constexpr std::ptrdiff_t kShortRun = 8;
 
-void AppendRecord(std::string& out, const TBindRec& rec, bool withDataFields) {
-    if (!rec.Name.empty())
-        out.append("//").append(rec.Name).append("\r\n");
-    out.append("[").append(rec.ID).append("]\r\n");
-    const int last = withDataFields ? kFieldCount - 1 : fiResearchbuttonpos;
-    for (int i = fiHotkey; i <= last; ++i) {
-        if (Trim(rec[i]).empty())
-            continue;
-        out.append(WritingKey(i)).append(rec[i]).append("\r\n");
+// The records a merge may join, by trimmed identifier: merging looks up
+// every section, and an index keeps that linear instead of quadratic. Keyed
+// without regard to case; the spellings of one key beyond the first are rare.
+class TMergeIndex {
+  public:
+    struct TFound {
+        TBindRec* Exact = nullptr;
+        TBindRec* OtherCase = nullptr; // the first indexed in another case
+        const std::string* OtherCaseID = nullptr;
+    };
+
+    // The first record of each spelling is kept.
+    void Add(std::string_view id, TBindRec* record) {
+        auto [it, added] = byFolded_.try_emplace(AsciiLower(id));
+        TSpellings& spellings = it->second;
+        if (added) {
+            spellings.First = {std::string(id), record};
+        } else if (spellings.First.first != id &&
+                   std::none_of(spellings.More.begin(), spellings.More.end(),
+                                [&](const auto& more) { return more.first == id; })) {
+            spellings.More.emplace_back(std::string(id), record);
+        }
     }
-    out.append("\r\n");
+
+    TFound Find(std::string_view id) const {
+        const auto it = byFolded_.find(AsciiLower(id));
+        if (it == byFolded_.end())
+            return {};
+        const TSpellings& spellings = it->second;
+        if (spellings.First.first == id)
+            return {spellings.First.second};
+        for (const auto& [spelling, record] : spellings.More) {
+            if (spelling == id)
+                return {record};
+        }
+        return {nullptr, spellings.First.second, &spellings.First.first};
+    }
+
+  private:
+    struct TSpellings {
+        std::pair<std::string, TBindRec*> First;
+        std::vector<std::pair<std::string, TBindRec*>> More;
+    };
+    std::unordered_map<std::string, TSpellings> byFolded_;
+};
+
+// The byte of an identifier at a position, -1 past its end: shorter sorts first.
+int ByteAt(const std::string& id, size_t at) {
+    return at < id.size() ? static_cast<unsigned char>(id[at]) : -1;
 }
 
 class TPlainText : public TMarkupVisitor {
@@ -177,40 +102,64 @@ std::unique_ptr<TCfgManager> TCfgManager::CreateFromFile(const std::filesystem::
 }
 
 int TCfgManager::LoadFromFile(const std::filesystem::path& path, bool merge, std::string* why) {
-    TLineReader lines;
-    if (!lines.Open(path, why))
+    auto bytes = ReadFileBytes(path, kMaxFileSize, why);
+    if (!bytes)
         return 0;
-    if (!merge)
-        records_.clear();
-    // Merging looks up every section; an index of the first record per
-    // trimmed identifier keeps that linear instead of quadratic.
-    std::unordered_map<std::string, TBindRec*> firstById;
-    if (merge) {
-        for (const auto& rec : records_)
-            firstById.emplace(Trim(rec->ID), rec.get());
-    }
-    TSectionReader sections(lines);
-    TBindRec rec;
+    auto layout = std::make_shared<TFileLayout>(std::move(*bytes));
     int count = 0;
-    while (sections.Next(rec)) {
-        ++count;
-        if (merge) {
-            auto [it, added] = firstById.emplace(Trim(rec.ID), nullptr);
-            if (!added) {
-                CopyNonEmptyFields(*it->second, rec);
-                continue;
-            }
-            it->second = records_.emplace_back(std::make_unique<TBindRec>(std::move(rec))).get();
-        } else {
-            records_.push_back(std::make_unique<TBindRec>(std::move(rec)));
-        }
-    }
-    if (lines.Failed()) {
-        SetWhy(why, lines.Error());
-        return kReadError;
+    if (merge) {
+        count = MergeSections(*layout);
+        // A merged document is no longer one file.
+        layout_.reset();
+    } else {
+        TSectionReader sections(layout->Bytes(), layout->TextBegin(), layout->TextEnd(),
+                                layout.get());
+        std::vector<std::unique_ptr<TBindRec>> read;
+        for (TBindRec rec; sections.Next(rec);)
+            read.push_back(std::make_unique<TBindRec>(std::move(rec)));
+        count = static_cast<int>(read.size());
+        records_ = std::move(read);
+        layout->Finish(sections.MostLinesEndInCrLf());
+        layout_ = std::move(layout);
     }
     if (count == 0)
         SetWhy(why, kWhyNoSection);
+    return count;
+}
+
+int TCfgManager::MergeSections(const TFileLayout& file) {
+    TMergeIndex index;
+    for (const auto& held : records_)
+        index.Add(Trim(held->ID), held.get());
+    // A section never joins a record of another case that the file also
+    // spells: the game's own tables hold both Achd and AChd. The file's
+    // spellings are only gathered when a section first differs in case.
+    std::optional<std::unordered_set<std::string>> spelled;
+    const auto fileSpells = [&](const std::string& id) {
+        if (!spelled) {
+            spelled.emplace();
+            TSectionReader all(file.Bytes(), file.TextBegin(), file.TextEnd());
+            for (TBindRec rec; all.Next(rec);)
+                spelled->emplace(Trim(rec.ID));
+        }
+        return spelled->contains(id);
+    };
+    TSectionReader sections(file.Bytes(), file.TextBegin(), file.TextEnd());
+    int count = 0;
+    for (TBindRec rec; sections.Next(rec); ++count) {
+        const std::string_view id = Trim(rec.ID);
+        const TMergeIndex::TFound found = index.Find(id);
+        TBindRec* target = found.Exact;
+        if (!target && found.OtherCase && !fileSpells(*found.OtherCaseID))
+            target = found.OtherCase;
+        if (target) {
+            CopyNonEmptyFields(*target, rec);
+        } else {
+            const std::string kept(id);
+            index.Add(kept,
+                      records_.emplace_back(std::make_unique<TBindRec>(std::move(rec))).get());
+        }
+    }
     return count;
 }
 
@@ -271,6 +220,7 @@ std::unique_ptr<TCfgManager> TCfgManager::Clone() const {
     for (const auto& rec : records_)
         copy->records_.push_back(std::make_unique<TBindRec>(*rec));
     copy->fileName_ = fileName_;
+    copy->layout_ = layout_;
     return copy;
 }
 
@@ -278,17 +228,73 @@ TBindRec* TCfgManager::FindRecord(std::string_view id) {
     const auto at =
         std::lower_bound(records_.begin(), records_.end(), id,
                          [](const auto& rec, std::string_view v) { return rec->ID < v; });
-    return at != records_.end() && (*at)->ID == id ? at->get() : nullptr;
+    if (at != records_.end() && (*at)->ID == id)
+        return at->get();
+    return FindOtherCase(id);
 }
 
 const TBindRec* TCfgManager::FindRecord(std::string_view id) const {
     return const_cast<TCfgManager*>(this)->FindRecord(id);
 }
 
+// The sorted list keeps the identifiers that differ from `id` only in case
+// apart, but every record sharing a prefix with it is one run: narrowing the
+// run byte by byte, a letter in either case, finds them without an index.
+// Upper case sorts first, so the first found is the first in list order.
+TBindRec* TCfgManager::FindOtherCase(std::string_view id) {
+    using TIt = decltype(records_)::iterator;
+    struct TRun {
+        size_t Depth;
+        TIt First, Last;
+    };
+    std::vector<TRun> runs{{0, records_.begin(), records_.end()}};
+    while (!runs.empty()) {
+        const TRun run = runs.back();
+        runs.pop_back();
+        if (run.First == run.Last)
+            continue;
+        // A short run is quicker looked through.
+        if (run.Last - run.First <= kShortRun) {
+            for (TIt it = run.First; it != run.Last; ++it) {
+                if (SameIgnoringAsciiCase((*it)->ID, id))
+                    return it->get();
+            }
+            continue;
+        }
+        if (run.Depth == id.size()) {
+            if ((*run.First)->ID.size() == run.Depth)
+                return run.First->get();
+            continue;
+        }
+        const auto push = [&](char variant) {
+            const int v = static_cast<unsigned char>(variant);
+            const TIt first = std::lower_bound(run.First, run.Last, v, [&](const auto& rec, int b) {
+                return ByteAt(rec->ID, run.Depth) < b;
+            });
+            const TIt last = std::upper_bound(first, run.Last, v, [&](int b, const auto& rec) {
+                return b < ByteAt(rec->ID, run.Depth);
+            });
+            runs.push_back({run.Depth + 1, first, last});
+        };
+        const char c = id[run.Depth];
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+            push(static_cast<char>(c | 0x20));
+            push(static_cast<char>(c & ~0x20)); // upper case, pushed last, is taken first
+        } else {
+            push(c);
+        }
+    }
+    return nullptr;
+}
+
 TBindRec* TCfgManager::FindRecordLinear(std::string_view id) {
     const std::string_view wanted = Trim(id);
     for (const auto& rec : records_) {
         if (Trim(rec->ID) == wanted)
+            return rec.get();
+    }
+    for (const auto& rec : records_) {
+        if (SameIgnoringAsciiCase(Trim(rec->ID), wanted))
             return rec.get();
     }
     return nullptr;
@@ -303,8 +309,8 @@ std::string TCfgManager::Serialize(bool withDataFields) const {
     std::string out;
     out.reserve(estimate);
     for (const auto& rec : records_) {
-        if (!rec->ID.empty() && HasAnyValue(*rec))
-            AppendRecord(out, *rec, withDataFields);
+        if (IsWritten(*rec))
+            AppendRecordText(out, *rec, withDataFields);
     }
     return out;
 }
@@ -318,27 +324,63 @@ bool TCfgManager::SaveToFile(const std::filesystem::path& path, bool withDataFie
     return WriteFileAtomically(path, Serialize(withDataFields), why);
 }
 
+std::string TCfgManager::SerializeEdits() const {
+    return layout_ ? WriteEdits(*layout_, *this) : Serialize(false);
+}
+
+bool TCfgManager::SaveEdits(const std::filesystem::path& path, std::string* why) const {
+    if (!layout_ && records_.empty()) {
+        SetWhy(why, kWhyNothingToWrite);
+        return false;
+    }
+    return WriteFileAtomically(path, SerializeEdits(), why);
+}
+
 bool TCfgManager::SameAs(const TCfgManager& other) const {
     if (Count() != other.Count())
         return false;
-    for (size_t r = 0; r < records_.size(); ++r) {
-        for (int i = fiID; i <= fiResearchbuttonpos; ++i) {
-            if ((*records_[r])[i] != (*other.records_[r])[i])
+    const auto mine = InFoldedOrder();
+    const auto theirs = other.InFoldedOrder();
+    for (size_t r = 0; r < mine.size(); ++r) {
+        if (!SameIgnoringAsciiCase(mine[r]->ID, theirs[r]->ID))
+            return false;
+        for (int i = fiHotkey; i <= fiResearchbuttonpos; ++i) {
+            if ((*mine[r])[i] != (*theirs[r])[i])
                 return false;
         }
     }
     return true;
 }
 
+std::vector<const TBindRec*> TCfgManager::InFoldedOrder() const {
+    std::vector<const TBindRec*> order;
+    order.reserve(records_.size());
+    for (const auto& rec : records_)
+        order.push_back(rec.get());
+    const auto fold = [](char c) {
+        return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    };
+    std::stable_sort(order.begin(), order.end(), [&](const TBindRec* a, const TBindRec* b) {
+        return std::lexicographical_compare(a->ID.begin(), a->ID.end(), b->ID.begin(), b->ID.end(),
+                                            [&](char x, char y) { return fold(x) < fold(y); });
+    });
+    return order;
+}
+
 void TCfgManager::Overlay(const TCfgManager& other) {
-    std::unordered_map<std::string_view, const TBindRec*> firstById;
-    for (const auto& rec : other.records_)
-        firstById.emplace(rec->ID, rec.get());
+    std::unordered_map<std::string_view, const TBindRec*> exact;
+    std::unordered_map<std::string, const TBindRec*> folded;
+    for (const auto& rec : other.records_) {
+        exact.emplace(rec->ID, rec.get());
+        folded.emplace(AsciiLower(rec->ID), rec.get());
+    }
     for (const auto& rec : records_) {
         if (rec->ID.empty())
             continue;
-        if (const auto it = firstById.find(rec->ID); it != firstById.end())
+        if (const auto it = exact.find(rec->ID); it != exact.end())
             CopyNonEmptyFields(*rec, *it->second);
+        else if (const auto near = folded.find(AsciiLower(rec->ID)); near != folded.end())
+            CopyNonEmptyFields(*rec, *near->second);
     }
 }
 
@@ -351,6 +393,39 @@ void TCfgManager::FillEmptyFields(TBindRec& record) const {
             return;
         record[i] = (*defaults)[i];
     }
+}
+
+TTextEncoding DetectEncoding(const TCfgManager& document) {
+    TEncodingGuess guess;
+    for (int r = 0; r < document.Count(); ++r) {
+        for (int i = fiHotkey; i < kFieldCount; ++i)
+            guess.Add(document.Records(r)[i]);
+    }
+    return guess.Result();
+}
+
+bool IsWritten(const TBindRec& record) {
+    if (record.ID.empty())
+        return false;
+    for (int i = fiHotkey; i < kFieldCount; ++i) {
+        if (!record[i].empty())
+            return true;
+    }
+    return false;
+}
+
+void AppendRecordText(std::string& out, const TBindRec& record, bool withDataFields,
+                      std::string_view lineEnd) {
+    if (!record.Name.empty())
+        out.append("//").append(record.Name).append(lineEnd);
+    out.append("[").append(record.ID).append("]").append(lineEnd);
+    const int last = withDataFields ? kFieldCount - 1 : fiResearchbuttonpos;
+    for (int i = fiHotkey; i <= last; ++i) {
+        if (Trim(record[i]).empty())
+            continue;
+        out.append(WritingKey(i)).append(record[i]).append(lineEnd);
+    }
+    out.append(lineEnd);
 }
 
 const std::string& GetField(const TBindRec& record, int index) {

@@ -2,10 +2,14 @@
 // A configuration document: the action records of one CustomKeys-format file,
 // kept in identifier order. Records are owned one by one, so a reference to a
 // record stays valid across Sort and AddRecord until the record's document is
-// cleared, re-read or destroyed.
+// cleared, re-read or destroyed. A document read from one file keeps that
+// file's layout, so that it can be written back with only its edits.
 
 #include "config/uBindRec.h"
+#include "config/uFileLayout.h"
+#include "text/TextCodePage.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,8 +20,8 @@ namespace qm {
 
 class TCfgManager {
   public:
-    // LoadFromFile's result when reading failed after the file was opened.
-    static constexpr int kReadError = -1;
+    // A configuration file larger than this is refused on reading.
+    static constexpr std::uintmax_t kMaxFileSize = 64u << 20;
 
     TCfgManager() = default;
     TCfgManager(const TCfgManager&) = delete;
@@ -33,12 +37,15 @@ class TCfgManager {
                                                        std::string* why = nullptr);
 
     // Reads the sections of a file and returns how many were read (merged
-    // ones included): 0 for a missing or unreadable file (document unchanged),
-    // kReadError when reading broke off. Without `merge` the document is
-    // replaced by the file's sections in file order; with it, a section whose
-    // trimmed identifier is already held gives its non-empty values to that
-    // record and any other section is appended. `why` as for CreateFromFile,
-    // set whenever the result is 0 or kReadError.
+    // ones included): 0 for a missing, unreadable or oversized file (document
+    // unchanged). Without `merge` the document is replaced by the file's
+    // sections in file order, and keeps the file's layout; with it, a
+    // section gives its non-empty values to the record held under its
+    // trimmed identifier, else to one whose identifier differs only in
+    // ASCII case unless the file also spells that one, and any other section
+    // is appended; the document then has no layout. `why` as for
+    // CreateFromFile, set whenever the result is 0 (for a file over
+    // kMaxFileSize, see TooLargeWhy).
     int LoadFromFile(const std::filesystem::path& path, bool merge, std::string* why = nullptr);
 
     // Stable sort by the identifiers' bytes: equal identifiers keep their order.
@@ -61,15 +68,22 @@ class TCfgManager {
     std::vector<std::unique_ptr<TBindRec>> TakeAll();
     // Replaces the records by these, in this order.
     void PutAll(std::vector<std::unique_ptr<TBindRec>> records);
-    // An independent copy: the same records and FileName.
+    // An independent copy: the same records and FileName, sharing the layout.
     std::unique_ptr<TCfgManager> Clone() const;
-    // Binary search for an identifier equal byte for byte; nullptr when none.
+    // The record whose identifier equals `id` byte for byte, else (as the
+    // game finds sections) the first in list order whose identifier differs
+    // from it only in ASCII case; nullptr when none. Binary searches: the
+    // list must be sorted.
     TBindRec* FindRecord(std::string_view id);
     const TBindRec* FindRecord(std::string_view id) const;
     // The first record in list order whose trimmed identifier equals the
-    // trimmed `id`; works on an unsorted list.
+    // trimmed `id`, else the first that differs from it only in ASCII case;
+    // works on an unsorted list.
     TBindRec* FindRecordLinear(std::string_view id);
     const std::filesystem::path& FileName() const { return fileName_; }
+    // The file the document was read from, as it was read; null for one
+    // that was created or merged.
+    const TFileLayout* Layout() const { return layout_.get(); }
 
     // Writes the document in the CustomKeys format, replacing the file only
     // once the new content is complete. False, with the file untouched, for an
@@ -79,21 +93,44 @@ class TCfgManager {
                     std::string* why = nullptr) const;
     // The file content SaveToFile writes.
     std::string Serialize(bool withDataFields) const;
-    // Same number of records, and fields 0-11 equal position by position.
+    // The file the document was read from with only the values that differ
+    // from it changed (see uEditWriter.h); with no layout, Serialize(false).
+    std::string SerializeEdits() const;
+    // Writes SerializeEdits as SaveToFile writes; without a layout an empty
+    // document is "nothing to write".
+    bool SaveEdits(const std::filesystem::path& path, std::string* why = nullptr) const;
+    // Same number of records; paired in the order of their identifiers
+    // without regard to ASCII case, the identifiers differ at most in case
+    // and fields 1-11 are equal.
     bool SameAs(const TCfgManager& other) const;
     // Each record takes the non-empty fields of the other document's first
-    // record with exactly the same identifier.
+    // record with exactly the same identifier, else of its first record whose
+    // identifier differs only in ASCII case.
     void Overlay(const TCfgManager& other);
-    // Fills the record's empty fields from this document's record with the
-    // same identifier, if there is one.
+    // Fills the record's empty fields from this document's record found by
+    // FindRecord, if there is one.
     void FillEmptyFields(TBindRec& record) const;
 
   private:
+    int MergeSections(const TFileLayout& file);
+    TBindRec* FindOtherCase(std::string_view id);
+    std::vector<const TBindRec*> InFoldedOrder() const;
+
     std::vector<std::unique_ptr<TBindRec>> records_;
     std::filesystem::path fileName_;
+    std::shared_ptr<const TFileLayout> layout_;
 };
 
+// How the document's values are stored (see TEncodingGuess): the code page
+// of those that are not UTF-8, and whether new text goes in as UTF-8.
+TTextEncoding DetectEncoding(const TCfgManager& document);
+
 // Record helpers.
+// Whether Serialize writes the record: it has an identifier and a value.
+bool IsWritten(const TBindRec& record);
+// Appends the record as Serialize writes it, its lines ended by `lineEnd`.
+void AppendRecordText(std::string& out, const TBindRec& record, bool withDataFields,
+                      std::string_view lineEnd = "\r\n");
 const std::string& GetField(const TBindRec& record, int index);
 // The first non-empty field among indexes from..to; empty when none.
 std::string FirstNonEmptyField(const TBindRec& record, int from, int to);

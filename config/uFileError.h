@@ -4,6 +4,8 @@
 // that can fail take an optional `std::string* why` (nullptr: not wanted)
 // and set it only when they fail; callers that pass none behave as before.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +20,11 @@ inline constexpr std::string_view kWhyNotAnArchive = "not an archive the program
 
 // The system's text for an errno value ("Permission denied").
 std::string ErrnoText(int error);
+
+// The reason for a file refused for its size: kWhyTooLarge with the size,
+// "too large: 70000000 bytes"; and the size such a reason names.
+std::string TooLargeWhy(std::uintmax_t size);
+std::optional<std::uintmax_t> TooLargeSize(std::string_view why);
 
 // Sets `*why` when a reason is wanted.
 inline void SetWhy(std::string* why, std::string_view text) {

@@ -38,7 +38,7 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path, std:
     fstat(fd, &st);
     if (static_cast<std::uintmax_t>(st.st_size) > maxSize) {
         close(fd);
-        SetWhy(why, kWhyTooLarge);
+        SetWhy(why, TooLargeWhy(static_cast<std::uintmax_t>(st.st_size)));
         return std::nullopt;
     }
     // Read to the end, not to the size seen: the file may grow meanwhile,
@@ -66,7 +66,7 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path, std:
     }
     close(fd);
     if (got > maxSize) {
-        SetWhy(why, kWhyTooLarge);
+        SetWhy(why, TooLargeWhy(got));
         return std::nullopt;
     }
     bytes.resize(got);

@@ -11,7 +11,7 @@ namespace qm {
 
 // The bytes of a regular file of at most `maxSize` bytes; nothing for a
 // missing, special, oversized or unreadable file, with the reason in `why`
-// when asked (see uFileError.h).
+// when asked (see uFileError.h; an oversized file's names its size).
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path, std::uintmax_t maxSize,
                                          std::string* why = nullptr);
 

@@ -42,7 +42,7 @@ QPixmap TfrmLoading::SplashPicture() {
 TfrmLoading::TfrmLoading(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
       imgLoading(MakeLabel(this, "imgLoading", Qt::white, QRect(0, 0, kWidth, kPictureHeight))),
-      lblLoading(MakeLabel(this, "lblLoading", Qt::white, QRect(8, 147, 240, 18))),
+      lblLoading(MakeLabel(this, "lblLoading", Qt::white, QRect(5, 147, 246, 18))),
       lblLoadingStatus(MakeLabel(this, "lblLoadingStatus", kSilver, QRect(5, 165, 246, 16))),
       pbLoading(new QProgressBar(this)) {
     setObjectName(QStringLiteral("frmLoading"));
@@ -60,7 +60,7 @@ TfrmLoading::TfrmLoading(QWidget* parent)
     lblLoadingStatus->setText(Msg(msgStatusPreparing));
 
     pbLoading->setObjectName(QStringLiteral("pbLoading"));
-    pbLoading->setGeometry(8, 184, 240, 8);
+    pbLoading->setGeometry(5, 184, 246, 8);
     pbLoading->setTextVisible(false);
     pbLoading->setStyleSheet(
         QStringLiteral("QProgressBar { border: 1px solid #808080; background: #181818; }"

@@ -2,7 +2,8 @@
 // round trip: what the writer makes of a document reads back as the same
 // document, but for the blanks at the end of values (a value cut short at
 // "//" may end in blanks; lines are trimmed on reading), and from then on
-// byte for byte.
+// byte for byte. Written over the file it was read from, a document gives
+// the file's own bytes, and once edited it reads back as edited.
 
 #include "FuzzInput.h"
 #include "config/uCfgManager.h"
@@ -42,6 +43,60 @@ std::vector<qm::TBindRec> Records(const qm::TCfgManager& doc) {
     return records;
 }
 
+// Fields 1-11 of the records that hold any of them: what the edit writer
+// writes. A header that was the file's last line becomes a section once a
+// record follows it, but holds nothing.
+std::vector<std::vector<std::string>> EditFields(const qm::TCfgManager& doc) {
+    std::vector<std::vector<std::string>> records;
+    for (int r = 0; r < doc.Count(); ++r) {
+        std::vector<std::string> fields;
+        bool any = false;
+        for (int i = qm::fiID; i <= qm::fiResearchbuttonpos; ++i) {
+            fields.push_back(doc.Records(r)[i]);
+            any = any || (i > qm::fiID && !fields.back().empty());
+        }
+        if (any)
+            records.push_back(std::move(fields));
+    }
+    return records;
+}
+
+// Every fourth record each: a hotkey set, a tooltip emptied, a position
+// set, the record removed; and a record added.
+void Edit(qm::TCfgManager& doc) {
+    std::vector<const qm::TBindRec*> removed;
+    for (int r = 0; r < doc.Count(); ++r) {
+        qm::TBindRec& rec = doc.Records(r);
+        switch (r % 4) {
+        case 0:
+            rec.Hotkey = "Z";
+            break;
+        case 1:
+            rec.Tip.clear();
+            break;
+        case 2:
+            rec.Buttonpos = "1,2";
+            break;
+        default:
+            removed.push_back(&rec);
+        }
+    }
+    for (const qm::TBindRec* rec : removed)
+        doc.TakeRecord(*rec);
+    doc.AddRecord("Zq9x").Hotkey = "Q";
+}
+
+void CheckEditWriter(const qm::TCfgManager& doc, const std::string& input,
+                     const qm::fuzz::TInputFile& written) {
+    if (doc.SerializeEdits() != input)
+        std::abort();
+    const auto edited = doc.Clone();
+    Edit(*edited);
+    Write(written, edited->SerializeEdits());
+    if (EditFields(*qm::TCfgManager::CreateFromFile(written.path())) != EditFields(*edited))
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
@@ -49,6 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     static const qm::fuzz::TInputFile written("Written.txt");
     qm::fuzz::WriteInput(input.path(), data, size);
     const auto doc = qm::TCfgManager::CreateFromFile(input.path());
+    CheckEditWriter(*doc, std::string(reinterpret_cast<const char*>(data), size), written);
     Write(written, doc->Serialize(true));
     const auto again = qm::TCfgManager::CreateFromFile(written.path());
     const std::string bytes = again->Serialize(true);

@@ -103,24 +103,36 @@ bool IsRewritable(const std::vector<std::string>& fields) {
            CharCount(fields[0]) >= 2 && fields[0] != kPlaceholder;
 }
 
-// The first record of each trimmed identifier, as FindRecordLinear finds it:
-// looked up once per tree line, so a large tree file and a large
-// configuration cost their sizes added, not multiplied.
-using TRecordIndex = std::unordered_map<std::string_view, const TBindRec*>;
+// The first record of each trimmed identifier, as FindRecordLinear finds it
+// (the exact spelling first, then any case): looked up once per tree line, so
+// a large tree file and a large configuration cost their sizes added, not
+// multiplied.
+class TRecordIndex {
+  public:
+    explicit TRecordIndex(const TCfgManager& document) {
+        for (int i = 0; i < document.Count(); ++i) {
+            const std::string_view id = Trim(document.Records(i).ID);
+            exact_.emplace(id, &document.Records(i));
+            folded_.emplace(AsciiLower(id), &document.Records(i));
+        }
+    }
+    const TBindRec* Find(std::string_view id) const {
+        if (const auto it = exact_.find(id); it != exact_.end())
+            return it->second;
+        const auto it = folded_.find(AsciiLower(id));
+        return it == folded_.end() ? nullptr : it->second;
+    }
 
-TRecordIndex IndexRecords(const TCfgManager& document) {
-    TRecordIndex index;
-    for (int i = 0; i < document.Count(); ++i)
-        index.emplace(Trim(document.Records(i).ID), &document.Records(i));
-    return index;
-}
+  private:
+    std::unordered_map<std::string_view, const TBindRec*> exact_;
+    std::unordered_map<std::string, const TBindRec*> folded_;
+};
 
 std::string FillLine(const std::string& line, const TRecordIndex& defaults) {
     const auto fields = SplitFields(line);
     if (!IsRewritable(fields))
         return line;
-    const auto found = defaults.find(Trim(fields[1]));
-    const TBindRec* record = found == defaults.end() ? nullptr : found->second;
+    const TBindRec* record = defaults.Find(Trim(fields[1]));
     std::string out = Tabs(line) + CaptionFor(record, fields[0]) + "|" + fields[1];
     if (fields.size() >= 3)
         out.append("|").append(IconFor(record, fields[2]));
@@ -188,7 +200,7 @@ bool ClearTVNames(const std::filesystem::path& tree, std::string* why) {
 bool FillTVFromDefaults(const std::filesystem::path& tree, const std::filesystem::path& defaults,
                         std::string* why) {
     const auto document = TCfgManager::CreateFromFile(defaults);
-    const TRecordIndex index = IndexRecords(*document);
+    const TRecordIndex index(*document);
     return RewriteTree(
         tree, [&](const std::string& line) { return FillLine(line, index); }, why);
 }

@@ -3,6 +3,7 @@
 #include "config/uFileError.h"
 
 #include <QDir>
+#include <QLocale>
 
 #include <array>
 
@@ -116,9 +117,14 @@ void ResetMessages() {
 }
 
 QString FailureReason(const std::string& why) {
+    if (const auto size = TooLargeSize(why))
+        return Msg(msgWhyTooLarge) +
+               QStringLiteral(" (%1)").arg(QLocale().formattedDataSize(
+                   static_cast<qint64>(*size), 1, QLocale::DataSizeTraditionalFormat));
     static const std::pair<std::string_view, int> kOwn[] = {
-        {kWhyNotRegularFile, msgWhyNotRegularFile}, {kWhyTooLarge, msgWhyTooLarge},
-        {kWhyNoSection, msgWhyNoSection},           {kWhyNothingToWrite, msgWhyNothingToWrite},
+        {kWhyNotRegularFile, msgWhyNotRegularFile},
+        {kWhyNoSection, msgWhyNoSection},
+        {kWhyNothingToWrite, msgWhyNothingToWrite},
         {kWhyNotAnArchive, msgWhyNotAnArchive},
     };
     for (const auto& [text, row] : kOwn) {

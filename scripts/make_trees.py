@@ -134,6 +134,7 @@ class GameData:
             for ident in set(self.funcs) - before:
                 self.source[ident] = group
             read_ini(units / f"{group}Strings.txt", self.strings)
+        self.strings_folded = {i.lower() for i in self.strings}
         fix = REPO / "QMKData" / "Fix.wrk"
         if corrections and fix.exists():
             corrections = {}
@@ -148,7 +149,10 @@ class GameData:
         self.ui = read_slk(slk / "UnitUI.slk")
 
     def exists(self, ident):
-        return ident in self.strings
+        """Whether the strings tables name the action, found as the game finds
+        sections: the exact spelling, else in any case ([AChV] of the functions
+        is the strings' [AChv])."""
+        return ident in self.strings or ident.lower() in self.strings_folded
 
     def values(self, ident, key):
         return self.funcs.get(ident, {}).get(key) or self.strings.get(ident, {}).get(key) or [""]
@@ -472,9 +476,10 @@ def exclusion_reason(data, ident, units_on_cards):
         return "item no shop sells: found only as loot or in campaigns"
     if group.endswith("Upgrade"):
         return "upgrade no building of a player researches"
-    users = [u for u, row in data.abilities.items()
-             if ident in row.get("abilList", "").split(",")
-             or ident in row.get("heroAbilList", "").split(",")]
+    def carries(row):
+        lists = row.get("abilList", "").split(",") + row.get("heroAbilList", "").split(",")
+        return ident.lower() in (a.lower() for a in lists)
+    users = [u for u, row in data.abilities.items() if carries(row)]
     if not users:
         return "ability no unit carries: dummy or campaign ability"
     if not any(u in units_on_cards for u in users):

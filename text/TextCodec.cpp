@@ -1,5 +1,6 @@
 #include "text/TextCodec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace qm {
@@ -90,6 +91,12 @@ std::string AsciiUpper(std::string_view text) {
             c = static_cast<char>(c - 'a' + 'A');
     }
     return out;
+}
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 bool IsValidUtf8(std::string_view bytes) {

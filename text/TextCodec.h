@@ -31,6 +31,9 @@ void AppendUtf8(std::string& out, char32_t cp);
 // configuration, settings and language files are matched this way.
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
+// Whether two texts differ at most in the case of letters A-Z: identifiers
+// are matched this way when no exact spelling is held, as the game does.
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // The first code point of a UTF-8 text, or 0 for an empty one.
 char32_t FirstCodePoint(std::string_view utf8);

@@ -3,6 +3,7 @@
 
 #include "config/uAtomicFile.h"
 #include "config/uCfgManager.h"
+#include "config/uFileError.h"
 #include "config/uLineReader.h"
 #include "config/uReadFile.h"
 #include "support/TestFiles.h"
@@ -96,7 +97,9 @@ TEST(FileReasons, ReadersSayWhyNothingWasRead) {
     EXPECT_EQ(why, "not a regular file");
     WriteBytes(dir / "big", std::string(11, 'x'));
     EXPECT_EQ(ReadFileBytes(dir / "big", 10, &why), std::nullopt);
-    EXPECT_EQ(why, "too large");
+    EXPECT_EQ(why, "too large: 11 bytes");
+    EXPECT_EQ(TooLargeSize(why), 11u);
+    EXPECT_EQ(TooLargeSize("too large: 11 kB"), std::nullopt);
     why.clear();
     EXPECT_TRUE(ReadFileBytes(dir / "big", 11, &why));
     EXPECT_EQ(why, "");
