@@ -101,30 +101,45 @@ std::unique_ptr<TCfgManager> TCfgManager::CreateFromFile(const std::filesystem::
     return doc;
 }
 
+std::unique_ptr<TCfgManager> TCfgManager::CreateFromBytes(std::string bytes,
+                                                          const std::filesystem::path& path) {
+    auto doc = Create();
+    if (doc->ReadSections(std::move(bytes)) > 0) {
+        doc->fileName_ = path;
+        doc->Sort();
+    }
+    return doc;
+}
+
 int TCfgManager::LoadFromFile(const std::filesystem::path& path, bool merge, std::string* why) {
     auto bytes = ReadFileBytes(path, kMaxFileSize, why);
     if (!bytes)
         return 0;
-    auto layout = std::make_shared<TFileLayout>(std::move(*bytes));
     int count = 0;
     if (merge) {
-        count = MergeSections(*layout);
+        count = MergeSections(TFileLayout(std::move(*bytes)));
         // A merged document is no longer one file.
         layout_.reset();
     } else {
-        TSectionReader sections(layout->Bytes(), layout->TextBegin(), layout->TextEnd(),
-                                layout.get());
-        std::vector<std::unique_ptr<TBindRec>> read;
-        for (TBindRec rec; sections.Next(rec);)
-            read.push_back(std::make_unique<TBindRec>(std::move(rec)));
-        count = static_cast<int>(read.size());
-        records_ = std::move(read);
-        layout->Finish(sections.MostLinesEndInCrLf());
-        layout_ = std::move(layout);
+        count = ReadSections(std::move(*bytes));
     }
     if (count == 0)
         SetWhy(why, kWhyNoSection);
     return count;
+}
+
+// The document becomes the file's sections in file order, with its layout.
+int TCfgManager::ReadSections(std::string bytes) {
+    auto layout = std::make_shared<TFileLayout>(std::move(bytes));
+    TSectionReader sections(layout->Bytes(), layout->TextBegin(), layout->TextEnd(),
+                            layout.get());
+    std::vector<std::unique_ptr<TBindRec>> read;
+    for (TBindRec rec; sections.Next(rec);)
+        read.push_back(std::make_unique<TBindRec>(std::move(rec)));
+    records_ = std::move(read);
+    layout->Finish(sections.MostLinesEndInCrLf());
+    layout_ = std::move(layout);
+    return Count();
 }
 
 int TCfgManager::MergeSections(const TFileLayout& file) {

@@ -35,6 +35,10 @@ class TCfgManager {
     // or "holds no section").
     static std::unique_ptr<TCfgManager> CreateFromFile(const std::filesystem::path& path,
                                                        std::string* why = nullptr);
+    // The document a file holding `bytes` gives, its FileName `path`: what
+    // was just written there, without reading it back.
+    static std::unique_ptr<TCfgManager> CreateFromBytes(std::string bytes,
+                                                        const std::filesystem::path& path);
 
     // Reads the sections of a file and returns how many were read (merged
     // ones included): 0 for a missing, unreadable or oversized file (document
@@ -112,6 +116,7 @@ class TCfgManager {
     void FillEmptyFields(TBindRec& record) const;
 
   private:
+    int ReadSections(std::string bytes);
     int MergeSections(const TFileLayout& file);
     TBindRec* FindOtherCase(std::string_view id);
     std::vector<const TBindRec*> InFoldedOrder() const;

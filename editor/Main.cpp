@@ -474,12 +474,15 @@ void TfrmMain::actOpenFromWarExecute() {
 
 // Writes the working copy to `path`, which becomes the open file only once
 // it is written; a failure keeps the document, its name and its changes.
-bool TfrmMain::SaveTo(const QString& path, int failure) {
+// Success is said in the status bar: a box after every save is in the way.
+bool TfrmMain::SaveTo(const QString& path, int failure, int success) {
     std::string why;
-    if (!documents_.Write(path, &why)) {
+    if (!documents_.Save(path, &why)) {
         Say(true, msgError, WithReason(Msg(failure), path, why), TMsgIcon::Error);
         return false;
     }
+    UpdateCaption();
+    statusBar()->showMessage(Msg(success) + QDir::toNativeSeparators(path), 5000);
     return true;
 }
 
@@ -490,28 +493,25 @@ bool TfrmMain::actSaveExecute() {
     // The default configuration is never overwritten by Save.
     if (path == DefaultConfigPath())
         return actSaveAsExecute();
-    if (!SaveTo(path, msgCannotSave))
-        return false;
-    Say(true, msgInformation, Msg(msgConfigSavedAs) + path, TMsgIcon::Information);
-    ReOpen(path);
-    return true;
+    return SaveTo(path, msgCannotSave, msgConfigSavedAs);
 }
 
+// The dialog suggests the open file (a new one, the documents folder); No to
+// replacing a file goes back to the dialog.
 bool TfrmMain::actSaveAsExecute() {
-    QString chosen = platform_.SaveFileName(this, FolderOf(CurFileName()), Msg(msgConfigFilter));
-    if (chosen.isEmpty())
-        return false;
-    if (QFileInfo(chosen).suffix().isEmpty())
-        chosen += QStringLiteral(".txt");
-    if (QFileInfo::exists(chosen) &&
-        Say(true, msgQuestion, Msg(msgReplaceQuestion).arg(QDir::toNativeSeparators(chosen)),
-            TMsgIcon::Question, TMsgButtons::YesNo) != TMsgAnswer::Yes)
-        return false;
-    if (!SaveTo(chosen, msgCannotSaveAs))
-        return false;
-    Say(true, msgInformation, Msg(msgFileSavedAs) + chosen, TMsgIcon::Information);
-    ReOpen(chosen);
-    return true;
+    QString suggested = IsUntitled() ? QString() : CurFileName();
+    for (;;) {
+        QString chosen = platform_.SaveFileName(this, suggested, Msg(msgConfigFilter));
+        if (chosen.isEmpty())
+            return false;
+        if (QFileInfo(chosen).suffix().isEmpty())
+            chosen += QStringLiteral(".txt");
+        if (!QFileInfo::exists(chosen) ||
+            Say(true, msgQuestion, Msg(msgReplaceQuestion).arg(QDir::toNativeSeparators(chosen)),
+                TMsgIcon::Question, TMsgButtons::YesNo) == TMsgAnswer::Yes)
+            return SaveTo(chosen, msgCannotSaveAs, msgFileSavedAs);
+        suggested = chosen;
+    }
 }
 
 bool TfrmMain::actSaveToWarExecute() {
@@ -520,11 +520,7 @@ bool TfrmMain::actSaveToWarExecute() {
             TMsgIcon::Question, TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return false;
     MakeCustomKeysFolder(ToPath(path));
-    if (!SaveTo(path, msgCannotSave))
-        return false;
-    Say(true, msgInformation, Msg(msgConfigSavedAs) + path, TMsgIcon::Information);
-    ReOpen(path);
-    return true;
+    return SaveTo(path, msgCannotSave, msgConfigSavedAs);
 }
 
 void TfrmMain::actExitExecute() {

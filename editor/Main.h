@@ -118,7 +118,7 @@ class TfrmMain : public QMainWindow {
     void ShowStatus(int message);
     void ReportLockProblem();
     bool LoadTreeOnce();
-    bool SaveTo(const QString& path, int failure);
+    bool SaveTo(const QString& path, int failure, int success);
     bool DropChangesAllowed();
     bool IsUntitled() const;
     void UpdateCaption();

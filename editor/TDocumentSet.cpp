@@ -1,6 +1,8 @@
 #include "editor/TDocumentSet.h"
 
+#include "config/uAtomicFile.h"
 #include "config/uFileError.h"
+#include "editor/FieldText.h"
 #include "editor/PathText.h"
 #include "editor/TEditCommand.h"
 
@@ -25,24 +27,55 @@ TDocumentSet::TReadResult TDocumentSet::ReOpen(const QString& defaultsPath, cons
     auto defaults = TCfgManager::CreateFromFile(ToPath(defaultsPath), why);
     if (defaults->FileName().empty())
         return TReadResult::DefaultsUnreadable;
-    auto saved = TCfgManager::CreateFromFile(ToPath(path), why);
+    // The untitled document is the defaults: one reading serves both.
+    auto saved = path == defaultsPath ? defaults->Clone()
+                                      : TCfgManager::CreateFromFile(ToPath(path), why);
     if (saved->FileName().empty())
         return TReadResult::FileUnreadable;
-    TryToDestroyCfgMngrs();
-    def_ = std::move(defaults);
-    cur_ = saved->Clone();
-    saved_ = std::move(saved);
-    curFileName_ = path;
-    emit Changed();
+    Replace(std::move(defaults), std::move(saved), path);
     return TReadResult::Ok;
 }
 
-bool TDocumentSet::Write(const QString& path, std::string* why) const {
-    if (!cur_ || path.isEmpty()) {
+void TDocumentSet::Replace(std::unique_ptr<TCfgManager> defaults,
+                           std::unique_ptr<TCfgManager> saved, const QString& path) {
+    TryToDestroyCfgMngrs();
+    def_ = std::move(defaults);
+    cur_ = saved->Clone();
+    encoding_ = DetectEncoding(*saved);
+    saved_ = std::move(saved);
+    curFileName_ = path;
+    emit Changed();
+}
+
+bool TDocumentSet::Save(const QString& path, std::string* why) {
+    if (!cur_ || cur_->Count() == 0 || path.isEmpty()) {
         SetWhy(why, kWhyNothingToWrite);
         return false;
     }
-    return cur_->SaveToFile(ToPath(path), false, why);
+    std::string bytes = cur_->SerializeEdits();
+    if (!WriteFileAtomically(ToPath(path), bytes, why))
+        return false;
+    auto written = TCfgManager::CreateFromBytes(std::move(bytes), ToPath(path));
+    const TTextEncoding encoding = encoding_;
+    Replace(std::move(def_), std::move(written), path);
+    encoding_ = encoding; // the player's choice holds for the file as saved
+    return true;
+}
+
+void TDocumentSet::SetCodePage(TCodePage page) {
+    if (encoding_.CodePage == page)
+        return;
+    encoding_.CodePage = page;
+    emit Changed();
+}
+
+QString TDocumentSet::ShownText(std::string_view bytes) const {
+    return FieldToQString(bytes, encoding_.CodePage);
+}
+
+std::optional<std::string> TDocumentSet::TypedBytes(std::string_view utf8,
+                                                    std::string_view stored) const {
+    return TypedToField(utf8, stored, encoding_);
 }
 
 void TDocumentSet::TryToDestroyCfgMngrs() {

@@ -17,6 +17,7 @@
 #include <QUndoStack>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,11 +39,26 @@ class TDocumentSet : public QObject {
     // the open file, with an empty undo history. Otherwise everything stays
     // as it was, and `why` says why the file could not be read.
     TReadResult ReOpen(const QString& defaultsPath, const QString& path, std::string* why);
-    // Writes the working copy without its data fields; false, with the file
-    // untouched and the reason in `why`, when there is no working copy or
-    // the write fails.
-    bool Write(const QString& path, std::string* why) const;
+    // Writes the working copy: a document read from a file as that file
+    // with only the edited values changed, an untitled one in the program's
+    // own layout. What was written becomes the open file, as read, with an
+    // empty undo history, without reading it back. False, with the file and
+    // the documents untouched and the reason in `why`, when the working copy
+    // is empty or the write fails.
+    bool Save(const QString& path, std::string* why);
     void TryToDestroyCfgMngrs();
+
+    // How the open file's values are stored: the code page of those that
+    // are not UTF-8 (detected when it is read, changeable by the player for
+    // as long as it is open) and whether new text goes in as UTF-8.
+    const TTextEncoding& Encoding() const { return encoding_; }
+    void SetCodePage(TCodePage page);
+    // A stored value as text, through the code page where it is not UTF-8.
+    QString ShownText(std::string_view bytes) const;
+    // The bytes to store for what the player typed into a value that holds
+    // `stored`, in the file's encoding; nothing when a character does not
+    // fit its code page.
+    std::optional<std::string> TypedBytes(std::string_view utf8, std::string_view stored) const;
 
     // An edit since the file was read that has not been undone.
     bool HasUnsavedChanges() const { return !undo_.isClean(); }
@@ -98,17 +114,21 @@ class TDocumentSet : public QObject {
   signals:
     // The documents are about to be replaced or destroyed.
     void Replacing();
-    // The working copy changed: after a transaction, an undo or a redo, and
-    // after the documents were read anew.
+    // The working copy changed, or how it is shown: after a transaction, an
+    // undo or a redo, a new code page, and after the documents were read or
+    // saved anew.
     void Changed();
 
   private:
     size_t OpenSteps() const;
+    void Replace(std::unique_ptr<TCfgManager> defaults, std::unique_ptr<TCfgManager> saved,
+                 const QString& path);
 
     std::unique_ptr<TCfgManager> def_;
     std::unique_ptr<TCfgManager> saved_;
     std::unique_ptr<TCfgManager> cur_;
     QString curFileName_;
+    TTextEncoding encoding_;
     QUndoStack undo_;
     std::unique_ptr<TEditCommand> open_; // the transaction being made
     int depth_ = 0;

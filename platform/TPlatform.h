@@ -26,6 +26,7 @@ class TPlatform {
     virtual TMsgAnswer MessageBox(QWidget* owner, const QString& caption, const QString& text,
                                   TMsgIcon icon, TMsgButtons buttons) = 0;
 
+    // `folder` is where the dialog starts, or a file there that it suggests;
     // filter in the message table's form "Description|*.txt" (or
     // "war3.mpq|war3.mpq"); empty result = cancelled. Patterns match without
     // regard to case on every system. Neither dialog asks about replacing an

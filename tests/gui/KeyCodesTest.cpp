@@ -58,8 +58,8 @@ TEST_F(KeyCodes, APlayersFileIsShownAndSavedWithEveryValue) {
     Start(kTree, kDefaults, test::ReadBytes(file));
     Select(kCancel);
     EXPECT_EQ(Name("lblHotKeyName"), "Esc");
-    platform_.Answer(TMsgAnswer::Ok);
     ASSERT_TRUE(frm_->actSaveExecute());
+    EXPECT_EQ(test::ReadBytes(pf_ / "user.txt"), test::ReadBytes(file)) << "nothing was edited";
     const auto original = TCfgManager::CreateFromFile(file);
     const auto saved = TCfgManager::CreateFromFile(pf_ / "user.txt");
     for (int i = 0; i < original->Count(); ++i) {
