@@ -23,6 +23,7 @@
 #include "tooltips/TemplateDlg.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -105,6 +106,11 @@ void TfrmMain::ConnectActions() {
     connect(a.actHelp, &QAction::triggered, this, &TfrmMain::actHelpExecute);
     connect(a.actAbout, &QAction::triggered, this, &TfrmMain::actAboutExecute);
     connect(a.actSelectLang, &QAction::triggered, this, &TfrmMain::actSelectLangExecute);
+    connect(a.CodePages, &QActionGroup::triggered, this, [this](QAction* item) {
+        documents_.SetCodePage(kCodePages[static_cast<size_t>(item->data().toInt())]);
+    });
+    connect(&documents_, &TDocumentSet::Changed, this,
+            [this] { actions_->ShowCodePage(documents_.Encoding().CodePage); });
 }
 
 void TfrmMain::CreateClientArea() {
@@ -127,6 +133,11 @@ void TfrmMain::CreateClientArea() {
     card_->move(518, 24);
     card_->raise();
     connect(card_, &TCommandCard::SelectNode, this, &TfrmMain::SelectNode);
+    panel_->Tips().SetAskUtf8([this] {
+        const QString page = QString::fromLatin1(CodePageName(documents_.Encoding().CodePage));
+        return Say(true, msgQuestion, Msg(msgStoreAsUtf8).arg(page), TMsgIcon::Question,
+                   TMsgButtons::YesNo) == TMsgAnswer::Yes;
+    });
     connect(panel_, &TActionPanel::ReturnToTree, tvMain_, [this] { tvMain_->setFocus(); });
     connect(panel_, &TActionPanel::KeyRefused, this,
             [this](const QString& note) { statusBar()->showMessage(note, 5000); });

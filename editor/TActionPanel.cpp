@@ -24,10 +24,6 @@
 namespace qm {
 namespace {
 
-QString Shown(const std::string& value) {
-    return Utf8ToQString(FieldToUtf8(value));
-}
-
 // What a key can produce in the game's file: printable ASCII.
 bool IsKeyCharacter(QChar c) {
     return c.unicode() >= 33 && c.unicode() <= 126;
@@ -224,7 +220,7 @@ void TActionPanel::EnableChildren() {
 void TActionPanel::TextsFill(const TBindRec& record) {
     showing_ = true;
     for (int kind = 0; kind < 3; ++kind)
-        fields_[kind]->setText(Shown(record[fiHotkey + kind]));
+        fields_[kind]->setText(documents_.ShownText(record[fiHotkey + kind]));
     showing_ = false;
     tips_->Fill(record);
 }

@@ -83,7 +83,7 @@ TButtonPos TCommandCard::ShownPosition(const TBindRec& record) {
     return pos.Ok ? pos : TButtonPos{};
 }
 
-QString TCommandCard::ShownLetter(const TBindRec& record) {
+QString TCommandCard::ShownLetter(const TBindRec& record) const {
     const std::string value = FirstNonEmptyField(record, fiHotkey, fiResearchhotkey);
     if (value.empty() || value == "512")
         return {};
@@ -91,7 +91,8 @@ QString TCommandCard::ShownLetter(const TBindRec& record) {
         const std::string name = KeyCodeName(value);
         return QString::fromStdString(name.empty() ? value : name);
     }
-    return QString::fromUcs4(std::u32string(1, FirstCodePoint(FieldToUtf8(value))).c_str(), 1);
+    const QString text = documents_.ShownText(value);
+    return text.left(text.isEmpty() || !text.front().isHighSurrogate() ? 1 : 2);
 }
 
 void TCommandCard::ClearImgBtns() {

@@ -56,7 +56,7 @@ class TCommandCard : public QWidget {
     // The letter an action shows: the first character of the first hotkey
     // value that is set, none for "512"; for a key code, the key's character
     // or name, or the code itself for a key without a name.
-    static QString ShownLetter(const TBindRec& record);
+    QString ShownLetter(const TBindRec& record) const;
 
     // The cell handlers. A press begins a drag that starts once the pointer
     // has moved 4 pixels; a release before that ends it without a target.

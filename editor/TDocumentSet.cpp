@@ -32,16 +32,18 @@ TDocumentSet::TReadResult TDocumentSet::ReOpen(const QString& defaultsPath, cons
                                       : TCfgManager::CreateFromFile(ToPath(path), why);
     if (saved->FileName().empty())
         return TReadResult::FileUnreadable;
-    Replace(std::move(defaults), std::move(saved), path);
+    const TTextEncoding encoding = DetectEncoding(*saved);
+    Replace(std::move(defaults), std::move(saved), path, encoding);
     return TReadResult::Ok;
 }
 
 void TDocumentSet::Replace(std::unique_ptr<TCfgManager> defaults,
-                           std::unique_ptr<TCfgManager> saved, const QString& path) {
+                           std::unique_ptr<TCfgManager> saved, const QString& path,
+                           const TTextEncoding& encoding) {
     TryToDestroyCfgMngrs();
     def_ = std::move(defaults);
     cur_ = saved->Clone();
-    encoding_ = DetectEncoding(*saved);
+    encoding_ = encoding;
     saved_ = std::move(saved);
     curFileName_ = path;
     emit Changed();
@@ -56,9 +58,8 @@ bool TDocumentSet::Save(const QString& path, std::string* why) {
     if (!WriteFileAtomically(ToPath(path), bytes, why))
         return false;
     auto written = TCfgManager::CreateFromBytes(std::move(bytes), ToPath(path));
-    const TTextEncoding encoding = encoding_;
-    Replace(std::move(def_), std::move(written), path);
-    encoding_ = encoding; // the player's choice holds for the file as saved
+    // The player's choice of code page holds for the file as saved.
+    Replace(std::move(def_), std::move(written), path, encoding_);
     return true;
 }
 
@@ -71,6 +72,10 @@ void TDocumentSet::SetCodePage(TCodePage page) {
 
 QString TDocumentSet::ShownText(std::string_view bytes) const {
     return FieldToQString(bytes, encoding_.CodePage);
+}
+
+std::string TDocumentSet::ShownUtf8(std::string_view bytes) const {
+    return FieldToUtf8(bytes, encoding_.CodePage);
 }
 
 std::optional<std::string> TDocumentSet::TypedBytes(std::string_view utf8,

@@ -55,6 +55,7 @@ class TDocumentSet : public QObject {
     void SetCodePage(TCodePage page);
     // A stored value as text, through the code page where it is not UTF-8.
     QString ShownText(std::string_view bytes) const;
+    std::string ShownUtf8(std::string_view bytes) const;
     // The bytes to store for what the player typed into a value that holds
     // `stored`, in the file's encoding; nothing when a character does not
     // fit its code page.
@@ -122,7 +123,7 @@ class TDocumentSet : public QObject {
   private:
     size_t OpenSteps() const;
     void Replace(std::unique_ptr<TCfgManager> defaults, std::unique_ptr<TCfgManager> saved,
-                 const QString& path);
+                 const QString& path, const TTextEncoding& encoding);
 
     std::unique_ptr<TCfgManager> def_;
     std::unique_ptr<TCfgManager> saved_;

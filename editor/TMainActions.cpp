@@ -8,6 +8,7 @@
 #include "platform/PlainText.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QKeySequence>
 #include <QLabel>
@@ -181,6 +182,8 @@ void TMainActions::CreateMenu() {
     mnuEdit->addSeparator();
     mnuEdit->addAction(actFind);
 
+    CreateViewMenu(*mmMain);
+
     QMenu* mnuServis = mmMain->addMenu(QString::fromUtf8("&Сервис"));
     mnuServis->setObjectName("mnuServis");
     mnuServis->addActions({mnuAutoAdd, actAddAll, actDelAll});
@@ -209,6 +212,33 @@ void TMainActions::CreateMenu() {
     mnuHelp_->addSeparator();
     mnuHelp_->addAction(actAbout);
     MoveHelpMenuRight();
+}
+
+void TMainActions::CreateViewMenu(QMenuBar& bar) {
+    QMenu* mnuView = bar.addMenu(QString::fromUtf8("&Вид"));
+    mnuView->setObjectName("mnuView");
+    QMenu* mnuEncoding = mnuView->addMenu(QString::fromUtf8("&Кодировка"));
+    mnuEncoding->setObjectName("mnuEncoding");
+    // The captions follow kCodePages.
+    constexpr const char* kCaptions[][2] = {
+        {"mnuCodePageCyrillic", "Кириллица (Windows-1251)"},
+        {"mnuCodePageWestern", "Западноевропейская (Windows-1252)"},
+        {"mnuCodePageGbk", "Китайская упрощённая (GBK)"},
+        {"mnuCodePageBig5", "Китайская традиционная (Big5)"}};
+    static_assert(std::size(kCaptions) == kCodePages.size());
+    CodePages = new QActionGroup(this);
+    for (int i = 0; i < static_cast<int>(std::size(kCaptions)); ++i) {
+        QAction* item = NewAction(kCaptions[i][0], kCaptions[i][1]);
+        item->setCheckable(true);
+        item->setData(i);
+        CodePages->addAction(item);
+        mnuEncoding->addAction(item);
+    }
+}
+
+void TMainActions::ShowCodePage(TCodePage page) {
+    const auto index = std::find(kCodePages.begin(), kCodePages.end(), page) - kCodePages.begin();
+    CodePages->actions().at(static_cast<int>(index))->setChecked(true);
 }
 
 // Qt's menu bar lays every menu out from the left; a second bar in the

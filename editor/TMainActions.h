@@ -6,13 +6,17 @@
 // control has a history of its own, and otherwise on the documents' edits,
 // named after the edit they take back.
 
+#include "text/TextCodePage.h"
+
 #include <QKeySequence>
 #include <QObject>
 
 class QAction;
+class QActionGroup;
 class QLabel;
 class QMainWindow;
 class QMenu;
+class QMenuBar;
 class QToolBar;
 class QUndoStack;
 
@@ -32,6 +36,8 @@ class TMainActions : public QObject {
     // Undo and Redo without the edits' names, as a language file gives their
     // captions, or with them again.
     void ShowEditNames(bool shown);
+    // Checks the code page the open file is shown through.
+    void ShowCodePage(TCodePage page);
 
     QAction* actNew = nullptr;
     QAction* actOpen = nullptr;
@@ -56,12 +62,16 @@ class TMainActions : public QObject {
     QAction* actDelAll = nullptr;
     QAction* actResetAll = nullptr;
     QAction* actDefAll = nullptr;
+    // View → Encoding: one checkable item per code page, in kCodePages'
+    // order, its index as the item's data.
+    QActionGroup* CodePages = nullptr;
 
   private:
     QAction* NewAction(const char* name, const char* caption, const QKeySequence& shortcut = {});
     void CreateActions();
     void ConnectEditCommands();
     void CreateMenu();
+    void CreateViewMenu(QMenuBar& bar);
     void CreateToolBar();
     void CreateStatusBar();
     void NameEdits();

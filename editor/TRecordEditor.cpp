@@ -240,17 +240,29 @@ void TRecordEditor::AutoTips(const std::string& id, int page, const std::string&
 }
 
 // A tooltip that is valid UTF-8 is stored in the form the tooltip editors
-// store; any other keeps its bytes and its encoding. An action without the
-// tooltip gets none: a tooltip of nothing but the key would only hide the
-// game's own text.
+// store; any other is rebuilt as text and stored in its code page again
+// (a GBK character's second byte may be a letter or a '|'). An action
+// without the tooltip gets none: a tooltip of nothing but the key would
+// only hide the game's own text.
 void TRecordEditor::RebuildTip(const std::string& id, int page, const std::string& key,
                                const TEditRules& rules) {
     const std::string tip = documents_.Shown(id)[TipField(page)];
     if (tip.empty())
         return;
-    const std::string rebuilt =
-        MakeAutoTip(tip, key, rules.TipColor, rules.HotkeyColor, rules.BracketsColor);
-    Store(id, TipField(page), IsValidUtf8(tip) ? NormalTipForm(rebuilt) : rebuilt);
+    auto rebuild = [&](const std::string& text) {
+        return MakeAutoTip(text, key, rules.TipColor, rules.HotkeyColor, rules.BracketsColor);
+    };
+    if (IsValidUtf8(tip)) {
+        Store(id, TipField(page), NormalTipForm(rebuild(tip)));
+        return;
+    }
+    // Bytes the code page does not read back as they were are rebuilt as
+    // they stand rather than lost.
+    const std::string text = documents_.ShownUtf8(tip);
+    const bool readsBack = documents_.TypedBytes(text, tip) == tip;
+    const std::optional<std::string> stored =
+        readsBack ? documents_.TypedBytes(rebuild(text), tip) : std::nullopt;
+    Store(id, TipField(page), stored ? *stored : rebuild(tip));
 }
 
 bool TRecordEditor::SetTip(const std::string& id, int page, const std::string& markup) {

@@ -5,6 +5,7 @@
 #include "editor/TProjectSettings.h"
 #include "editor/TRecordEditor.h"
 #include "editor/TTipTabs.h"
+#include "lang/GlobalConst.h"
 #include "text/TextCodec.h"
 #include "tooltips/RichEdit.h"
 #include "tooltips/RtColorPicker.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QToolButton>
 
 namespace qm {
@@ -40,6 +42,10 @@ constexpr std::array<TPage, 5> kPages = {{
 }};
 
 constexpr const char* kHotKeyBoxes[] = {"txtHotKey", "txtUnHotKey", "txtResearchHotKey"};
+
+// Longer tooltips are shown cut: an unbroken word of a megabyte would keep
+// the text layout busy for minutes. Real tooltips stay under a kilobyte.
+constexpr size_t kLongestShownTip = 16 * 1024;
 
 int TipField(int page) {
     return fiTip + page;
@@ -151,19 +157,43 @@ TEditRules TTipPages::TipRules() const {
 
 // ---- showing ----
 
-void TTipPages::Show(int page, const std::string& stored) {
-    if (shown_[page] == stored)
+void TTipPages::Show(int page, const std::string& stored, bool again) {
+    if (shown_[page] == stored && !again)
         return;
     shown_[page] = stored;
     showing_ = true;
-    TipToRichEdit(FieldToUtf8(stored), *editors_[page]);
+    std::string text = documents_.ShownUtf8(stored);
+    TRichEdit& edit = *editors_[page];
+    edit.setReadOnly(text.size() > kLongestShownTip);
+    if (edit.isReadOnly())
+        ShowCut(edit, std::move(text));
+    else
+        TipToRichEdit(text, edit);
     showing_ = false;
+}
+
+// The beginning of the tooltip, cut between characters, and a line in the
+// interface's words below it.
+void TTipPages::ShowCut(TRichEdit& edit, std::string text) {
+    size_t end = kLongestShownTip;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    text.resize(end);
+    TipToRichEdit(text, edit);
+    QTextCursor cursor(edit.document());
+    cursor.movePosition(QTextCursor::End);
+    QTextCharFormat note;
+    note.setFontItalic(true);
+    note.setForeground(edit.palette().placeholderText());
+    cursor.insertText(QStringLiteral("\n") + Msg(msgTipCut), note);
 }
 
 void TTipPages::Fill(const TBindRec& record) {
     id_ = record.ID;
+    const bool again = shownPage_ != documents_.Encoding().CodePage;
+    shownPage_ = documents_.Encoding().CodePage;
     for (int page = 0; page < 5; ++page)
-        Show(page, record[TipField(page)]);
+        Show(page, record[TipField(page)], again);
 }
 
 void TTipPages::Clear() {
@@ -195,11 +225,21 @@ void TTipPages::reTipChange(int page) {
     if (showing_ || id_.empty())
         return;
     const std::string tip = RichEditToTip(*editors_[page]);
-    if (tip == documents_.Shown(id_)[TipField(page)])
+    const std::string stored = documents_.Shown(id_)[TipField(page)];
+    if (tip == stored)
+        return;
+    std::optional<std::string> bytes = documents_.TypedBytes(tip, stored);
+    if (!bytes && askUtf8_ && askUtf8_())
+        bytes = tip;
+    if (!bytes) {
+        Show(page, stored, true);
+        return;
+    }
+    if (*bytes == stored)
         return;
     // The editor shows this value already: the refresh leaves it alone.
-    shown_[page] = tip;
-    editor_.SetTip(id_, page, tip);
+    shown_[page] = *bytes;
+    editor_.SetTip(id_, page, *bytes);
 }
 
 void TTipPages::ApplyAutoTip(int page, const QString& hotkey) {
@@ -241,14 +281,14 @@ int TTipPages::EnabledActivePage() const {
     return pcTips_->isTabEnabled(page) ? page : -1;
 }
 
-std::string TTipPages::StoredTip(int page) const {
-    return id_.empty() ? std::string() : documents_.Shown(id_)[TipField(page)];
+std::string TTipPages::TipText(int page) const {
+    return id_.empty() ? std::string() : documents_.ShownUtf8(documents_.Shown(id_)[TipField(page)]);
 }
 
 QString TTipPages::StoredHotKey(int page) const {
     if (id_.empty() || page > 2)
         return {};
-    return Utf8ToQString(FieldToUtf8(documents_.Shown(id_)[fiHotkey + page]));
+    return documents_.ShownText(documents_.Shown(id_)[fiHotkey + page]);
 }
 
 QString TTipPages::HotKeyBox(int page) const {

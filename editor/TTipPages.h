@@ -4,16 +4,21 @@
 // edits in an editor go to the record editor as markup; showing a tooltip
 // stores nothing.
 //
-// A stored tooltip that is not valid UTF-8 (an old Windows-1251 or a GBK
-// file) is shown as Windows-1251: automatic tooltips rebuild it from its
-// stored bytes, and only the player's own edits in the editor store what
-// the editor shows.
+// A stored tooltip that is not valid UTF-8 (a Windows-1251 or a GBK file)
+// is shown through the file's code page, and what the player types into it
+// is stored in that code page; a character it lacks makes the editor ask
+// whether to store the tooltip as UTF-8.
+//
+// A tooltip too long to lay out while the player waits is shown cut and
+// read-only, with a line saying so; it keeps its bytes.
 
+#include "text/TextCodePage.h"
 #include "tooltips/TemplateDlg.h"
 
 #include <QObject>
 
 #include <array>
+#include <functional>
 #include <string>
 
 class QCheckBox;
@@ -39,6 +44,10 @@ class TTipPages : public QObject, public TdlgTemplate::TTarget {
     // The controls are placed on the panel's group box.
     TTipPages(TDocumentSet& documents, TRecordEditor& editor, TdlgTemplate& dlgTemplate,
               QGroupBox& panel);
+    // Asks whether a tooltip whose typed text does not fit the file's code
+    // page may be stored as UTF-8; without an answer, it is not stored.
+    using TAskUtf8 = std::function<bool()>;
+    void SetAskUtf8(TAskUtf8 ask) { askUtf8_ = std::move(ask); }
 
     // Shows the action's five tooltips; an editor that shows the stored
     // value already keeps its caret and its own undo history.
@@ -58,7 +67,7 @@ class TTipPages : public QObject, public TdlgTemplate::TTarget {
 
     // The template dialog's view of the pages.
     int EnabledActivePage() const override;
-    std::string StoredTip(int page) const override;
+    std::string TipText(int page) const override;
     QString StoredHotKey(int page) const override;
     QString HotKeyBox(int page) const override;
     void ApplyAutoTip(int page, const QString& hotkey) override;
@@ -74,7 +83,8 @@ class TTipPages : public QObject, public TdlgTemplate::TTarget {
   private:
     void CreatePages(QGroupBox& panel);
     void CreateButtons(QGroupBox& panel);
-    void Show(int page, const std::string& stored);
+    void Show(int page, const std::string& stored, bool again = false);
+    void ShowCut(TRichEdit& edit, std::string text);
 
     TDocumentSet& documents_;
     TRecordEditor& editor_;
@@ -89,6 +99,8 @@ class TTipPages : public QObject, public TdlgTemplate::TTarget {
     QPushButton* btnResetTip_ = nullptr;
     std::string id_;                   // the action shown; empty when none
     std::array<std::string, 5> shown_; // the value each editor was last given or stored
+    TCodePage shownPage_{};            // the code page they were shown through
+    TAskUtf8 askUtf8_;
     bool showing_ = false;             // a stored value is being shown, not edited
 };
 

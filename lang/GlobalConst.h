@@ -100,8 +100,12 @@ enum TMsg : int {
     msgFindWrapped,
     // The about box's word before the author's name.
     msgAuthor,
+    // Below a tooltip shown cut for its length.
+    msgTipCut,
+    // Typed text that the file's code page (%1) cannot hold.
+    msgStoreAsUtf8,
 };
-inline constexpr int kMessageCount = 73;
+inline constexpr int kMessageCount = 75;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.

@@ -173,4 +173,16 @@ ENGLISH = {
         "“%1” is not taken: this field takes a character a key types (a letter, digit or sign).",
     "Поиск продолжен с начала.": "Search went on from the top.",
     "Автор:": "Author:",
+    "Подсказка слишком длинная, чтобы показать её целиком: здесь её начало. Изменить её можно "
+    "только в самом файле.":
+        "This tooltip is too long to show in full: this is its beginning. It can only be changed "
+        "in the file itself.",
+    "Кодировка файла (%1) не может сохранить введённый символ. Записать эту подсказку в UTF-8?":
+        "The file's encoding (%1) cannot hold a character you typed. Store this tooltip as UTF-8?",
+    "&Вид": "&View",
+    "&Кодировка": "&Encoding",
+    "Кириллица (Windows-1251)": "Cyrillic (Windows-1251)",
+    "Западноевропейская (Windows-1252)": "Western European (Windows-1252)",
+    "Китайская упрощённая (GBK)": "Chinese Simplified (GBK)",
+    "Китайская традиционная (Big5)": "Chinese Traditional (Big5)",
 }

@@ -94,7 +94,7 @@ void TdlgTemplate::FormShow() {
     const int page = target_ ? target_->EnabledActivePage() : -1;
     if (page < 0)
         return;
-    currentTip_ = FieldToUtf8(target_->StoredTip(page));
+    currentTip_ = target_->TipText(page);
     if (page <= 2)
         currentHotKey_ = Utf8ToQString(TipHotkeyName(Utf8(target_->StoredHotKey(page))));
     ApplyTemplate(*reTmplSample_, Utf8ToQString(currentTip_), currentHotKey_);

@@ -30,8 +30,9 @@ class TdlgTemplate : public QDialog {
         // The active page's index, 0 Tip to 4 Awakentip; -1 when it is
         // disabled.
         virtual int EnabledActivePage() const = 0;
-        // The selected action's stored tooltip and hotkey for a page.
-        virtual std::string StoredTip(int page) const = 0;
+        // The selected action's tooltip (UTF-8, as shown) and stored
+        // hotkey for a page.
+        virtual std::string TipText(int page) const = 0;
         virtual QString StoredHotKey(int page) const = 0;
         // The text of a hotkey box of the panel, by page (0 txtHotKey,
         // 1 txtUnHotKey, 2 txtResearchHotKey).

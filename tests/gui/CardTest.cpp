@@ -62,9 +62,9 @@ TEST_F(Card, ButtonsStandAtTheirPositionsWithTheirLetters) {
     EXPECT_TRUE(C().isEnabled());
     // C has no position and E none that is a pair of numbers.
     EXPECT_EQ(Shown(), (std::vector<int>{kA, -1, kToggle, -1, -1, -1, -1, -1, -1, kD, -1, kB}));
-    EXPECT_EQ(TCommandCard::ShownLetter(Rec("Aaaa")), "Q");
-    EXPECT_EQ(TCommandCard::ShownLetter(Rec("Abbb")), "") << "512 shows no letter";
-    EXPECT_EQ(TCommandCard::ShownLetter(Rec("Addd")), "N");
+    EXPECT_EQ(W<TCommandCard>("pnlGreed")->ShownLetter(Rec("Aaaa")), "Q");
+    EXPECT_EQ(W<TCommandCard>("pnlGreed")->ShownLetter(Rec("Abbb")), "") << "512 shows no letter";
+    EXPECT_EQ(W<TCommandCard>("pnlGreed")->ShownLetter(Rec("Addd")), "N");
 
     const QImage lettered = At(0, 0)->Picture().toImage();
     frm_->findChild<QAction*>("mnuAlphasShow")->trigger();

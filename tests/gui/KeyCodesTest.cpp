@@ -27,8 +27,8 @@ class KeyCodes : public test::TWindowTest {
 
 TEST_F(KeyCodes, CardAndPanelNameTheKey) {
     Start(kTree, kDefaults);
-    EXPECT_EQ(TCommandCard::ShownLetter(Rec("Aatk")), "Q");
-    EXPECT_EQ(TCommandCard::ShownLetter(Rec("CmdCancel")), "Esc");
+    EXPECT_EQ(W<TCommandCard>("pnlGreed")->ShownLetter(Rec("Aatk")), "Q");
+    EXPECT_EQ(W<TCommandCard>("pnlGreed")->ShownLetter(Rec("CmdCancel")), "Esc");
     Select(kDefend);
     EXPECT_EQ(Name("lblUnHotKeyName"), "'");
     // The names stand inside the hotkey frame, clear of fields and captions.

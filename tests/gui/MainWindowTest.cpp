@@ -111,7 +111,7 @@ TEST_F(MainWindow, FrameMenuAndToolBar) {
     for (QAction* a : frm_->menuBar()->actions())
         menus << a->text();
     EXPECT_EQ(menus, QStringList({QString::fromUtf8("&Файл"), QString::fromUtf8("&Правка"),
-                                  QString::fromUtf8("&Сервис")}));
+                                  QString::fromUtf8("&Вид"), QString::fromUtf8("&Сервис")}));
     // Help sits on its own at the right edge of the bar.
     auto* corner = qobject_cast<QMenuBar*>(frm_->menuBar()->cornerWidget(Qt::TopRightCorner));
     ASSERT_NE(corner, nullptr);
