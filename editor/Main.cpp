@@ -58,7 +58,12 @@ QString FolderOf(const QString& path) {
 TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     : QMainWindow(parent), platform_(platform), programFolder_(std::move(programFolder)),
       settings_(FromPath(programFolder_)), tvMain_(new TActionTreeView(ilMain_.Size())),
-      tree_(*tvMain_, ilMain_, ToPath(settings_.IconsFolder())) {
+      tree_(*tvMain_, ilMain_, ToPath(settings_.IconsFolder())),
+      dlgMultiEdit_([this] { return new TdlgMultiEdit(tree_, documents_, *dlgTemplate_, this); },
+                    [this](QWidget& window) { TranslateWindow(window); }),
+      frmHelp_([this] { return new TfrmHelp(this); },
+               [this](QWidget& window) { TranslateWindow(window); }),
+      aboutBox_([this] { return new TAboutBox(this); }, [](QWidget&) {}) {
     setObjectName("frmMain");
     setWindowTitle(kAppTitle);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -67,9 +72,6 @@ TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     actions_ = new TMainActions(*this, documents_.UndoStack());
     CreateClientArea();
     dlgFind_ = new TdlgFind(tree_, documents_, platform_, this);
-    dlgMultiEdit_ = new TdlgMultiEdit(tree_, documents_, *dlgTemplate_, this);
-    frmHelp_ = new TfrmHelp(this);
-    aboutBox_ = new TAboutBox(this);
     language_ = std::make_unique<TInterfaceLanguage>();
     setWindowIcon(ProgramPicture());
     ConnectActions();
@@ -102,7 +104,7 @@ void TfrmMain::ConnectActions() {
     connect(a.mnuAutoAdd, &QAction::triggered, this, &TfrmMain::mnuAutoAddClick);
     connect(a.mnuAlphasShow, &QAction::triggered, this, &TfrmMain::mnuAlphasShowClick);
     connect(a.actFind, &QAction::triggered, this, [this] { ShowTool(*dlgFind_); });
-    connect(a.actMultiEdit, &QAction::triggered, this, [this] { ShowTool(*dlgMultiEdit_); });
+    connect(a.actMultiEdit, &QAction::triggered, this, [this] { ShowTool(dlgMultiEdit_.Get()); });
     connect(a.actHelp, &QAction::triggered, this, &TfrmMain::actHelpExecute);
     connect(a.actAbout, &QAction::triggered, this, &TfrmMain::actAboutExecute);
     connect(a.actSelectLang, &QAction::triggered, this, &TfrmMain::actSelectLangExecute);
@@ -122,7 +124,7 @@ void TfrmMain::CreateClientArea() {
     editor_ = std::make_unique<TRecordEditor>(documents_, tree_.Model());
     conflicts_ = std::make_unique<THotKeyConflicts>(tree_, platform_, *this);
     editor_->SetAskSwap([this](int otherNode) { return conflicts_->AskToSwap(otherNode); });
-    TColorPickerForm::Shared().SetPlatform(&platform_);
+    TColorPickerForm::SetPlatform(&platform_);
     dlgTemplate_ = new TdlgTemplate(this);
     LangSetOwnedByParent(dlgTemplate_);
     card_ = new TCommandCard(tree_, ilMain_, documents_, *editor_, client);
@@ -247,10 +249,19 @@ bool TfrmMain::LoadProjectSettings() {
 }
 
 QList<QWidget*> TfrmMain::TranslatableWindows() {
-    QList<QWidget*> windows = {this, dlgFind_, dlgMultiEdit_, dlgTemplate_, frmHelp_};
+    QList<QWidget*> windows = {this, dlgFind_, dlgMultiEdit_.IfMade(), dlgTemplate_,
+                               frmHelp_.IfMade()};
+    windows.removeAll(nullptr);
     if (loading_)
         windows.prepend(loading_);
     return windows;
+}
+
+// A window made after the language was chosen takes it on.
+void TfrmMain::TranslateWindow(QWidget& window) {
+    language_->Apply(ToPath(settings_.Resolve(settings_.LangFile())), {&window});
+    QEvent changed(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(&window, &changed);
 }
 
 // Texts shown from the message table follow too: the caption and the
@@ -275,6 +286,8 @@ void TfrmMain::LoadInterfaceLang() {
 
 bool TfrmMain::DumpLanguage(const fs::path& file, const QString& locale) {
     TfrmLoading loading;
+    dlgMultiEdit_.Get(true);
+    frmHelp_.Get(true);
     QList<QWidget*> windows = TranslatableWindows();
     windows.prepend(&loading);
     return TInterfaceLanguage::Write(file, windows, locale);
@@ -295,10 +308,10 @@ void TfrmMain::actSelectLangExecute() {
 // the program; our own help window everywhere else.
 void TfrmMain::actHelpExecute() {
     const QString program = settings_.ProgramFolder();
-    switch (frmHelp_->ShowTopic(platform_, *this, program, settings_.LangFile(),
-                                QString::fromUtf8("Введение"))) {
+    switch (frmHelp_.Get().ShowTopic(platform_, *this, program, settings_.LangFile(),
+                                     QString::fromUtf8("Введение"))) {
     case TfrmHelp::TWhere::Here:
-        ShowTool(*frmHelp_);
+        ShowTool(frmHelp_.Get());
         break;
     case TfrmHelp::TWhere::Nowhere:
         Say(true, msgError,
@@ -312,7 +325,7 @@ void TfrmMain::actHelpExecute() {
 }
 
 void TfrmMain::actAboutExecute() {
-    aboutBox_->exec();
+    aboutBox_.Get().exec();
 }
 
 void TfrmMain::PreLoad() {

@@ -5,6 +5,7 @@
 #include "editor/TActionTree.h"
 #include "editor/TDocumentSet.h"
 #include "editor/TImageList.h"
+#include "editor/TLazyWindow.h"
 #include "editor/TProjectSettings.h"
 #include "platform/TPlatform.h"
 
@@ -61,6 +62,7 @@ class TfrmMain : public QMainWindow {
 
     // Every window a language file translates, the loading window first.
     QList<QWidget*> TranslatableWindows();
+    void TranslateWindow(QWidget& window);
     // Writes the complete language file of the built-in texts.
     bool DumpLanguage(const std::filesystem::path& file, const QString& locale);
 
@@ -145,9 +147,10 @@ class TfrmMain : public QMainWindow {
     QPushButton* btnAdd_ = nullptr;
     TdlgFind* dlgFind_ = nullptr;
     TdlgTemplate* dlgTemplate_ = nullptr;
-    TdlgMultiEdit* dlgMultiEdit_ = nullptr;
-    TfrmHelp* frmHelp_ = nullptr;
-    TAboutBox* aboutBox_ = nullptr;
+    // Made when first wanted.
+    TLazyWindow<TdlgMultiEdit> dlgMultiEdit_;
+    TLazyWindow<TfrmHelp> frmHelp_;
+    TLazyWindow<TAboutBox> aboutBox_;
     std::unique_ptr<TInterfaceLanguage> language_;
 };
 

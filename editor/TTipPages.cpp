@@ -282,7 +282,8 @@ int TTipPages::EnabledActivePage() const {
 }
 
 std::string TTipPages::TipText(int page) const {
-    return id_.empty() ? std::string() : documents_.ShownUtf8(documents_.Shown(id_)[TipField(page)]);
+    return id_.empty() ? std::string()
+                       : documents_.ShownUtf8(documents_.Shown(id_)[TipField(page)]);
 }
 
 QString TTipPages::StoredHotKey(int page) const {

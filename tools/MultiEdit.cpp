@@ -6,6 +6,7 @@
 #include "editor/TCommandCard.h"
 #include "editor/TDocumentSet.h"
 #include "lang/GlobalConst.h"
+#include "platform/VerdanaFont.h"
 #include "tools/TUpDown.h"
 #include "tooltips/TemplateDlg.h"
 #include "tooltips/UFBitBtn.h"
@@ -145,7 +146,8 @@ void TdlgMultiEdit::CreateButtons() {
 void TdlgMultiEdit::sgKeyEditorDrawCell(QPainter& painter, const QRect& rect, const QString& text,
                                         bool selected) {
     painter.fillRect(rect, selected ? QColor(0x80, 0x80, 0x80) : QColor(Qt::white));
-    QFont font(QStringLiteral("Verdana"), 18);
+    QFont font = VerdanaFont();
+    font.setPointSize(18);
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(selected ? Qt::white : Qt::black);

@@ -1,6 +1,7 @@
 #include "tooltips/ColorPickerForm.h"
 
 #include "platform/TQtPlatform.h"
+#include "platform/VerdanaFont.h"
 #include "tooltips/ColBtn.h"
 #include "tooltips/RtColorPicker.h"
 #include "tooltips/TipRichEdit.h"
@@ -52,7 +53,7 @@ TColorPickerForm::TColorPickerForm()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("ColorPickerForm"));
     setFixedSize(kWidth, kHeight);
-    setFont(QFont(QStringLiteral("Verdana")));
+    setFont(VerdanaFont());
     setAutoFillBackground(true);
     for (int i = 1; i <= 56; ++i) {
         squares_[i] = AddSquare(5 + (i - 1) % kColumns * kSquareSize,

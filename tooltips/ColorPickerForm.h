@@ -27,7 +27,7 @@ class TColorPickerForm : public QWidget {
     static TColorPickerForm& Shared();
     // Whose colour dialog the other-colour button opens; nullptr (the
     // start) for the system's own.
-    void SetPlatform(TPlatform* platform) { platform_ = platform; }
+    static void SetPlatform(TPlatform* platform) { platform_ = platform; }
 
     // Shows the window under (or above) the combo, marking its colour; a
     // picked colour goes to that combo.
@@ -55,7 +55,7 @@ class TColorPickerForm : public QWidget {
     TColor current_ = 0;
     TColor dialogColor_ = 0; // the system dialog opens on its last choice
     bool dialogOpen_ = false;
-    TPlatform* platform_ = nullptr;
+    static inline TPlatform* platform_ = nullptr;
 };
 
 } // namespace qm

@@ -1,5 +1,6 @@
 #include "tooltips/TemplateDlg.h"
 
+#include "platform/VerdanaFont.h"
 #include "text/TextCodec.h"
 #include "tooltips/RichEdit.h"
 #include "tooltips/RtColorPicker.h"
@@ -35,7 +36,7 @@ TdlgTemplate::TdlgTemplate(QWidget* owner)
     reTmplSample_->setObjectName("reTmplSample");
     reTmplSample_->setReadOnly(true);
     reTmplSample_->setGeometry(8, 94, 300, 60);
-    QFont sample(QStringLiteral("Verdana"));
+    QFont sample = VerdanaFont();
     sample.setPixelSize(13);
     reTmplSample_->setFont(sample);
 

@@ -29,8 +29,8 @@ const char* kDefaults = "[Hamg]\nHotkey=A\nTip=Archmage (A)\nButtonpos=0,0\n"
 
 // "召唤水元素 (W)" and "暴风雪" in GBK: the file gives no UTF-8 to go by.
 const std::string kGbkTip = "\xD5\xD9\xBB\xBD\xCB\xAE\xD4\xAA\xCB\xD8 (W)";
-const std::string kGbkFile = "[AHwe]\r\nHotkey=W\r\nTip=" + kGbkTip +
-                             "\r\n[AHbz]\r\nTip=\xB1\xA9\xB7\xE7\xD1\xA9\r\n";
+const std::string kGbkFile =
+    "[AHwe]\r\nHotkey=W\r\nTip=" + kGbkTip + "\r\n[AHbz]\r\nTip=\xB1\xA9\xB7\xE7\xD1\xA9\r\n";
 
 enum { kHamg = 1, kAHwe, kAHbz };
 

@@ -84,6 +84,14 @@ TEST_F(LanguageFiles, ChosenFromTheServiceMenuAndKept) {
     frm_->SaveProjectSettings();
     EXPECT_NE(test::ReadBytes(pf_.Settings()).find("LangFileName=QMKData\\English.qlg"),
               std::string::npos);
+    // Windows the start does not make take the language on when they are.
+    EXPECT_EQ(frm_->findChild<QWidget*>("dlgMultiEdit"), nullptr);
+    EXPECT_EQ(frm_->findChild<QWidget*>("frmHelp"), nullptr);
+    frm_->findChild<QAction*>("actMultiEdit")->trigger();
+    auto* multiEdit = W<QWidget>("dlgMultiEdit");
+    EXPECT_EQ(multiEdit->windowTitle(), "Multi-editor");
+    EXPECT_TRUE(multiEdit->findChild<QStatusBar*>("sbMultiEdit")->currentMessage().startsWith(
+        "Records"));
 }
 
 // A language switch changes texts, never what the player set; texts made
