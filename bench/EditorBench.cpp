@@ -127,8 +127,15 @@ void BM_WarmStartToShownWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_WarmStartToShownWindow)->Unit(benchmark::kMillisecond);
 
-void BM_WarmStartOnDemoGame(benchmark::State& state) {
+// The shipped tree over the demo game's defaults and icons, as a player
+// sees the editor.
+qm::bench::TDemoFolder& Demo() {
     static qm::bench::TDemoFolder folder(QUILLMARK_SOURCE_DATA, QUILLMARK_DEMO_GAME);
+    return folder;
+}
+
+void BM_WarmStartOnDemoGame(benchmark::State& state) {
+    const auto& folder = Demo();
     if (!folder.Ready()) {
         state.SkipWithError("no demo game or delivered tree in this build");
         return;
@@ -164,6 +171,68 @@ void BM_ReOpenLargeDocument(benchmark::State& state) {
     state.counters["records"] = frm.CurCfgMngr() ? frm.CurCfgMngr()->Count() : 0;
 }
 BENCHMARK(BM_ReOpenLargeDocument)->Unit(benchmark::kMillisecond);
+
+// A copy of the largest player's file of the real data (about 300 KB).
+fs::path PlayersFile(benchmark::State& state) {
+    const fs::path real = fs::path(QUILLMARK_REAL_DATA) / "customkeys/danisilv__warcraft3-2.txt";
+    const fs::path copy = Demo().path() / "player.txt";
+    if (!fs::exists(real) || !Demo().Ready()) {
+        state.SkipWithError("no real data or no demo game beside this build");
+        return {};
+    }
+    fs::copy_file(real, copy, fs::copy_options::overwrite_existing);
+    return copy;
+}
+
+// File → Open of the player's file: the three documents read anew.
+void BM_OpenPlayersFile(benchmark::State& state) {
+    const fs::path file = PlayersFile(state);
+    TSilentPlatform platform;
+    auto frm = file.empty() ? nullptr : qm::bench::StartedEditor(platform, Demo().path(), state);
+    if (!frm)
+        return;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(frm->ReOpen(QString::fromStdString(file.string())));
+}
+BENCHMARK(BM_OpenPlayersFile)->Unit(benchmark::kMillisecond);
+
+// Save of the player's file with one hotkey changed.
+void BM_SavePlayersFile(benchmark::State& state) {
+    const fs::path file = PlayersFile(state);
+    TSilentPlatform platform;
+    auto frm = file.empty() ? nullptr : qm::bench::StartedEditor(platform, Demo().path(), state);
+    if (!frm || !frm->ReOpen(QString::fromStdString(file.string())))
+        return;
+    const std::string id = frm->CurCfgMngr()->Records(0).ID;
+    int turn = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        frm->Documents().SetField(id, qm::fiHotkey, turn++ % 2 ? "Q" : "W");
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(frm->actSaveExecute());
+    }
+}
+BENCHMARK(BM_SavePlayersFile)->Unit(benchmark::kMillisecond);
+
+// Every branch of the shipped tree expanded once in a window just started,
+// over the player's file: nodes bound and icons decoded as they show.
+void BM_ExpandEveryBranchOnce(benchmark::State& state) {
+    const fs::path file = PlayersFile(state);
+    TSilentPlatform platform;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto frm =
+            file.empty() ? nullptr : qm::bench::StartedEditor(platform, Demo().path(), state);
+        if (!frm || !frm->ReOpen(QString::fromStdString(file.string())))
+            break;
+        QApplication::processEvents();
+        state.ResumeTiming();
+        frm->Tree().View().expandAll();
+        QApplication::processEvents();
+        state.counters["nodes"] = frm->Tree().NodeCount();
+    }
+}
+BENCHMARK(BM_ExpandEveryBranchOnce)->Unit(benchmark::kMillisecond);
 
 // Resident memory of the whole process with the window up; counters in MB.
 void BM_ResidentWithGameTree(benchmark::State& state) {

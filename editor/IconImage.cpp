@@ -22,7 +22,7 @@ QImage ToImage(const TPixelImage& pixels) {
 } // namespace
 
 QImage LoadJpegBitmap(const QString& path, int width, int height) {
-    const auto decoded = DecodeJpegFile(ToPath(path));
+    const auto decoded = DecodeJpegFile(ToPath(path), width, height);
     if (!decoded || decoded->Width <= 0 || decoded->Height <= 0 ||
         decoded->Pixels.size() !=
             static_cast<size_t>(decoded->Width) * static_cast<size_t>(decoded->Height))

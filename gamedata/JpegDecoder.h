@@ -24,7 +24,12 @@ struct TPixelImage {
 inline constexpr int kMaxJpegSide = 4096;
 
 // The picture, or nothing for empty, corrupt, truncated or unsupported data.
-std::optional<TPixelImage> DecodeJpeg(const void* data, size_t size);
-std::optional<TPixelImage> DecodeJpegFile(const std::filesystem::path& file);
+// Given a size wanted, a picture at least twice as large is decoded at a
+// half, a quarter or an eighth of its size, as long as it stays at least
+// that large.
+std::optional<TPixelImage> DecodeJpeg(const void* data, size_t size, int atLeastWidth = 0,
+                                      int atLeastHeight = 0);
+std::optional<TPixelImage> DecodeJpegFile(const std::filesystem::path& file, int atLeastWidth = 0,
+                                          int atLeastHeight = 0);
 
 } // namespace qm

@@ -183,6 +183,10 @@ TEST(IconImage, ScalesSmoothlyOrKeepsItsOwnSize) {
     EXPECT_NEAR(c.red(), 0x20, 6);
     EXPECT_NEAR(c.green(), 0xA0, 6);
     EXPECT_NEAR(c.blue(), 0x40, 6);
+    // Decoded smaller inside the decoder where it can be, scaled the rest.
+    EXPECT_EQ(LoadJpegBitmap(path, 16, 16).size(), QSize(16, 16));
+    EXPECT_EQ(LoadJpegBitmap(path, 20, 12).size(), QSize(20, 12));
+    EXPECT_EQ(LoadJpegBitmap(path, 100, 100).size(), QSize(100, 100));
     EXPECT_TRUE(
         LoadJpegBitmap(QString::fromStdString((dir / "none.jpg").string()), 32, 32).isNull());
 }

@@ -35,6 +35,19 @@ TEST(JpegDecoder, ButtonImageComponentsAreBlueGreenRed) {
     ExpectQuadrants(*image);
 }
 
+// A size wanted lets the decoder scale by powers of two, never below it.
+TEST(JpegDecoder, DecodesSmallerWhenAskedForLess) {
+    const std::string jpeg = ButtonJpeg(64, 64);
+    for (auto [want, side] : {std::pair{16, 16}, {17, 32}, {8, 8}, {5, 8}, {33, 64}, {0, 64}}) {
+        const auto image = DecodeJpeg(jpeg.data(), jpeg.size(), want, want);
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->Width, side) << "wanted " << want;
+        EXPECT_EQ(image->Height, side);
+        if (side >= 16)
+            ExpectQuadrants(*image);
+    }
+}
+
 TEST(JpegDecoder, FourthComponentIsIgnored) {
     std::vector<std::uint8_t> samples =
         ButtonSamples(std::vector<std::uint32_t>(16 * 16, 0x3060C0));
