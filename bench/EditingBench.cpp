@@ -14,6 +14,7 @@
 #include "tools/Find.h"
 #include "tools/MultiEdit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -165,6 +166,12 @@ std::unique_ptr<qm::TfrmMain> DemoEditor(qm::TPlatform& platform, benchmark::Sta
     return qm::bench::StartedEditor(platform, Demo().path(), state);
 }
 
+// The multi-editor is made when first opened.
+qm::TdlgMultiEdit* OpenMultiEditor(qm::TfrmMain& frm) {
+    frm.findChild<QAction*>("actMultiEdit")->trigger();
+    return frm.findChild<qm::TdlgMultiEdit*>("dlgMultiEdit");
+}
+
 // Every node of the shipped tree, a full grid of letters, panel refreshed.
 void BM_MultiEditApplyToAll(benchmark::State& state) {
     qm::bench::TSilentPlatform platform;
@@ -172,7 +179,7 @@ void BM_MultiEditApplyToAll(benchmark::State& state) {
     if (!editor)
         return;
     qm::TfrmMain& frm = *editor;
-    auto* dlg = frm.findChild<qm::TdlgMultiEdit*>("dlgMultiEdit");
+    qm::TdlgMultiEdit* dlg = OpenMultiEditor(frm);
     auto* grid = dlg->findChild<QTableWidget*>("sgKeyEditor");
     const char* keys[2] = {"QWERASDFZXCV", "ZXCVQWERASDF"};
     int turn = 0;
@@ -196,7 +203,7 @@ void UndoRedoMultiEdit(benchmark::State& state, bool timeUndo) {
     if (!editor)
         return;
     qm::TfrmMain& frm = *editor;
-    auto* dlg = frm.findChild<qm::TdlgMultiEdit*>("dlgMultiEdit");
+    qm::TdlgMultiEdit* dlg = OpenMultiEditor(frm);
     auto* grid = dlg->findChild<QTableWidget*>("sgKeyEditor");
     for (int cell = 0; cell < 12; ++cell)
         grid->item(cell / 4, cell % 4)->setText(QString(QChar("QWERASDFZXCV"[cell])));
