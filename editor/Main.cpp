@@ -6,6 +6,7 @@
 #include "editor/TActionPanel.h"
 #include "editor/TActionTreeView.h"
 #include "editor/TCommandCard.h"
+#include "editor/TFileCommands.h"
 #include "editor/THotKeyConflicts.h"
 #include "editor/TImportSteps.h"
 #include "editor/TMainActions.h"
@@ -28,6 +29,8 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -49,10 +52,6 @@ QString FileNamePart(const QString& path) {
     return path.mid(cut + 1);
 }
 
-QString FolderOf(const QString& path) {
-    return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
-}
-
 } // namespace
 
 TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
@@ -66,10 +65,8 @@ TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
       aboutBox_([this] { return new TAboutBox(this); }, [](QWidget&) {}) {
     setObjectName("frmMain");
     setWindowTitle(kAppTitle);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
     actions_ = new TMainActions(*this, documents_.UndoStack());
+    files_ = new TFileCommands(*this, *actions_->mnuRecent);
     CreateClientArea();
     dlgFind_ = new TdlgFind(tree_, documents_, platform_, this);
     language_ = std::make_unique<TInterfaceLanguage>();
@@ -77,8 +74,8 @@ TfrmMain::TfrmMain(TPlatform& platform, fs::path programFolder, QWidget* parent)
     ConnectActions();
     connect(&documents_.UndoStack(), &QUndoStack::cleanChanged, this, &TfrmMain::ShowModified);
     connect(&documents_, &TDocumentSet::Changed, this, &TfrmMain::UpdateAddButton);
-    setFixedSize(kClientWidth,
-                 menuBar()->sizeHint().height() + kClientHeight + statusBar()->sizeHint().height());
+    resize(kClientWidth,
+           menuBar()->sizeHint().height() + kClientHeight + statusBar()->sizeHint().height());
 }
 
 TfrmMain::~TfrmMain() {
@@ -90,12 +87,12 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::ConnectActions() {
     const TMainActions& a = *actions_;
-    connect(a.actNew, &QAction::triggered, this, &TfrmMain::actNewExecute);
-    connect(a.actOpen, &QAction::triggered, this, &TfrmMain::actOpenExecute);
-    connect(a.actOpenFromWar, &QAction::triggered, this, &TfrmMain::actOpenFromWarExecute);
-    connect(a.actSave, &QAction::triggered, this, &TfrmMain::actSaveExecute);
-    connect(a.actSaveAs, &QAction::triggered, this, &TfrmMain::actSaveAsExecute);
-    connect(a.actSaveToWar, &QAction::triggered, this, &TfrmMain::actSaveToWarExecute);
+    connect(a.actNew, &QAction::triggered, files_, &TFileCommands::New);
+    connect(a.actOpen, &QAction::triggered, files_, &TFileCommands::Open);
+    connect(a.actOpenFromWar, &QAction::triggered, files_, &TFileCommands::OpenFromWar);
+    connect(a.actSave, &QAction::triggered, files_, &TFileCommands::Save);
+    connect(a.actSaveAs, &QAction::triggered, files_, &TFileCommands::SaveAs);
+    connect(a.actSaveToWar, &QAction::triggered, files_, &TFileCommands::SaveToWar);
     connect(a.actExit, &QAction::triggered, this, &TfrmMain::actExitExecute);
     connect(a.actAddAll, &QAction::triggered, this, &TfrmMain::actAddAllExecute);
     connect(a.actDelAll, &QAction::triggered, this, &TfrmMain::actDelAllExecute);
@@ -115,11 +112,23 @@ void TfrmMain::ConnectActions() {
             [this] { actions_->ShowCodePage(documents_.Encoding().CodePage); });
 }
 
+// The tree takes the room the window has beyond the natural sizes of the
+// panel, the card and the tooltip pages, which keep theirs at the right.
 void TfrmMain::CreateClientArea() {
     auto* client = new QWidget(this);
     client->setObjectName("pnlClient");
     setCentralWidget(client);
+    auto* columns = new QHBoxLayout(client);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->setSpacing(7);
+    auto* treeColumn = new QVBoxLayout;
+    treeColumn->setObjectName("lyTree");
+    columns->addLayout(treeColumn, 1);
     CreateTree(client);
+    treeColumn->addWidget(tvMain_);
+    auto* editing = new QWidget(client);
+    editing->setObjectName("pnlEditing");
+    columns->addWidget(editing, 0, Qt::AlignTop);
 
     editor_ = std::make_unique<TRecordEditor>(documents_, tree_.Model());
     conflicts_ = std::make_unique<THotKeyConflicts>(tree_, platform_, *this);
@@ -127,12 +136,12 @@ void TfrmMain::CreateClientArea() {
     TColorPickerForm::SetPlatform(&platform_);
     dlgTemplate_ = new TdlgTemplate(this);
     LangSetOwnedByParent(dlgTemplate_);
-    card_ = new TCommandCard(tree_, ilMain_, documents_, *editor_, client);
-    panel_ =
-        new TActionPanel(tree_, documents_, *editor_, *dlgTemplate_, *actions_->mnuAutoAdd, client);
-    panel_->move(280, 0);
+    card_ = new TCommandCard(tree_, ilMain_, documents_, *editor_, editing);
+    panel_ = new TActionPanel(tree_, documents_, *editor_, *dlgTemplate_, *actions_->mnuAutoAdd,
+                              editing);
+    editing->setFixedSize(panel_->size());
     // The card stands over the panel's upper right part.
-    card_->move(518, 24);
+    card_->move(238, 24);
     card_->raise();
     connect(card_, &TCommandCard::SelectNode, this, &TfrmMain::SelectNode);
     panel_->Tips().SetAskUtf8([this] {
@@ -144,22 +153,22 @@ void TfrmMain::CreateClientArea() {
     connect(panel_, &TActionPanel::KeyRefused, this,
             [this](const QString& note) { statusBar()->showMessage(note, 5000); });
 
-    btnAdd_ = new QPushButton(QString::fromUtf8("Добавить"), client);
+    btnAdd_ = new QPushButton(QString::fromUtf8("Добавить"), editing);
     btnAdd_->setObjectName("btnAdd");
-    btnAdd_->setGeometry(518, 137, 77, 24);
+    btnAdd_->setGeometry(238, 137, 77, 24);
     btnAdd_->setVisible(false);
     btnAdd_->setEnabled(false);
     connect(btnAdd_, &QPushButton::clicked, this, &TfrmMain::btnAddClick);
 
-    auto* btnBack = new QPushButton(QString::fromUtf8("Назад"), client);
+    auto* btnBack = new QPushButton(QString::fromUtf8("Назад"), editing);
     btnBack->setObjectName("btnBack");
-    btnBack->setGeometry(595, 137, 74, 24);
+    btnBack->setGeometry(315, 137, 74, 24);
     connect(btnBack, &QPushButton::clicked, this, &TfrmMain::btnBackClick);
 }
 
 void TfrmMain::CreateTree(QWidget* client) {
     tvMain_->setParent(client);
-    tvMain_->setGeometry(0, 0, 273, 377);
+    tvMain_->setMinimumWidth(200);
     connect(tvMain_, &TActionTreeView::KeyPress, this, &TfrmMain::tvMainKeyPress);
     connect(tvMain_, &QTreeWidget::itemExpanded, this, &TfrmMain::tvMainExpanding);
     connect(tvMain_, &QTreeWidget::currentItemChanged, this, &TfrmMain::tvMainChange);
@@ -178,13 +187,21 @@ void TfrmMain::ShowTool(QWidget& window) {
     window.activateWindow();
 }
 
+// The first show: where the window was left, when that is on a screen;
+// else the default size, centred.
 void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (centred_)
+    if (placed_)
         return;
-    centred_ = true;
-    if (QScreen* s = screen())
+    placed_ = true;
+    const QRect last = settings_.WindowGeometry;
+    if (last.isValid() && QGuiApplication::screenAt(last.center())) {
+        setGeometry(last);
+        if (settings_.WindowMaximized)
+            setWindowState(windowState() | Qt::WindowMaximized);
+    } else if (QScreen* s = screen()) {
         move(s->availableGeometry().center() - rect().center());
+    }
 }
 
 TMsgAnswer TfrmMain::Say(bool owned, int caption, const QString& text, TMsgIcon icon,
@@ -242,6 +259,7 @@ bool TfrmMain::LoadProjectSettings() {
     mnuAutoAddClick();
     actions_->mnuAlphasShow->setChecked(settings_.mnuAlphasShow);
     card_->SetLettersShown(settings_.mnuAlphasShow);
+    files_->ShowRecent();
     if (!settings_.LocateGameFolder(platform_))
         return false;
     LoadInterfaceLang();
@@ -343,6 +361,10 @@ void TfrmMain::SaveProjectSettings() {
     panel_->StoreSettings(settings_);
     settings_.mnuAutoAdd = actions_->mnuAutoAdd->isChecked();
     settings_.mnuAlphasShow = actions_->mnuAlphasShow->isChecked();
+    if (placed_) {
+        settings_.WindowGeometry = normalGeometry();
+        settings_.WindowMaximized = isMaximized();
+    }
     ReportSettingsWrite(settings_.SaveProjectSettings());
 }
 
@@ -387,6 +409,8 @@ bool TfrmMain::ReOpen(const QString& path) {
     for (QAction* a : {actions_->actSave, actions_->actSaveAs, actions_->actSaveToWar})
         a->setEnabled(true);
     UpdateCaption();
+    if (!IsUntitled())
+        files_->Remember(path);
     {
         const QSignalBlocker quiet(tvMain_);
         tvMain_->setCurrentItem(tvMain_->topLevelItem(0));
@@ -469,83 +493,6 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 }
 
 // ---- file commands ----
-
-void TfrmMain::actNewExecute() {
-    if (SaveRequest())
-        ReOpen(DefaultConfigPath());
-}
-
-void TfrmMain::actOpenExecute() {
-    if (!SaveRequest())
-        return;
-    const QString chosen =
-        platform_.OpenFileName(this, FolderOf(CurFileName()), Msg(msgConfigFilter));
-    if (!chosen.isEmpty())
-        ReOpen(chosen);
-}
-
-void TfrmMain::actOpenFromWarExecute() {
-    const QString path = GameConfigPath();
-    if (QFileInfo(path).isFile()) {
-        if (SaveRequest())
-            ReOpen(path);
-        return;
-    }
-    if (Say(false, msgError, Msg(msgNoWarConfig), TMsgIcon::Question, TMsgButtons::YesNo) ==
-        TMsgAnswer::Yes)
-        actSaveToWarExecute();
-}
-
-// Writes the working copy to `path`, which becomes the open file only once
-// it is written; a failure keeps the document, its name and its changes.
-// Success is said in the status bar: a box after every save is in the way.
-bool TfrmMain::SaveTo(const QString& path, int failure, int success) {
-    std::string why;
-    if (!documents_.Save(path, &why)) {
-        Say(true, msgError, WithReason(Msg(failure), path, why), TMsgIcon::Error);
-        return false;
-    }
-    UpdateCaption();
-    statusBar()->showMessage(Msg(success) + QDir::toNativeSeparators(path), 5000);
-    return true;
-}
-
-bool TfrmMain::actSaveExecute() {
-    const QString path = CurFileName();
-    if (path.isEmpty() || settings_.DefaultConfigName.isEmpty())
-        return false;
-    // The default configuration is never overwritten by Save.
-    if (path == DefaultConfigPath())
-        return actSaveAsExecute();
-    return SaveTo(path, msgCannotSave, msgConfigSavedAs);
-}
-
-// The dialog suggests the open file (a new one, the documents folder); No to
-// replacing a file goes back to the dialog.
-bool TfrmMain::actSaveAsExecute() {
-    QString suggested = IsUntitled() ? QString() : CurFileName();
-    for (;;) {
-        QString chosen = platform_.SaveFileName(this, suggested, Msg(msgConfigFilter));
-        if (chosen.isEmpty())
-            return false;
-        if (QFileInfo(chosen).suffix().isEmpty())
-            chosen += QStringLiteral(".txt");
-        if (!QFileInfo::exists(chosen) ||
-            Say(true, msgQuestion, Msg(msgReplaceQuestion).arg(QDir::toNativeSeparators(chosen)),
-                TMsgIcon::Question, TMsgButtons::YesNo) == TMsgAnswer::Yes)
-            return SaveTo(chosen, msgCannotSaveAs, msgFileSavedAs);
-        suggested = chosen;
-    }
-}
-
-bool TfrmMain::actSaveToWarExecute() {
-    const QString path = GameConfigPath();
-    if (Say(false, msgQuestion, Msg(msgSaveToWarQuestion) + QDir::toNativeSeparators(path) + "?",
-            TMsgIcon::Question, TMsgButtons::YesNo) != TMsgAnswer::Yes)
-        return false;
-    MakeCustomKeysFolder(ToPath(path));
-    return SaveTo(path, msgCannotSave, msgConfigSavedAs);
-}
 
 void TfrmMain::actExitExecute() {
     close();

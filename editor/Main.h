@@ -4,6 +4,7 @@
 
 #include "editor/TActionTree.h"
 #include "editor/TDocumentSet.h"
+#include "editor/TFileCommands.h"
 #include "editor/TImageList.h"
 #include "editor/TLazyWindow.h"
 #include "editor/TProjectSettings.h"
@@ -76,13 +77,15 @@ class TfrmMain : public QMainWindow {
     const TCfgManager* CurCfgMngr() const { return documents_.CurCfgMngr(); }
     const QString& CurFileName() const { return documents_.CurFileName(); }
 
+    // The File menu's commands, as tests and the close request reach them.
+    void actNewExecute() { files_->New(); }
+    void actOpenExecute() { files_->Open(); }
+    void actOpenFromWarExecute() { files_->OpenFromWar(); }
+    bool actSaveExecute() { return files_->Save(); }
+    bool actSaveAsExecute() { return files_->SaveAs(); }
+    bool actSaveToWarExecute() { return files_->SaveToWar(); }
+
   public slots:
-    void actNewExecute();
-    void actOpenExecute();
-    void actOpenFromWarExecute();
-    bool actSaveExecute();
-    bool actSaveAsExecute();
-    bool actSaveToWarExecute();
     void actExitExecute();
     void actAddAllExecute();
     void actDelAllExecute();
@@ -108,6 +111,7 @@ class TfrmMain : public QMainWindow {
     void showEvent(QShowEvent* event) override;
 
   private:
+    friend class TFileCommands;
     void ConnectActions();
     void ShowTool(QWidget& window);
     void CreateClientArea();
@@ -120,7 +124,6 @@ class TfrmMain : public QMainWindow {
     void ShowStatus(int message);
     void ReportLockProblem();
     bool LoadTreeOnce();
-    bool SaveTo(const QString& path, int failure, int success);
     bool DropChangesAllowed();
     bool IsUntitled() const;
     void UpdateCaption();
@@ -137,9 +140,10 @@ class TfrmMain : public QMainWindow {
     TActionTreeView* tvMain_ = nullptr;
     TActionTree tree_;
     TfrmLoading* loading_ = nullptr;
-    bool centred_ = false;
+    bool placed_ = false; // placed on the screen at the first show
 
     TMainActions* actions_ = nullptr;
+    TFileCommands* files_ = nullptr;
     std::unique_ptr<TRecordEditor> editor_;
     std::unique_ptr<THotKeyConflicts> conflicts_;
     TCommandCard* card_ = nullptr;

@@ -169,6 +169,9 @@ void TMainActions::CreateMenu() {
     QMenu* mnuFile = mmMain->addMenu(QString::fromUtf8("&Файл"));
     mnuFile->setObjectName("mnuFile");
     mnuFile->addActions({actNew, actOpen, actOpenFromWar});
+    mnuRecent = mnuFile->addMenu(QString::fromUtf8("Последние файлы"));
+    mnuRecent->setObjectName("mnuRecent");
+    mnuRecent->setEnabled(false);
     mnuFile->addSeparator();
     mnuFile->addActions({actSave, actSaveAs, actSaveToWar});
     mnuFile->addSeparator();

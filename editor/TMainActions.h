@@ -46,6 +46,7 @@ class TMainActions : public QObject {
     QAction* actSaveAs = nullptr;
     QAction* actSaveToWar = nullptr;
     QAction* actExit = nullptr;
+    QMenu* mnuRecent = nullptr; // filled by the file commands
     QAction* actUndo = nullptr;
     QAction* actRedo = nullptr;
     QAction* actCut = nullptr;

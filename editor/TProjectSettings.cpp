@@ -18,6 +18,8 @@ namespace {
 constexpr const char* kInit = "Initialisation";
 constexpr const char* kStrings = "Strings";
 constexpr const char* kInterface = "Interface";
+constexpr const char* kRecent = "RecentFiles";
+constexpr const char* kGeometry[] = {"WindowLeft", "WindowTop", "WindowWidth", "WindowHeight"};
 const char* const kDefaultConfigName = "QMKData\\DefaultKeys.wrk";
 
 // Every key the settings file holds beside Language, each written once: its
@@ -155,6 +157,17 @@ void TProjectSettings::LoadInterface() {
     for (const auto& k : kColours)
         Read(ini, *this, k);
     Read(ini, *this, KeyOf(kPaths, &S::War3Folder));
+    int box[4];
+    for (int i = 0; i < 4; ++i)
+        box[i] = ini.ReadInteger(kInterface, kGeometry[i], 0);
+    WindowGeometry = box[2] > 0 && box[3] > 0 ? QRect(box[0], box[1], box[2], box[3]) : QRect();
+    WindowMaximized = ini.ReadBool(kInterface, "WindowMaximized", false);
+    RecentFiles.clear();
+    for (int i = 1; i <= kRecentFiles; ++i) {
+        const QString file = ReadText(ini, kRecent, ("File" + std::to_string(i)).c_str(), {});
+        if (!file.isEmpty())
+            RecentFiles.append(file);
+    }
 }
 
 // The bundled demo game, named by ./run.sh on machines without the game;
@@ -202,6 +215,21 @@ bool TProjectSettings::SaveProjectSettings() const {
         ini.WriteInteger(k.Section, k.Key, this->*k.Field);
     for (const auto& k : kPaths)
         ini.WriteString(k.Section, k.Key, Utf8(this->*k.Field));
+    if (WindowGeometry.isValid()) {
+        const int box[4] = {WindowGeometry.x(), WindowGeometry.y(), WindowGeometry.width(),
+                            WindowGeometry.height()};
+        for (int i = 0; i < 4; ++i)
+            ini.WriteInteger(kInterface, kGeometry[i], box[i]);
+        ini.WriteBool(kInterface, "WindowMaximized", WindowMaximized);
+    }
+    // Slots the list no longer fills are emptied where the file has them.
+    for (int i = 1; i <= kRecentFiles; ++i) {
+        const std::string key = "File" + std::to_string(i);
+        if (i <= RecentFiles.size())
+            ini.WriteString(kRecent, key, Utf8(RecentFiles[i - 1]));
+        else if (ini.ValueExists(kRecent, key))
+            ini.WriteString(kRecent, key, {});
+    }
     return ini.Save(&writeWhy_);
 }
 

@@ -12,7 +12,9 @@
 
 #include "editor/TDataFolder.h"
 
+#include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <string>
 
@@ -95,6 +97,14 @@ class TProjectSettings {
     int cpTip = 16777215;
     int cpHK = 52479;
     int cpBrackets = 16777215;
+    // The main window: its last normal geometry (empty: the default size,
+    // centred) and whether it was maximized.
+    QRect WindowGeometry;
+    bool WindowMaximized = false;
+
+    // RecentFiles: the last files opened or saved, the newest first.
+    static constexpr int kRecentFiles = 10;
+    QStringList RecentFiles;
 
     // Initialisation
     bool DefCfgLoaded = false;

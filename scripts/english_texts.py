@@ -180,6 +180,7 @@ ENGLISH = {
     "Кодировка файла (%1) не может сохранить введённый символ. Записать эту подсказку в UTF-8?":
         "The file's encoding (%1) cannot hold a character you typed. Store this tooltip as UTF-8?",
     "&Вид": "&View",
+    "Последние файлы": "Recent files",
     "&Кодировка": "&Encoding",
     "Кириллица (Windows-1251)": "Cyrillic (Windows-1251)",
     "Западноевропейская (Windows-1252)": "Western European (Windows-1252)",
