@@ -144,6 +144,12 @@ void TfrmMain::CreateClientArea() {
     card_->move(238, 24);
     card_->raise();
     connect(card_, &TCommandCard::SelectNode, this, &TfrmMain::SelectNode);
+    // A letter on the card's framed button: that action, as typed in the tree.
+    connect(card_, &TCommandCard::TypeKey, this, [this](int index, QChar key) {
+        SelectNode(index);
+        tvMainKeyPress(key);
+        card_->setFocus();
+    });
     panel_->Tips().SetAskUtf8([this] {
         const QString page = QString::fromLatin1(CodePageName(documents_.Encoding().CodePage));
         return Say(true, msgQuestion, Msg(msgStoreAsUtf8).arg(page), TMsgIcon::Question,

@@ -10,6 +10,8 @@
 #include "text/TextCodec.h"
 
 #include <QDrag>
+#include <QFrame>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMimeData>
 #include <QPainter>
@@ -41,6 +43,16 @@ TCommandCard::TCommandCard(TActionTree& tree, TImageList& images, TDocumentSet& 
             cells_[static_cast<size_t>(row * kColumns + col)] = cell;
         }
     }
+    shpFocus_ = new QFrame(this);
+    shpFocus_->setObjectName("shpFocus");
+    shpFocus_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    shpFocus_->setLineWidth(2);
+    shpFocus_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette white = shpFocus_->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    shpFocus_->setPalette(white);
+    shpFocus_->hide();
+    setFocusPolicy(Qt::StrongFocus);
     connect(&documents_, &TDocumentSet::Changed, this,
             [this] { DrawBrunchButtons(tree_.View().currentItem()); });
 }
@@ -111,13 +123,20 @@ void TCommandCard::SwapImagesPos(QWidget& a, QWidget& b) {
 void TCommandCard::DrawBrunchButtons(QTreeWidgetItem* item) {
     ClearImgBtns();
     const TTVNode* node = TTVNode::From(item);
+    marked_ = -1;
     if (!node || !documents_.CurCfgMngr())
         return;
-    const std::vector<int> buttons = tree_.Model().ButtonsOf(node->Index);
+    std::vector<int> buttons = tree_.Model().ButtonsOf(node->Index);
     if (buttons.empty()) {
-        DrawButton(item);
-        setEnabled(false);
-        return;
+        const int card = CardOf(*item);
+        if (card < 0) {
+            DrawButton(item);
+            setEnabled(false);
+            return;
+        }
+        marked_ = node->Index;
+        item = tree_.ItemAt(card);
+        buttons = tree_.Model().ButtonsOf(card);
     }
     setEnabled(true);
     if (item->childCount() > 0)
@@ -140,8 +159,76 @@ void TCommandCard::DrawButton(QTreeWidgetItem* item) {
     TCardCell* cell = CellAt(pos.Col, pos.Row);
     if (!cell)
         return;
-    cell->SetPicture(ButtonPicture(*node, shown));
+    QPixmap picture = ButtonPicture(*node, shown);
+    if (node->Index == marked_) {
+        QPainter frame(&picture);
+        frame.setPen(QPen(QColor(255, 204, 0), 3));
+        frame.drawRect(picture.rect().adjusted(1, 1, -2, -2));
+    }
+    cell->SetPicture(picture);
     cell->Tag = node->Index;
+}
+
+int TCommandCard::CardOf(const QTreeWidgetItem& item) const {
+    const auto* node = static_cast<const TTVNode*>(&item);
+    const auto stands = [&](int card) {
+        const std::vector<int> buttons = tree_.Model().ButtonsOf(card);
+        return std::find(buttons.begin(), buttons.end(), node->Index) != buttons.end();
+    };
+    if (const TTVNode* parent = TTVNode::From(item.parent()); parent && stands(parent->Index))
+        return parent->Index;
+    for (int card : tree_.Model().CardsOf(node->Data.ID)) {
+        if (stands(card))
+            return card;
+    }
+    return -1;
+}
+
+// ---- the keyboard ----
+
+void TCommandCard::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    MoveFocusFrame(focusCell_.x(), focusCell_.y());
+    shpFocus_->show();
+}
+
+void TCommandCard::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    shpFocus_->hide();
+}
+
+void TCommandCard::MoveFocusFrame(int col, int row) {
+    focusCell_ = {std::clamp(col, 0, kColumns - 1), std::clamp(row, 0, kRows - 1)};
+    shpFocus_->setGeometry(
+        QRect(CellOrigin(focusCell_.x(), focusCell_.y()), QSize(32, 32)).adjusted(-2, -2, 2, 2));
+    shpFocus_->raise();
+}
+
+void TCommandCard::keyPressEvent(QKeyEvent* event) {
+    const TCardCell* cell = CellAt(focusCell_.x(), focusCell_.y());
+    const int index = cell && cell->HoldsButton() ? cell->Tag : -1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        return MoveFocusFrame(focusCell_.x() - 1, focusCell_.y());
+    case Qt::Key_Right:
+        return MoveFocusFrame(focusCell_.x() + 1, focusCell_.y());
+    case Qt::Key_Up:
+        return MoveFocusFrame(focusCell_.x(), focusCell_.y() - 1);
+    case Qt::Key_Down:
+        return MoveFocusFrame(focusCell_.x(), focusCell_.y() + 1);
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (index >= 0)
+            emit SelectNode(index);
+        return;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    if (index >= 0 && text.size() == 1 && text[0].isPrint() && !text[0].isSpace())
+        emit TypeKey(index, text[0]);
+    else
+        QWidget::keyPressEvent(event);
 }
 
 QPixmap TCommandCard::ButtonPicture(const QTreeWidgetItem& item, const TBindRec& record) const {

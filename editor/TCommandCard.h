@@ -4,8 +4,12 @@
 // the common commands the game puts on it), every button with a position is
 // drawn in its cell with its icon and hotkey letter, as
 // the editor shows the action, and buttons are moved by drag and drop; with
-// a single action, only its button is drawn and the card ignores the mouse.
-// The card draws itself anew whenever the documents change.
+// an action, the card it stands on is drawn, its button framed. The card
+// draws itself anew whenever the documents change.
+//
+// From the keyboard the card is one stop of the Tab chain; the arrow keys
+// move a frame from cell to cell, Enter picks the framed button, and a
+// letter typed there is that action's new hotkey.
 //
 // The twelve cell controls change places when buttons move, so a control's
 // name (imgBtn<row><column> at start) no longer says where it stands; cells
@@ -17,6 +21,7 @@
 #include <array>
 #include <string_view>
 
+class QFrame;
 class QTreeWidgetItem;
 
 namespace qm {
@@ -71,11 +76,22 @@ class TCommandCard : public QWidget {
   signals:
     // The user picked the button of the node at this absolute index.
     void SelectNode(int index);
+    // A key typed on the framed button of the node at this index.
+    void TypeKey(int index, QChar key);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     void StartDrag(TCardCell& source);
     QPixmap ButtonPicture(const QTreeWidgetItem& node, const TBindRec& record) const;
     static QPixmap Background();
+    // The card the action of this node stands on: its parent's when that
+    // carries it, else the first card that does; -1 for none.
+    int CardOf(const QTreeWidgetItem& node) const;
+    void MoveFocusFrame(int col, int row);
 
     TActionTree& tree_;
     TImageList& images_;
@@ -86,6 +102,9 @@ class TCommandCard : public QWidget {
     bool lettersShown_ = true;
     TCardCell* pressed_ = nullptr; // the cell a drag may start from
     QPoint pressedAt_;
+    int marked_ = -1;            // the node whose button is framed
+    QPoint focusCell_{0, 0};     // the cell the keyboard is on
+    QFrame* shpFocus_ = nullptr; // its frame, while the card has the focus
 };
 
 } // namespace qm

@@ -101,11 +101,37 @@ TEST_F(Card, ClicksSelectTheButtonsActionAndBackReturns) {
     QTest::mouseMove(At(3, 2), QPoint(12, 11));
     QTest::mouseRelease(At(3, 2), Qt::LeftButton, {}, QPoint(12, 11));
     EXPECT_EQ(Selected(), kB);
-    EXPECT_FALSE(C().isEnabled());
-    EXPECT_EQ(Shown(), (std::vector<int>{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, kB}));
+    // The whole card stays, the selected button framed; another is a click away.
+    const std::vector<int> card = Shown();
+    EXPECT_EQ(card, (std::vector<int>{kA, -1, kToggle, -1, -1, -1, -1, -1, -1, kD, -1, kB}));
+    const QImage framed = At(3, 2)->Picture().toImage();
+    EXPECT_EQ(framed.pixelColor(1, 16), QColor(255, 204, 0));
+    EXPECT_NE(At(0, 0)->Picture().toImage().pixelColor(1, 16), QColor(255, 204, 0));
     QTest::mouseClick(W("btnBack"), Qt::LeftButton);
     EXPECT_EQ(Selected(), kGrunt);
     QTest::mouseDClick(At(1, 2), Qt::LeftButton);
+    EXPECT_EQ(Selected(), kD);
+    EXPECT_EQ(Shown(), card);
+}
+
+// Tab reaches the card, the arrows its cells, Enter picks, a letter types.
+TEST_F(Card, TheKeyboardWalksTheCard) {
+    C().setFocus();
+    ASSERT_TRUE(C().hasFocus());
+    QTest::keyClick(&C(), Qt::Key_Right);
+    QTest::keyClick(&C(), Qt::Key_Right);
+    QTest::keyClick(&C(), Qt::Key_Return);
+    EXPECT_EQ(Selected(), kToggle);
+    QTest::keyClick(&C(), Qt::Key_Down);
+    QTest::keyClick(&C(), Qt::Key_Down);
+    QTest::keyClick(&C(), Qt::Key_Down); // stays on the last row
+    QTest::keyClick(&C(), Qt::Key_Left);
+    QTest::keyClick(&C(), 'z');
+    EXPECT_EQ(Selected(), kD);
+    EXPECT_EQ(Rec("Addd").Unhotkey, "z") << "its first field that takes a key, as in the tree";
+    EXPECT_TRUE(C().hasFocus());
+    QTest::keyClick(&C(), Qt::Key_Left);
+    QTest::keyClick(&C(), 'y'); // an empty cell: nothing
     EXPECT_EQ(Selected(), kD);
 }
 
