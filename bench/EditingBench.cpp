@@ -270,6 +270,21 @@ void BM_UndoHistoryOfThousandHeroKeys(benchmark::State& state) {
 }
 BENCHMARK(BM_UndoHistoryOfThousandHeroKeys)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The tree's filter narrowing the shipped tree as one more letter is typed.
+void BM_TreeFilterKeyPress(benchmark::State& state) {
+    qm::bench::TSilentPlatform platform;
+    const auto editor = DemoEditor(platform, state);
+    if (!editor)
+        return;
+    auto* field = editor->findChild<QLineEdit*>("edTreeFilter");
+    const QString texts[2] = {QStringLiteral("tra"), QStringLiteral("trai")};
+    int turn = 0;
+    for (auto _ : state)
+        field->setText(texts[turn++ % 2]);
+    state.counters["nodes"] = editor->Tree().NodeCount();
+}
+BENCHMARK(BM_TreeFilterKeyPress)->Unit(benchmark::kMillisecond);
+
 void BM_FindWithoutMatch(benchmark::State& state) {
     qm::bench::TSilentPlatform platform;
     const auto editor = DemoEditor(platform, state);

@@ -20,6 +20,7 @@
 #include "platform/PlayerDocuments.h"
 #include "tools/Find.h"
 #include "tools/MultiEdit.h"
+#include "tools/TreeFilter.h"
 #include "tooltips/ColorPickerForm.h"
 #include "tooltips/TemplateDlg.h"
 
@@ -125,7 +126,12 @@ void TfrmMain::CreateClientArea() {
     treeColumn->setObjectName("lyTree");
     columns->addLayout(treeColumn, 1);
     CreateTree(client);
+    filter_ = new TTreeFilter(tree_, documents_, client);
+    treeColumn->addWidget(filter_);
     treeColumn->addWidget(tvMain_);
+    addAction(&filter_->actTreeFilter());
+    actions_->mnuView->addSeparator();
+    actions_->mnuView->addAction(&filter_->actOnlyChanged());
     auto* editing = new QWidget(client);
     editing->setObjectName("pnlEditing");
     columns->addWidget(editing, 0, Qt::AlignTop);
@@ -297,7 +303,8 @@ void TfrmMain::LoadInterfaceLang() {
     const QList<QWidget*> windows = TranslatableWindows();
     language_->Apply(ToPath(settings_.Resolve(settings_.LangFile())), windows);
     actions_->ShowEditNames(true);
-    for (QWidget* window : windows) {
+    // The filter's hint is made from the message table too.
+    for (QWidget* window : windows + QList<QWidget*>{filter_}) {
         QEvent changed(QEvent::LanguageChange);
         QCoreApplication::sendEvent(window, &changed);
     }
@@ -417,6 +424,7 @@ bool TfrmMain::ReOpen(const QString& path) {
     UpdateCaption();
     if (!IsUntitled())
         files_->Remember(path);
+    filter_->Refresh();
     {
         const QSignalBlocker quiet(tvMain_);
         tvMain_->setCurrentItem(tvMain_->topLevelItem(0));

@@ -32,6 +32,7 @@ class TdlgTemplate;
 class TfrmHelp;
 class TAboutBox;
 class TInterfaceLanguage;
+class TTreeFilter;
 class TfrmLoading;
 
 class TfrmMain : public QMainWindow {
@@ -144,6 +145,7 @@ class TfrmMain : public QMainWindow {
 
     TMainActions* actions_ = nullptr;
     TFileCommands* files_ = nullptr;
+    TTreeFilter* filter_ = nullptr;
     std::unique_ptr<TRecordEditor> editor_;
     std::unique_ptr<THotKeyConflicts> conflicts_;
     TCommandCard* card_ = nullptr;

@@ -218,7 +218,7 @@ void TMainActions::CreateMenu() {
 }
 
 void TMainActions::CreateViewMenu(QMenuBar& bar) {
-    QMenu* mnuView = bar.addMenu(QString::fromUtf8("&Вид"));
+    mnuView = bar.addMenu(QString::fromUtf8("&Вид"));
     mnuView->setObjectName("mnuView");
     QMenu* mnuEncoding = mnuView->addMenu(QString::fromUtf8("&Кодировка"));
     mnuEncoding->setObjectName("mnuEncoding");

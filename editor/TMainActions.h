@@ -66,6 +66,7 @@ class TMainActions : public QObject {
     // View → Encoding: one checkable item per code page, in kCodePages'
     // order, its index as the item's data.
     QActionGroup* CodePages = nullptr;
+    QMenu* mnuView = nullptr;
 
   private:
     QAction* NewAction(const char* name, const char* caption, const QKeySequence& shortcut = {});

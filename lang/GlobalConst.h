@@ -104,8 +104,10 @@ enum TMsg : int {
     msgTipCut,
     // Typed text that the file's code page (%1) cannot hold.
     msgStoreAsUtf8,
+    // The hint in the tree's filter field.
+    msgTreeFilter,
 };
-inline constexpr int kMessageCount = 75;
+inline constexpr int kMessageCount = 76;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.

@@ -181,6 +181,10 @@ ENGLISH = {
         "The file's encoding (%1) cannot hold a character you typed. Store this tooltip as UTF-8?",
     "&Вид": "&View",
     "Последние файлы": "Recent files",
+    "Фильтр: часть названия, идентификатор или key:Q (Ctrl+E)":
+        "Filter: part of a name, an identifier or key:Q (Ctrl+E)",
+    "Фильтр дерева": "Filter the tree",
+    "Только изменённые действия": "Only changed actions",
     "&Кодировка": "&Encoding",
     "Кириллица (Windows-1251)": "Cyrillic (Windows-1251)",
     "Западноевропейская (Windows-1252)": "Western European (Windows-1252)",

@@ -61,16 +61,21 @@ TdlgFind::TdlgFind(TActionTree& tree, const TDocumentSet& documents, TPlatform& 
 }
 
 std::vector<int> TdlgFind::Matches(const QString& text) const {
+    return MatchingNodes(tree_, documents_, text);
+}
+
+std::vector<int> MatchingNodes(const TActionTree& tree, const TDocumentSet& documents,
+                               const QString& text) {
     std::vector<int> strong;
     std::vector<int> weak;
     const bool byKey = text.startsWith(kKeyPrefix, Qt::CaseInsensitive);
     const std::string key =
         HotkeyKey(text.mid(kKeyPrefix.size()).trimmed().toUpper().toStdString());
-    tree_.ForEachNode([&](const TTVNode& node) {
+    tree.ForEachNode([&](const TTVNode& node) {
         const QString caption = node.text(0);
         const QString id = QString::fromStdString(node.Data.ID);
         if (byKey) {
-            if (!key.empty() && !id.isEmpty() && HasHotkey(documents_.Shown(node.Data.ID), key))
+            if (!key.empty() && !id.isEmpty() && HasHotkey(documents.Shown(node.Data.ID), key))
                 strong.push_back(node.Index);
         } else if (caption.startsWith(text, Qt::CaseInsensitive) ||
                    id.compare(text, Qt::CaseInsensitive) == 0) {

@@ -20,6 +20,12 @@ class TActionTree;
 class TDocumentSet;
 class TPlatform;
 
+// The absolute indexes of the nodes a text names, as the find dialog and
+// the tree's filter read it: the strong matches in tree order, then the
+// captions that only hold the text.
+std::vector<int> MatchingNodes(const TActionTree& tree, const TDocumentSet& documents,
+                               const QString& text);
+
 class TdlgFind : public QDialog {
     Q_OBJECT
 
