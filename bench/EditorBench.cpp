@@ -8,9 +8,11 @@
 #include "fixtures/ImageWriter.h"
 #include "gamedata/PreLoad.h"
 #include "gamedata/TreeRewrite.h"
+#include "tools/ConflictList.h"
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QTreeWidget>
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -213,6 +215,23 @@ void BM_SavePlayersFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SavePlayersFile)->Unit(benchmark::kMillisecond);
+
+// The clash list made anew, as after one key press, over the player's file
+// on the shipped tree, with the list on show.
+void BM_ConflictListRefresh(benchmark::State& state) {
+    const fs::path file = PlayersFile(state);
+    TSilentPlatform platform;
+    auto frm = file.empty() ? nullptr : qm::bench::StartedEditor(platform, Demo().path(), state);
+    if (!frm || !frm->ReOpen(QString::fromStdString(file.string())))
+        return;
+    auto* list = frm->findChild<qm::TConflictList*>("dkConflicts");
+    list->show();
+    QApplication::processEvents();
+    for (auto _ : state)
+        list->Refresh();
+    state.counters["rows"] = list->findChild<QTreeWidget*>("lvConflicts")->topLevelItemCount();
+}
+BENCHMARK(BM_ConflictListRefresh)->Unit(benchmark::kMillisecond);
 
 // Every branch of the shipped tree expanded once in a window just started,
 // over the player's file: nodes bound and icons decoded as they show.

@@ -18,6 +18,7 @@
 #include "lang/InterfaceLanguage.h"
 #include "lang/MultiLang.h"
 #include "platform/PlayerDocuments.h"
+#include "tools/ConflictList.h"
 #include "tools/Find.h"
 #include "tools/MultiEdit.h"
 #include "tools/TreeFilter.h"
@@ -32,6 +33,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -132,6 +134,7 @@ void TfrmMain::CreateClientArea() {
     addAction(&filter_->actTreeFilter());
     actions_->mnuView->addSeparator();
     actions_->mnuView->addAction(&filter_->actOnlyChanged());
+    CreateConflictList();
     auto* editing = new QWidget(client);
     editing->setObjectName("pnlEditing");
     columns->addWidget(editing, 0, Qt::AlignTop);
@@ -176,6 +179,20 @@ void TfrmMain::CreateClientArea() {
     btnBack->setObjectName("btnBack");
     btnBack->setGeometry(315, 137, 74, 24);
     connect(btnBack, &QPushButton::clicked, this, &TfrmMain::btnBackClick);
+}
+
+// Below the window, hidden until the View menu shows it; its count stays
+// in the status bar.
+void TfrmMain::CreateConflictList() {
+    auto* count = new QLabel(this);
+    count->setObjectName("lblConflicts");
+    count->setTextFormat(Qt::PlainText);
+    statusBar()->addPermanentWidget(count);
+    conflictList_ = new TConflictList(tree_, documents_, *count, this);
+    addDockWidget(Qt::BottomDockWidgetArea, conflictList_);
+    conflictList_->hide();
+    actions_->mnuView->addAction(conflictList_->toggleViewAction());
+    connect(conflictList_, &TConflictList::SelectNode, this, &TfrmMain::SelectNode);
 }
 
 void TfrmMain::CreateTree(QWidget* client) {
@@ -303,8 +320,8 @@ void TfrmMain::LoadInterfaceLang() {
     const QList<QWidget*> windows = TranslatableWindows();
     language_->Apply(ToPath(settings_.Resolve(settings_.LangFile())), windows);
     actions_->ShowEditNames(true);
-    // The filter's hint is made from the message table too.
-    for (QWidget* window : windows + QList<QWidget*>{filter_}) {
+    // The filter's hint and the clash list are made from the message table too.
+    for (QWidget* window : windows + QList<QWidget*>{filter_, conflictList_}) {
         QEvent changed(QEvent::LanguageChange);
         QCoreApplication::sendEvent(window, &changed);
     }
@@ -425,6 +442,7 @@ bool TfrmMain::ReOpen(const QString& path) {
     if (!IsUntitled())
         files_->Remember(path);
     filter_->Refresh();
+    conflictList_->Refresh();
     {
         const QSignalBlocker quiet(tvMain_);
         tvMain_->setCurrentItem(tvMain_->topLevelItem(0));

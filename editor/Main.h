@@ -33,6 +33,7 @@ class TfrmHelp;
 class TAboutBox;
 class TInterfaceLanguage;
 class TTreeFilter;
+class TConflictList;
 class TfrmLoading;
 
 class TfrmMain : public QMainWindow {
@@ -117,6 +118,7 @@ class TfrmMain : public QMainWindow {
     void ShowTool(QWidget& window);
     void CreateClientArea();
     void CreateTree(QWidget* client);
+    void CreateConflictList();
     void SelectNode(int index);
     void UpdateAddButton();
 
@@ -146,6 +148,7 @@ class TfrmMain : public QMainWindow {
     TMainActions* actions_ = nullptr;
     TFileCommands* files_ = nullptr;
     TTreeFilter* filter_ = nullptr;
+    TConflictList* conflictList_ = nullptr;
     std::unique_ptr<TRecordEditor> editor_;
     std::unique_ptr<THotKeyConflicts> conflicts_;
     TCommandCard* card_ = nullptr;

@@ -6,9 +6,10 @@
 #include "text/TextCodec.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace qm {
 namespace {
@@ -40,7 +41,7 @@ class TRecordView {
 
     const TCfgManager& config_;
     const TCfgManager* defaults_;
-    std::map<std::string, std::optional<TBindRec>> seen_;
+    std::unordered_map<std::string, std::optional<TBindRec>> seen_;
 };
 
 } // namespace
@@ -73,7 +74,7 @@ std::vector<THotkeyClash> FindHotkeyClashes(const TTreeModel& tree, const TCfgMa
                                             const TCfgManager* defaults) {
     TRecordView records(config, defaults);
     std::set<THotkeyClash> clashes;
-    std::set<std::string_view> done;
+    std::unordered_set<std::string_view> done;
     for (const TTreeNode& node : tree.Nodes()) {
         const TBindRec* own = node.ID.empty() ? nullptr : records.Find(node.ID);
         if (!own || !done.insert(node.ID).second)

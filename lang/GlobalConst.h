@@ -106,8 +106,14 @@ enum TMsg : int {
     msgStoreAsUtf8,
     // The hint in the tree's filter field.
     msgTreeFilter,
+    // The list of clashes: its title, its columns and kinds ("|" between
+    // them), and the status bar's count.
+    msgConflictsTitle,
+    msgConflictColumns,
+    msgConflictKinds,
+    msgConflictCount,
 };
-inline constexpr int kMessageCount = 76;
+inline constexpr int kMessageCount = 80;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.

@@ -184,6 +184,10 @@ ENGLISH = {
     "Фильтр: часть названия, идентификатор или key:Q (Ctrl+E)":
         "Filter: part of a name, an identifier or key:Q (Ctrl+E)",
     "Фильтр дерева": "Filter the tree",
+    "Конфликты горячих клавиш": "Hotkey clashes",
+    "Клавиша|Вид|Действие|Второе действие|Карточка": "Key|Kind|Action|Other action|Card",
+    "Горячая клавиша|Отключение|Исследование": "Hotkey|Turn-off|Research",
+    "Конфликтов: %1": "Clashes: %1",
     "Только изменённые действия": "Only changed actions",
     "&Кодировка": "&Encoding",
     "Кириллица (Windows-1251)": "Cyrillic (Windows-1251)",
