@@ -11,6 +11,7 @@
 #include "editor/TImportSteps.h"
 #include "editor/TMainActions.h"
 #include "editor/TRecordEditor.h"
+#include "editor/TServiceCommands.h"
 #include "editor/TTipPages.h"
 #include "lang/About.h"
 #include "lang/GlobalConst.h"
@@ -97,10 +98,11 @@ void TfrmMain::ConnectActions() {
     connect(a.actSaveAs, &QAction::triggered, files_, &TFileCommands::SaveAs);
     connect(a.actSaveToWar, &QAction::triggered, files_, &TFileCommands::SaveToWar);
     connect(a.actExit, &QAction::triggered, this, &TfrmMain::actExitExecute);
-    connect(a.actAddAll, &QAction::triggered, this, &TfrmMain::actAddAllExecute);
-    connect(a.actDelAll, &QAction::triggered, this, &TfrmMain::actDelAllExecute);
-    connect(a.actResetAll, &QAction::triggered, this, &TfrmMain::actResetAllExecute);
-    connect(a.actDefAll, &QAction::triggered, this, &TfrmMain::actDefAllExecute);
+    auto* service = new TServiceCommands(*this);
+    connect(a.actAddAll, &QAction::triggered, service, &TServiceCommands::AddAll);
+    connect(a.actDelAll, &QAction::triggered, service, &TServiceCommands::DelAll);
+    connect(a.actResetAll, &QAction::triggered, service, &TServiceCommands::ResetAll);
+    connect(a.actDefAll, &QAction::triggered, service, &TServiceCommands::DefAll);
     connect(a.mnuAutoAdd, &QAction::triggered, this, &TfrmMain::mnuAutoAddClick);
     connect(a.mnuAlphasShow, &QAction::triggered, this, &TfrmMain::mnuAlphasShowClick);
     connect(a.actFind, &QAction::triggered, this, [this] { ShowTool(*dlgFind_); });
@@ -531,57 +533,6 @@ void TfrmMain::actExitExecute() {
 }
 
 // ---- service commands ----
-
-// The bulk commands that drop unsaved work ask first.
-bool TfrmMain::DropChangesAllowed() {
-    return !HasUnsavedChanges() || Say(true, msgQuestion, Msg(msgDropChangesQuestion),
-                                       TMsgIcon::Question, TMsgButtons::YesNo) == TMsgAnswer::Yes;
-}
-
-// Undoable, unlike Restore defaults, which drops the file's name too.
-void TfrmMain::actResetAllExecute() {
-    if (!DropChangesAllowed())
-        return;
-    {
-        TDocumentSet::TEdit edit(documents_, Msg(msgEditResetAll));
-        documents_.ResetWorkingCopy();
-    }
-    // The file as read again: clean, until the reset itself is undone.
-    documents_.UndoStack().setClean();
-}
-
-void TfrmMain::actDefAllExecute() {
-    if (DropChangesAllowed())
-        ReOpen(DefaultConfigPath());
-}
-
-void TfrmMain::actAddAllExecute() {
-    int added = 0;
-    {
-        TDocumentSet::TEdit edit(documents_, QString());
-        tree_.ForEachNode([&](TTVNode& node) {
-            added += !node.Data.ID.empty() && documents_.AddDefaultRecord(node.Data.ID) ? 1 : 0;
-        });
-        documents_.NameEdit(Msg(msgEditAddAll).arg(added));
-    }
-    UpdateAddButton();
-    Say(true, msgInformation, Msg(msgRecordsAdded) + QString::number(added) + ".",
-        TMsgIcon::Information);
-}
-
-void TfrmMain::actDelAllExecute() {
-    if (Say(false, msgDangerous, Msg(msgDeleteAllQuestion), TMsgIcon::Question,
-            TMsgButtons::YesNo) != TMsgAnswer::Yes)
-        return;
-    if (!documents_.CurCfgMngr())
-        return;
-    {
-        TDocumentSet::TEdit edit(documents_, Msg(msgEditDeleteAll));
-        documents_.ClearWorkingCopy();
-    }
-    UpdateAddButton();
-    Say(true, msgInformation, Msg(msgAllDeleted), TMsgIcon::Information);
-}
 
 void TfrmMain::mnuAutoAddClick() {
     btnAdd_->setVisible(!actions_->mnuAutoAdd->isChecked());

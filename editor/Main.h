@@ -89,10 +89,6 @@ class TfrmMain : public QMainWindow {
 
   public slots:
     void actExitExecute();
-    void actAddAllExecute();
-    void actDelAllExecute();
-    void actResetAllExecute();
-    void actDefAllExecute();
     void actSelectLangExecute();
     void actHelpExecute();
     void actAboutExecute();
@@ -114,6 +110,7 @@ class TfrmMain : public QMainWindow {
 
   private:
     friend class TFileCommands;
+    friend class TServiceCommands;
     void ConnectActions();
     void ShowTool(QWidget& window);
     void CreateClientArea();
@@ -127,7 +124,6 @@ class TfrmMain : public QMainWindow {
     void ShowStatus(int message);
     void ReportLockProblem();
     bool LoadTreeOnce();
-    bool DropChangesAllowed();
     bool IsUntitled() const;
     void UpdateCaption();
     void ShowModified(bool clean);
