@@ -103,6 +103,7 @@ void TfrmMain::ConnectActions() {
     connect(a.actDelAll, &QAction::triggered, service, &TServiceCommands::DelAll);
     connect(a.actResetAll, &QAction::triggered, service, &TServiceCommands::ResetAll);
     connect(a.actDefAll, &QAction::triggered, service, &TServiceCommands::DefAll);
+    connect(a.actChooseGame, &QAction::triggered, service, &TServiceCommands::ChooseGame);
     connect(a.mnuAutoAdd, &QAction::triggered, this, &TfrmMain::mnuAutoAddClick);
     connect(a.mnuAlphasShow, &QAction::triggered, this, &TfrmMain::mnuAlphasShowClick);
     connect(a.actFind, &QAction::triggered, this, [this] { ShowTool(*dlgFind_); });
@@ -258,12 +259,18 @@ bool TfrmMain::Start() {
     loading_->show();
     bool started = LoadProjectSettings();
     if (started) {
-        PreLoad();
+        if (settings_.Builtin)
+            tree_.SetIconsFolder(ToPath(settings_.IconsFolder()));
+        else
+            PreLoad();
         actions_->MoveHelpMenuRight();
         started = ReOpen(DefaultConfigPath());
     }
     delete loading_;
     loading_ = nullptr;
+    // Said where it stays in sight, and how to change it.
+    if (started && settings_.Builtin)
+        statusBar()->showMessage(Msg(msgNoGameBuiltin));
     return started;
 }
 
@@ -291,8 +298,13 @@ bool TfrmMain::LoadProjectSettings() {
     actions_->mnuAlphasShow->setChecked(settings_.mnuAlphasShow);
     card_->SetLettersShown(settings_.mnuAlphasShow);
     files_->ShowRecent();
-    if (!settings_.LocateGameFolder(platform_))
-        return false;
+    // Without a game, and with the built-in defaults at hand, the editor
+    // works on those.
+    if (!settings_.LocateGameFolder(platform_)) {
+        if (!settings_.HasBuiltin())
+            return false;
+        settings_.Builtin = true;
+    }
     LoadInterfaceLang();
     return true;
 }

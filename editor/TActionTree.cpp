@@ -103,6 +103,13 @@ fs::path TActionTree::IconPath(const std::string& name) {
     return found == iconFiles_.end() ? fs::path() : iconsFolder_ / found->second;
 }
 
+void TActionTree::SetIconsFolder(std::filesystem::path folder) {
+    iconsFolder_ = std::move(folder);
+    iconFiles_.clear();
+    listedAt_ = {};
+    decoded_.clear();
+}
+
 void TActionTree::ListIconsFolder() {
     std::error_code ec;
     const auto changed = fs::last_write_time(iconsFolder_, ec);

@@ -25,6 +25,8 @@ class TActionTree {
   public:
     TActionTree(QTreeWidget& view, TImageList& images, std::filesystem::path iconsFolder);
 
+    // Where the icons are looked for from now on.
+    void SetIconsFolder(std::filesystem::path folder);
     // Fills the view with the nodes of a tree file; a file that cannot be
     // read gives none, with the reason in `why`.
     void LoadTVFromFile(const std::filesystem::path& path, std::string* why = nullptr);

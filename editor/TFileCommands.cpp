@@ -52,7 +52,17 @@ void TFileCommands::OpenRecent(const QString& path) {
         window_.ReOpen(path);
 }
 
+// Without a game, there is no game's file to open or write.
+bool TFileCommands::GameKnown() {
+    if (!window_.settings_.GameFolder().isEmpty())
+        return true;
+    window_.Say(true, msgInformation, Msg(msgNoGameYet), TMsgIcon::Information);
+    return false;
+}
+
 void TFileCommands::OpenFromWar() {
+    if (!GameKnown())
+        return;
     const QString path = window_.GameConfigPath();
     if (QFileInfo(path).isFile()) {
         if (window_.SaveRequest())
@@ -109,6 +119,8 @@ bool TFileCommands::SaveAs() {
 }
 
 bool TFileCommands::SaveToWar() {
+    if (!GameKnown())
+        return false;
     const QString path = window_.GameConfigPath();
     if (window_.Say(false, msgQuestion,
                     Msg(msgSaveToWarQuestion) + QDir::toNativeSeparators(path) + "?",
@@ -121,7 +133,8 @@ bool TFileCommands::SaveToWar() {
 QString TFileCommands::StartFolder() const {
     if (!window_.IsUntitled())
         return FolderOf(window_.CurFileName());
-    const QString game = FolderOf(window_.GameConfigPath());
+    const QString game =
+        window_.settings_.GameFolder().isEmpty() ? QString() : FolderOf(window_.GameConfigPath());
     if (!game.isEmpty() && QFileInfo(game).isDir())
         return game;
     return window_.platform_.DocumentsFolder(window_.settings_.GameFolder());

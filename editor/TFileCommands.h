@@ -36,6 +36,7 @@ class TFileCommands : public QObject {
 
   private:
     bool SaveTo(const QString& path, int failure, int success);
+    bool GameKnown();
     // Where the file dialogs start: the open file's folder, else the folder
     // of the game's own configuration file, else the player's documents.
     QString StartFolder() const;

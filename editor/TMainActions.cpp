@@ -104,6 +104,7 @@ void TMainActions::CreateActions() {
     actAbout = NewAction("actAbout", "О программе...");
     actHelp = NewAction("actHelp", "Справка", QKeySequence("F1"));
     actSelectLang = NewAction("actSelectLang", "Выбрать язык");
+    actChooseGame = NewAction("actChooseGame", "Указать игру...");
     mnuAutoAdd = NewAction("mnuAutoAdd", "Автодобавление новых действий");
     mnuAlphasShow = NewAction("mnuAlphasShow", "Отображать горячие клавиши на сетке");
     for (QAction* a : {mnuAutoAdd, mnuAlphasShow}) {
@@ -197,7 +198,7 @@ void TMainActions::CreateMenu() {
     mnuServis->addSeparator();
     mnuServis->addAction(actMultiEdit);
     mnuServis->addSeparator();
-    mnuServis->addAction(actSelectLang);
+    mnuServis->addActions({actSelectLang, actChooseGame});
 
     // Menu items with names of their own beside their commands', which
     // language files may use.

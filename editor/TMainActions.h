@@ -63,6 +63,7 @@ class TMainActions : public QObject {
     QAction* actDelAll = nullptr;
     QAction* actResetAll = nullptr;
     QAction* actDefAll = nullptr;
+    QAction* actChooseGame = nullptr;
     // View → Encoding: one checkable item per code page, in kCodePages'
     // order, its index as the item's data.
     QActionGroup* CodePages = nullptr;

@@ -21,6 +21,9 @@ constexpr const char* kInterface = "Interface";
 constexpr const char* kRecent = "RecentFiles";
 constexpr const char* kGeometry[] = {"WindowLeft", "WindowTop", "WindowWidth", "WindowHeight"};
 const char* const kDefaultConfigName = "QMKData\\DefaultKeys.wrk";
+const char* const kBuiltinDefaults = "QMKData\\Builtin\\DefaultKeys.wrk";
+const char* const kBuiltinTree = "QMKData\\Builtin\\TV_foreign.wrk";
+const char* const kBuiltinIcons = "QMKData\\Builtin\\Icons";
 
 // Every key the settings file holds beside Language, each written once: its
 // section, its key and the variable it fills. The defaults are the
@@ -118,11 +121,25 @@ QString TProjectSettings::Usable(const QString& name, const QString& fallback) c
 }
 
 QString TProjectSettings::DefaultConfigFile() const {
+    if (Builtin)
+        return QString::fromLatin1(kBuiltinDefaults);
     return Usable(DefaultConfigName, QString::fromLatin1(kDefaultConfigName));
 }
 
 QString TProjectSettings::TreeFile() const {
+    if (Builtin)
+        return QString::fromLatin1(kBuiltinTree);
     return Usable(TVName, TreeFileFor(Language));
+}
+
+QString TProjectSettings::IconsFolder() const {
+    return Builtin ? Resolve(QString::fromLatin1(kBuiltinIcons))
+                   : folders_.Write(QStringLiteral("Icons"));
+}
+
+bool TProjectSettings::HasBuiltin() const {
+    return QFileInfo(Resolve(QString::fromLatin1(kBuiltinDefaults))).isFile() &&
+           QFileInfo(Resolve(QString::fromLatin1(kBuiltinTree))).isFile();
 }
 
 QString TProjectSettings::LangFile() const {
@@ -261,6 +278,15 @@ bool TProjectSettings::WriteTVLoaded() const {
 
 bool TProjectSettings::WriteIconsLoaded() const {
     return WriteFlag(&S::IconsLoaded);
+}
+
+bool TProjectSettings::ForgetImport() const {
+    TIniFile ini = Open();
+    for (bool S::*mark : {&S::DefCfgLoaded, &S::TVLoaded, &S::IconsLoaded}) {
+        const auto& k = KeyOf(kImportMarks, mark);
+        ini.WriteBool(k.Section, k.Key, false);
+    }
+    return ini.Save(&writeWhy_);
 }
 
 } // namespace qm

@@ -35,7 +35,7 @@ class TProjectSettings {
     // A file to read, and a file to write (TDataFolder::Read, Write).
     QString Resolve(const QString& path) const { return folders_.Read(path); }
     QString WritePath(const QString& path) const { return folders_.Write(path); }
-    QString IconsFolder() const { return folders_.Write(QStringLiteral("Icons")); }
+    QString IconsFolder() const;
     const TDataFolder& Folders() const { return folders_; }
 
     // The tree file for a language: exactly "foreign" gives the foreign one.
@@ -45,6 +45,11 @@ class TProjectSettings {
     // leads outside the data and program folders (by "..", an absolute path
     // or a link), where the default name stands in. The settings file keeps
     // the player's value all the same.
+    // Without a game, the built-in defaults shipped in QMKData\Builtin
+    // stand in for the imported ones, for this run: their defaults, tree
+    // and icons. Nothing is imported then, and no import mark written.
+    bool Builtin = false;
+    bool HasBuiltin() const;
     QString DefaultConfigFile() const;
     QString TreeFile() const;
     QString LangFile() const;
@@ -80,6 +85,8 @@ class TProjectSettings {
     bool WriteTVName() const;       // Strings/TVName, before the tree is built
     bool WriteTVLoaded() const;
     bool WriteIconsLoaded() const;
+    // The three marks back at 0, so that the next start imports the game.
+    bool ForgetImport() const;
 
     // Strings
     QString Language = QStringLiteral("foreign");

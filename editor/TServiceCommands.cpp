@@ -3,6 +3,9 @@
 #include "editor/Main.h"
 #include "lang/GlobalConst.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace qm {
 
 TServiceCommands::TServiceCommands(TfrmMain& window) : QObject(&window), window_(window) {}
@@ -57,6 +60,19 @@ void TServiceCommands::DelAll() {
     }
     window_.UpdateAddButton();
     window_.Say(true, msgInformation, Msg(msgAllDeleted), TMsgIcon::Information);
+}
+
+void TServiceCommands::ChooseGame() {
+    const QFileInfo picked(
+        window_.platform_.OpenFileName(&window_, QString(), QStringLiteral("war3.mpq|war3.mpq")));
+    if (picked.fileName().compare(QStringLiteral("war3.mpq"), Qt::CaseInsensitive) != 0)
+        return;
+    TProjectSettings& settings = window_.settings_;
+    settings.War3Folder = QDir::toNativeSeparators(picked.absolutePath());
+    window_.SaveProjectSettings();
+    window_.ReportSettingsWrite(settings.ForgetImport());
+    window_.Say(true, msgInformation, Msg(msgGameNextStart).arg(settings.War3Folder),
+                TMsgIcon::Information);
 }
 
 } // namespace qm

@@ -19,6 +19,9 @@ class TServiceCommands : public QObject {
     void DefAll();
     void AddAll();
     void DelAll();
+    // Points the settings at a game the player picks (its war3.mpq); the
+    // next start imports it.
+    void ChooseGame();
 
   private:
     // The bulk commands that drop unsaved work ask first.

@@ -112,8 +112,13 @@ enum TMsg : int {
     msgConflictColumns,
     msgConflictKinds,
     msgConflictCount,
+    // A start without a game: the status bar's note, the answer of the
+    // commands that need the game, and the game chosen for the next start.
+    msgNoGameBuiltin,
+    msgNoGameYet,
+    msgGameNextStart,
 };
-inline constexpr int kMessageCount = 80;
+inline constexpr int kMessageCount = 83;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.

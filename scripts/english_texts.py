@@ -188,6 +188,15 @@ ENGLISH = {
     "Клавиша|Вид|Действие|Второе действие|Карточка": "Key|Kind|Action|Other action|Card",
     "Горячая клавиша|Отключение|Исследование": "Hotkey|Turn-off|Research",
     "Конфликтов: %1": "Clashes: %1",
+    "Игра не найдена: показаны встроенные значения, без подсказок. Указать игру: «Сервис» → "
+    "«Указать игру...».":
+        "No game found: showing the built-in defaults, without tooltips. To choose the game: "
+        "Tools → Choose the game...",
+    "Игра не указана: укажите её в меню «Сервис» → «Указать игру...».":
+        "No game is known: choose it with Tools → Choose the game...",
+    "Игра из папки %1 будет загружена при следующем запуске Quillmark.":
+        "The game in %1 is imported the next time Quillmark starts.",
+    "Указать игру...": "Choose the game...",
     "Только изменённые действия": "Only changed actions",
     "&Кодировка": "&Encoding",
     "Кириллица (Windows-1251)": "Cyrillic (Windows-1251)",

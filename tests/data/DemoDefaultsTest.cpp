@@ -94,3 +94,38 @@ TEST_F(DemoDefaults, RewritingGivesEveryActionItsGameName) {
 
 } // namespace
 } // namespace qm::test
+
+namespace qm::test {
+namespace {
+
+// The defaults of a start without a game, as the build makes them: the
+// demo's records without any tooltip, every tree action named and with an
+// icon of its own.
+TEST(BuiltinDefaults, HoldEveryTreeActionAndNoTooltip) {
+    const fs::path builtin = QUILLMARK_BUILTIN;
+    const auto doc = TCfgManager::CreateFromFile(builtin / "DefaultKeys.wrk");
+    ASSERT_GT(doc->Count(), 500);
+    for (int i = 0; i < doc->Count(); ++i) {
+        const TBindRec& rec = doc->Records(i);
+        for (int field : {fiTip, fiUntip, fiResearchtip, fiRevivetip, fiAwakentip, fiUbertip})
+            EXPECT_EQ(rec[field], "") << rec.ID;
+    }
+    int actions = 0;
+    for (const TTreeLine& node : ReadTree(builtin / "TV_foreign.wrk")) {
+        if (node.Id.empty())
+            continue;
+        SCOPED_TRACE(node.Id);
+        const TBindRec* rec = doc->FindRecord(node.Id);
+        ASSERT_NE(rec, nullptr);
+        EXPECT_FALSE(rec->Name.empty() && rec->Hotkey.empty());
+        EXPECT_NE(node.Fields.at(0), "?") << "named";
+        if (!node.Icon.empty()) {
+            EXPECT_TRUE(fs::exists(builtin / "Icons" / node.Icon)) << node.Icon;
+        }
+        ++actions;
+    }
+    EXPECT_GT(actions, 900);
+}
+
+} // namespace
+} // namespace qm::test

@@ -225,6 +225,40 @@ TEST_F(MainWindow, NoGameFolderAndTheUserSaysNo) {
     EXPECT_EQ(platform_.asked[0].owner, nullptr);
 }
 
+// With the built-in defaults beside the program, No starts the editor on
+// them: no tooltips, no import, and the way to a game said and offered.
+TEST_F(MainWindow, NoGameStartsOnTheBuiltInDefaults) {
+    fs::create_directories(pf_ / "QMKData/Builtin/Icons");
+    WriteBytes(pf_ / "QMKData/Builtin/DefaultKeys.wrk",
+               "[Aabc]\r\nHotkey=A\r\nButtonpos=0,0\r\nArt=BTNFoot.blp\r\n");
+    WriteBytes(pf_ / "QMKData/Builtin/TV_foreign.wrk", "Human|?\r\n\tFootman|Aabc|BTNFoot.jpg\r\n");
+    WriteBytes(pf_ / "QMKData/Builtin/Icons/BTNFoot.jpg", test::SolidJpeg(0x303030));
+    pf_.WriteSettings("[Initialisation]\r\nLanguage=foreign\r\n");
+    platform_.Answer(A::No);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(frm_->statusBar()->currentMessage(), Msg(msgNoGameBuiltin));
+    EXPECT_EQ(frm_->CurCfgMngr()->Count(), 1) << "the built-in defaults, not the imported ones";
+    EXPECT_EQ(frm_->CurCfgMngr()->Records(0).Tip, "");
+    EXPECT_FALSE(frm_->Settings().DefCfgLoaded) << "nothing imported, nothing marked";
+    Tree()->setCurrentItem(Tree()->topLevelItem(0)->child(0));
+    QTest::keyClicks(frm_->findChild<QWidget*>("txtHotKey"), "q");
+    EXPECT_EQ(frm_->Documents().Shown("Aabc").Tip, "") << "no tooltip made up";
+    EXPECT_FALSE(Tree()->topLevelItem(0)->child(0)->icon(0).isNull());
+
+    platform_.Answer(A::Ok);
+    Act("actSaveToWar")->trigger();
+    EXPECT_EQ(LastText(), Msg(msgNoGameYet));
+
+    // Choosing the game: kept, and imported at the next start.
+    platform_.PickFile(Q(pf_.Game() / "war3.mpq"));
+    platform_.Answer(A::Ok);
+    Act("actChooseGame")->trigger();
+    EXPECT_EQ(LastText(), Msg(msgGameNextStart).arg(Q(pf_.Game())));
+    const std::string ini = ReadBytes(pf_.Settings());
+    EXPECT_NE(ini.find("War3Folder=" + pf_.Game().string()), std::string::npos);
+    EXPECT_NE(ini.find("DefCfgLoaded=0"), std::string::npos);
+}
+
 TEST_F(MainWindow, GameFolderChosenAsWar3MpqInCapitals) {
     pf_.WriteSettings("[Initialisation]\r\nDefCfgLoaded=1\r\nTVLoaded=1\r\nIconsLoaded=1\r\n");
     platform_.Answer(A::Yes);

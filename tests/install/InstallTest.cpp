@@ -48,6 +48,9 @@ TEST(Installed, ImportsIntoTheDataFolderOnceAndNeverBesideItself) {
     const TWritableAgain writable{prefix};
     for (const char* file :
          {"bin/quillmark-cli", "share/quillmark/QMKData/TV_foreign.wrk",
+          "share/quillmark/QMKData/Builtin/DefaultKeys.wrk",
+          "share/quillmark/QMKData/Builtin/TV_foreign.wrk",
+          "share/quillmark/QMKData/Builtin/Icons/BTNFootman.jpg",
           "share/applications/quillmark.desktop", "share/icons/hicolor/64x64/apps/quillmark.png"})
         EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
     // Permissions do not bind an administrator: a read-only mount does.
