@@ -186,24 +186,35 @@ fs::path PlayersFile(benchmark::State& state) {
     return copy;
 }
 
+// The editor started on the demo game with the player's file open; nullptr,
+// the benchmark marked as skipped, without one of them.
+std::unique_ptr<qm::TfrmMain> PlayersEditor(TSilentPlatform& platform, benchmark::State& state) {
+    const fs::path file = PlayersFile(state);
+    auto frm = file.empty() ? nullptr : qm::bench::StartedEditor(platform, Demo().path(), state);
+    if (frm && !frm->ReOpen(QString::fromStdString(file.string()))) {
+        state.SkipWithError("the player's file was not read");
+        return nullptr;
+    }
+    return frm;
+}
+
 // File → Open of the player's file: the three documents read anew.
 void BM_OpenPlayersFile(benchmark::State& state) {
-    const fs::path file = PlayersFile(state);
     TSilentPlatform platform;
-    auto frm = file.empty() ? nullptr : qm::bench::StartedEditor(platform, Demo().path(), state);
+    auto frm = PlayersEditor(platform, state);
     if (!frm)
         return;
+    const QString file = frm->CurFileName();
     for (auto _ : state)
-        benchmark::DoNotOptimize(frm->ReOpen(QString::fromStdString(file.string())));
+        benchmark::DoNotOptimize(frm->ReOpen(file));
 }
 BENCHMARK(BM_OpenPlayersFile)->Unit(benchmark::kMillisecond);
 
 // Save of the player's file with one hotkey changed.
 void BM_SavePlayersFile(benchmark::State& state) {
-    const fs::path file = PlayersFile(state);
     TSilentPlatform platform;
-    auto frm = file.empty() ? nullptr : qm::bench::StartedEditor(platform, Demo().path(), state);
-    if (!frm || !frm->ReOpen(QString::fromStdString(file.string())))
+    auto frm = PlayersEditor(platform, state);
+    if (!frm)
         return;
     const std::string id = frm->CurCfgMngr()->Records(0).ID;
     int turn = 0;
@@ -219,10 +230,9 @@ BENCHMARK(BM_SavePlayersFile)->Unit(benchmark::kMillisecond);
 // The clash list made anew, as after one key press, over the player's file
 // on the shipped tree, with the list on show.
 void BM_ConflictListRefresh(benchmark::State& state) {
-    const fs::path file = PlayersFile(state);
     TSilentPlatform platform;
-    auto frm = file.empty() ? nullptr : qm::bench::StartedEditor(platform, Demo().path(), state);
-    if (!frm || !frm->ReOpen(QString::fromStdString(file.string())))
+    auto frm = PlayersEditor(platform, state);
+    if (!frm)
         return;
     auto* list = frm->findChild<qm::TConflictList*>("dkConflicts");
     list->show();
@@ -236,13 +246,11 @@ BENCHMARK(BM_ConflictListRefresh)->Unit(benchmark::kMillisecond);
 // Every branch of the shipped tree expanded once in a window just started,
 // over the player's file: nodes bound and icons decoded as they show.
 void BM_ExpandEveryBranchOnce(benchmark::State& state) {
-    const fs::path file = PlayersFile(state);
     TSilentPlatform platform;
     for (auto _ : state) {
         state.PauseTiming();
-        auto frm =
-            file.empty() ? nullptr : qm::bench::StartedEditor(platform, Demo().path(), state);
-        if (!frm || !frm->ReOpen(QString::fromStdString(file.string())))
+        auto frm = PlayersEditor(platform, state);
+        if (!frm)
             break;
         QApplication::processEvents();
         state.ResumeTiming();

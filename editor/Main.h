@@ -1,6 +1,7 @@
 #pragma once
-// The main window: start-up, the file commands, and the composition of the
-// action tree, the editing panel and the command card.
+// The main window: start-up, and the composition of the action tree with
+// its filter, the editing panel, the command card, the clash list and the
+// menus' commands (the file and service commands have classes of their own).
 
 #include "editor/TActionTree.h"
 #include "editor/TDocumentSet.h"
