@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -28,14 +27,20 @@ class TRecordView {
     }
 
   private:
+    // Only the hotkeys are copied: a clash is about nothing else, and the
+    // tooltips would make each look-up a copy of kilobytes.
     std::optional<TBindRec> Build(const std::string& id) const {
         const TBindRec* own = config_.FindRecord(id);
         const TBindRec* fallback = defaults_ ? defaults_->FindRecord(id) : nullptr;
         if (!own && !fallback)
             return std::nullopt;
-        TBindRec record = own ? *own : *fallback;
-        if (own && defaults_)
-            defaults_->FillEmptyFields(record);
+        TBindRec record;
+        record.ID = id;
+        for (int kind : kHotkeyKinds) {
+            const int field = HotkeyField(kind);
+            const std::string& value = own ? (*own)[field] : std::string();
+            record[field] = !value.empty() || !fallback ? value : (*fallback)[field];
+        }
         return record;
     }
 
@@ -70,10 +75,14 @@ int ClashFlags(const std::array<std::string_view, 3>& values, const TBindRec& si
     return flags;
 }
 
-std::vector<THotkeyClash> FindHotkeyClashes(const TTreeModel& tree, const TCfgManager& config,
-                                            const TCfgManager* defaults) {
+namespace {
+
+// Calls `clash(kind, id, other, own)` once for every pair of card mates and
+// kind of hotkey that clash, `id` before `other` in byte order.
+template <class TOnClash>
+void ForEachClash(const TTreeModel& tree, const TCfgManager& config, const TCfgManager* defaults,
+                  TOnClash&& clash) {
     TRecordView records(config, defaults);
-    std::set<THotkeyClash> clashes;
     std::unordered_set<std::string_view> done;
     for (const TTreeNode& node : tree.Nodes()) {
         const TBindRec* own = node.ID.empty() ? nullptr : records.Find(node.ID);
@@ -82,19 +91,40 @@ std::vector<THotkeyClash> FindHotkeyClashes(const TTreeModel& tree, const TCfgMa
         const std::array<std::string_view, 3> values = {own->Hotkey, own->Unhotkey,
                                                         own->Researchhotkey};
         for (int mate : tree.CardMatesOf(node.ID)) {
+            // Cards are shared both ways: the pair is taken from its first action.
             const std::string& other = tree[mate].ID;
-            const TBindRec* theirs = records.Find(other);
+            const TBindRec* theirs = other > node.ID ? records.Find(other) : nullptr;
             if (!theirs)
                 continue;
             const int flags = ClashFlags(values, *theirs);
             for (int kind : kHotkeyKinds) {
                 if (flags & kind)
-                    clashes.insert({kind, std::min(node.ID, other), std::max(node.ID, other),
-                                    HotkeyKey(GetField(*own, HotkeyField(kind)))});
+                    clash(kind, node.ID, other, *own);
             }
         }
     }
-    return {clashes.begin(), clashes.end()};
+}
+
+} // namespace
+
+std::vector<THotkeyClash> FindHotkeyClashes(const TTreeModel& tree, const TCfgManager& config,
+                                            const TCfgManager* defaults) {
+    std::vector<THotkeyClash> clashes;
+    ForEachClash(tree, config, defaults,
+                 [&](int kind, const std::string& id, const std::string& other, const TBindRec& own) {
+                     clashes.push_back(
+                         {kind, id, other, HotkeyKey(GetField(own, HotkeyField(kind)))});
+                 });
+    std::sort(clashes.begin(), clashes.end());
+    return clashes;
+}
+
+int CountHotkeyClashes(const TTreeModel& tree, const TCfgManager& config,
+                       const TCfgManager* defaults) {
+    int count = 0;
+    ForEachClash(tree, config, defaults,
+                 [&](int, const std::string&, const std::string&, const TBindRec&) { ++count; });
+    return count;
 }
 
 } // namespace qm

@@ -48,5 +48,8 @@ struct THotkeyClash {
 // configuration lacks taken from them.
 std::vector<THotkeyClash> FindHotkeyClashes(const TTreeModel& tree, const TCfgManager& config,
                                             const TCfgManager* defaults);
+// How many FindHotkeyClashes would list, without listing them.
+int CountHotkeyClashes(const TTreeModel& tree, const TCfgManager& config,
+                       const TCfgManager* defaults);
 
 } // namespace qm

@@ -184,7 +184,14 @@ std::vector<int> TTreeModel::ButtonsOf(int card) const {
     return buttons;
 }
 
-std::vector<int> TTreeModel::CardMatesOf(std::string_view id) const {
+const std::vector<int>& TTreeModel::CardMatesOf(std::string_view id) const {
+    auto found = mates_.find(id);
+    if (found == mates_.end())
+        found = mates_.emplace(std::string(id), FindCardMates(id)).first;
+    return found->second;
+}
+
+std::vector<int> TTreeModel::FindCardMates(std::string_view id) const {
     std::vector<int> mates;
     std::set<std::string_view> seen = {id};
     for (int card : CardsOf(id)) {

@@ -66,7 +66,7 @@ class TTreeModel {
     // among them. Two actions share a card only when it is among both one's
     // cards, so the relation is symmetric: a group node (the common commands'
     // own) that shows both counts only when neither stands on a unit's card.
-    std::vector<int> CardMatesOf(std::string_view id) const;
+    const std::vector<int>& CardMatesOf(std::string_view id) const;
     // Whether actions of two or more identifiers carry the caption, so that a
     // question naming one must add its identifier.
     bool CaptionRepeats(std::string_view caption) const;
@@ -77,12 +77,16 @@ class TTreeModel {
     void Index();
     std::vector<int> FindCards(const std::vector<int>& nodes,
                                const std::vector<int>& commandCards) const;
+    std::vector<int> FindCardMates(std::string_view id) const;
 
     using TIdMap = std::map<std::string, std::vector<int>, std::less<>>;
     std::vector<TTreeNode> nodes_;
     std::vector<std::vector<int>> children_; // by parent index + 1
     TIdMap byID_;
     TIdMap cards_;
+    // Worked out when first asked: the clash count asks for every action's
+    // mates after each edit, and the tree does not change under it.
+    mutable TIdMap mates_;
     std::map<std::string, int, std::less<>> idsByCaption_; // identifiers per caption
 };
 

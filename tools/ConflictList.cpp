@@ -83,13 +83,18 @@ QString TConflictList::Caption(const std::string& id) const {
 
 void TConflictList::Refresh() {
     const TCfgManager* working = documents_.CurCfgMngr();
+    // Hidden, the list only counts for the status bar: no row is made.
+    if (!isVisible()) {
+        clashes_ =
+            working ? CountHotkeyClashes(tree_.Model(), *working, documents_.DefCfgMngr()) : 0;
+        ShowCount();
+        return;
+    }
     const std::vector<THotkeyClash> clashes =
         working ? FindHotkeyClashes(tree_.Model(), *working, documents_.DefCfgMngr())
                 : std::vector<THotkeyClash>{};
     clashes_ = static_cast<int>(clashes.size());
     ShowCount();
-    if (!isVisible())
-        return;
     const QStringList kinds = Msg(msgConflictKinds).split(u'|');
     lvConflicts_->clear();
     QList<QTreeWidgetItem*> rows;
