@@ -6,13 +6,15 @@
 #include "editor/PathText.h"
 #include "editor/TEditCommand.h"
 
+#include <QScopedValueRollback>
+
 namespace qm {
 
 TDocumentSet::TDocumentSet(QObject* parent) : QObject(parent) {
     // An undo or a redo changes the working copy like an edit does; a
     // transaction announces itself when it ends.
     connect(&undo_, &QUndoStack::indexChanged, this, [this] {
-        if (!pushing_)
+        if (!announced_)
             emit Changed();
     });
 }
@@ -40,7 +42,12 @@ TDocumentSet::TReadResult TDocumentSet::ReOpen(const QString& defaultsPath, cons
 void TDocumentSet::Replace(std::unique_ptr<TCfgManager> defaults,
                            std::unique_ptr<TCfgManager> saved, const QString& path,
                            const TTextEncoding& encoding) {
-    TryToDestroyCfgMngrs();
+    {
+        // The history's clearing is no change of its own: the new documents
+        // are announced once, below.
+        const QScopedValueRollback quiet(announced_, true);
+        TryToDestroyCfgMngrs();
+    }
     def_ = std::move(defaults);
     cur_ = saved->Clone();
     encoding_ = encoding;
@@ -127,9 +134,9 @@ void TDocumentSet::EndEdit() {
     std::unique_ptr<TEditCommand> done = std::move(open_);
     if (done->Empty())
         return;
-    pushing_ = true;
+    announced_ = true;
     undo_.push(done.release());
-    pushing_ = false;
+    announced_ = false;
     emit Changed();
 }
 

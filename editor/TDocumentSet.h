@@ -133,7 +133,9 @@ class TDocumentSet : public QObject {
     QUndoStack undo_;
     std::unique_ptr<TEditCommand> open_; // the transaction being made
     int depth_ = 0;
-    bool pushing_ = false; // a transaction is being recorded, not undone or redone
+    // The history moves for a change announced elsewhere: a transaction being
+    // recorded, or documents being replaced; not an undo or a redo.
+    bool announced_ = false;
 };
 
 } // namespace qm
