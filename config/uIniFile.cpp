@@ -91,6 +91,7 @@ void TIniFile::Load() {
     const auto bytes = ReadFileBytes(path_, kMaxFileSize, &readError_);
     if (!bytes || HoldsBinaryBytes(*bytes))
         return;
+    asRead_ = *bytes;
     bom_ = bytes->starts_with(kBom);
     Parse(FileTextToUtf8(*bytes));
     const bool junk =
@@ -265,6 +266,11 @@ bool TIniFile::Save(std::string* why) const {
         bytes += line.text;
         bytes += eol_;
     }
+    // Nothing changed since the file was read: it is left alone, so that a
+    // start that changes no setting writes nothing.
+    std::error_code ec;
+    if (asRead_ == bytes && std::filesystem::file_size(path_, ec) == bytes.size())
+        return true;
     return WriteFileAtomically(path_, bytes, why);
 }
 

@@ -50,7 +50,8 @@ class TIniFile {
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
-    // Replaces the file atomically; false when it cannot be written, or when
+    // Replaces the file atomically, unless it holds these bytes already (as
+    // read, at the same size); false when it cannot be written, or when
     // the file exists but could not be read (saving would lose its content),
     // with the reason in `why` when given (see uFileError.h).
     bool Save(std::string* why = nullptr) const;
@@ -82,6 +83,7 @@ class TIniFile {
     std::string eol_ = "\r\n";
     bool bom_ = false;
     std::string readError_;
+    std::optional<std::string> asRead_; // the file's bytes, when it was read
 };
 
 // Parses a profile-file integer as ReadInteger does; false when malformed.

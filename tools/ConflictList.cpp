@@ -47,6 +47,9 @@ TConflictList::TConflictList(TActionTree& tree, const TDocumentSet& documents, Q
     connect(lvConflicts_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* row) { lvConflictsDblClick(row); });
     connect(&documents_, &TDocumentSet::Changed, this, &TConflictList::Refresh);
+    countLater_.setSingleShot(true);
+    countLater_.setInterval(0);
+    connect(&countLater_, &QTimer::timeout, this, &TConflictList::Count);
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool shown) {
         if (shown)
             Refresh();
@@ -82,14 +85,13 @@ QString TConflictList::Caption(const std::string& id) const {
 }
 
 void TConflictList::Refresh() {
-    const TCfgManager* working = documents_.CurCfgMngr();
     // Hidden, the list only counts for the status bar: no row is made.
     if (!isVisible()) {
-        clashes_ =
-            working ? CountHotkeyClashes(tree_.Model(), *working, documents_.DefCfgMngr()) : 0;
-        ShowCount();
+        countLater_.start();
         return;
     }
+    countLater_.stop();
+    const TCfgManager* working = documents_.CurCfgMngr();
     const std::vector<THotkeyClash> clashes =
         working ? FindHotkeyClashes(tree_.Model(), *working, documents_.DefCfgMngr())
                 : std::vector<THotkeyClash>{};
@@ -112,6 +114,12 @@ void TConflictList::Refresh() {
         rows.append(row);
     }
     lvConflicts_->addTopLevelItems(rows);
+}
+
+void TConflictList::Count() {
+    const TCfgManager* working = documents_.CurCfgMngr();
+    clashes_ = working ? CountHotkeyClashes(tree_.Model(), *working, documents_.DefCfgMngr()) : 0;
+    ShowCount();
 }
 
 void TConflictList::lvConflictsDblClick(QTreeWidgetItem* row) {

@@ -6,6 +6,7 @@
 // bar's lblConflicts counts the clashes.
 
 #include <QDockWidget>
+#include <QTimer>
 
 class QLabel;
 class QTreeWidget;
@@ -24,7 +25,9 @@ class TConflictList : public QDockWidget {
     TConflictList(TActionTree& tree, const TDocumentSet& documents, QLabel& count,
                   QWidget* parent = nullptr);
 
-    // The clashes of the documents as they are, listed and counted.
+    // The clashes of the documents as they are, listed and counted; hidden,
+    // the list counts them once the events at hand are done, so that an
+    // edit or a start does not wait for the count.
     void Refresh();
 
   signals:
@@ -37,6 +40,7 @@ class TConflictList : public QDockWidget {
   private:
     void ShowTexts();
     void ShowCount();
+    void Count();
     QString Caption(const std::string& id) const;
     void lvConflictsDblClick(QTreeWidgetItem* row);
 
@@ -45,6 +49,7 @@ class TConflictList : public QDockWidget {
     QLabel& count_;
     QTreeWidget* lvConflicts_ = nullptr;
     int clashes_ = 0;
+    QTimer countLater_;
 };
 
 } // namespace qm

@@ -74,5 +74,20 @@ TEST_F(ConflictList, FollowsEditsSwapsAndUndo) {
     EXPECT_EQ(Selected(), kDefend);
 }
 
+// Hidden, the list still counts for the status bar, once the edit is done.
+TEST_F(ConflictList, HiddenListKeepsCounting) {
+    W<QAction>("actConflicts")->trigger();
+    ASSERT_FALSE(W<QDockWidget>("dkConflicts")->isVisible());
+    W<QCheckBox>("cbTogEdit")->setChecked(false);
+    Select(kMilitia);
+    QTest::keyClick(W("txtUnHotKey"), Qt::Key_Backspace);
+    QTest::keyClicks(W("txtUnHotKey"), "v");
+    QTRY_COMPARE(Count(), Msg(msgConflictCount).arg(0));
+    QTest::keyClick(frm_.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTRY_COMPARE(Count(), Msg(msgConflictCount).arg(1));
+    W<QAction>("actConflicts")->trigger();
+    EXPECT_EQ(Rows().size(), 1);
+}
+
 } // namespace
 } // namespace qm

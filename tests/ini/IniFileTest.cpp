@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qm {
@@ -163,6 +164,26 @@ TEST(IniFile, NewFileIsCreatedWithWindowsLineEnds) {
     ini.WriteInteger("Interface", "cpHK", 52479);
     ASSERT_TRUE(ini.Save());
     EXPECT_EQ(ReadBytes(dir / "new.ini"), "[Interface]\r\ncbTogEdit=0\r\ncpHK=52479\r\n");
+}
+
+// A save that changes nothing leaves the file as it is (the same inode, so
+// not even replaced by a copy); one removed meanwhile is written again.
+TEST(IniFile, UnchangedFileIsNotWrittenAgain) {
+    TempDir dir;
+    const auto path = dir / "same.ini";
+    WriteBytes(path, "[Interface]\r\ncbTogEdit=1\r\n");
+    const auto inode = [&] {
+        struct stat st{};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto before = inode();
+    TIniFile ini(path);
+    ini.WriteBool("Interface", "cbTogEdit", true);
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(inode(), before);
+    std::filesystem::remove(path);
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(ReadBytes(path), "[Interface]\r\ncbTogEdit=1\r\n");
 }
 
 TEST(IniFile, WrittenValueStaysOnItsLine) {
