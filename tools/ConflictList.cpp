@@ -51,15 +51,20 @@ TConflictList::TConflictList(TActionTree& tree, const TDocumentSet& documents, Q
     countLater_.setInterval(0);
     connect(&countLater_, &QTimer::timeout, this, &TConflictList::Count);
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool shown) {
-        if (shown)
+        if (shown) {
+            ShowTexts();
             Refresh();
+        }
     });
 }
 
 // Texts from the message table: the title, the columns, the count.
+// The columns are named only on show: sizing them to their captions costs
+// a font of its own, which a start with the list hidden need not load.
 void TConflictList::ShowTexts() {
     setWindowTitle(Msg(msgConflictsTitle));
-    lvConflicts_->setHeaderLabels(Msg(msgConflictColumns).split(u'|'));
+    if (isVisible())
+        lvConflicts_->setHeaderLabels(Msg(msgConflictColumns).split(u'|'));
     ShowCount();
 }
 

@@ -22,6 +22,7 @@ const char* kDefaults = "[hpea]\nHotkey=P\nButtonpos=0,0\n"
                         "[Amil]\nHotkey=C\nUnhotkey=U\nButtonpos=2,2\n";
 
 enum { kRepair = 2, kDefend, kMilitia };
+enum { colCard = 4 };
 
 class ConflictList : public test::TWindowTest {
   protected:
@@ -46,6 +47,8 @@ class ConflictList : public test::TWindowTest {
 
 TEST_F(ConflictList, FollowsEditsSwapsAndUndo) {
     EXPECT_TRUE(W<QDockWidget>("dkConflicts")->isVisible());
+    EXPECT_EQ(W<QTreeWidget>("lvConflicts")->headerItem()->text(colCard),
+              Msg(msgConflictColumns).split(u'|').value(colCard));
     EXPECT_EQ(
         Rows(),
         QStringList({QString::fromUtf8("U Отключение Defend (Adef) Militia (Amil) Peasant")}));
