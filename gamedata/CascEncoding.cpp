@@ -7,8 +7,6 @@ namespace {
 
 constexpr size_t kHeader = 22;
 constexpr size_t kPageTableEntry = 32; // the page's first key and its MD5
-// Page sizes are given in KiB; the game's are 4.
-constexpr std::uint32_t kMaxPageKiB = 64 * 1024;
 
 struct THeader {
     std::uint32_t pageSize;
@@ -22,10 +20,11 @@ bool ReadHeader(std::string_view table, THeader& header, std::string& why) {
         why = "the encoding table has no valid header";
         return false;
     }
-    if (p[3] != 16 || p[4] != 16 || Be16(p + 5) == 0 || Be16(p + 5) > kMaxPageKiB) {
+    if (p[3] != 16 || p[4] != 16 || Be16(p + 5) == 0) {
         why = "the encoding table has keys or pages of an unknown size";
         return false;
     }
+    // Pages are given in KiB, so at most 64 MiB; the table must hold them all.
     header = {std::uint32_t(Be16(p + 5)) * 1024, Be32(p + 9), Be32(p + 18)};
     const std::uint64_t needed =
         kHeader + std::uint64_t(header.specBlockSize) +

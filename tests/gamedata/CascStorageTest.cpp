@@ -24,6 +24,8 @@ const std::string kStrings = "war3.w3mod:_locales\\enus.w3mod:units\\HumanUnitSt
 const std::string kButton = "war3.w3mod:ReplaceableTextures\\CommandButtons\\BTNFootman.blp";
 const std::string kTop = "Readme.txt";
 const std::string kSecret = "war3.w3mod:units\\Secret.txt";
+// Decodes to several times zlib's output buffer from one chunk.
+const std::string kLarge = "war3.w3mod:units\\Large.txt";
 
 std::string TableText(size_t size) {
     std::string text;
@@ -37,7 +39,8 @@ std::map<std::string, std::string> Files() {
     return {{kFunc, TableText(5000)},
             {kStrings, "[hfoo]\r\nName=Footman\r\nTip=Train |cffffcc00F|rootman\r\n"},
             {kButton, Noise(7321, 1)},
-            {kTop, "top level"}};
+            {kTop, "top level"},
+            {kLarge, TableText(300000)}};
 }
 
 // Content as read through ExtractToHandle after "kept", or "<failed>"; a
@@ -136,6 +139,28 @@ TEST_F(CascStorage, AFileOverTheCeilingIsNotExtracted) {
     const auto size = static_cast<std::uint32_t>(Files()[kButton].size());
     EXPECT_EQ(Extract(storage, kButton, size - 1), "<failed>");
     EXPECT_EQ(Extract(storage, kButton, size), Files()[kButton]);
+}
+
+TEST_F(CascStorage, ContentStoredInTwoWaysIsReadEitherWay) {
+    writer.Add("war3.w3mod:units\\Copy.txt", Files()[kFunc], TBlteKind::Plain);
+    Write();
+    TCascStorage storage(dir.path());
+    EXPECT_EQ(Extract(storage, "war3.w3mod:units\\Copy.txt"), Files()[kFunc]);
+    EXPECT_EQ(Extract(storage, kFunc), Files()[kFunc]);
+}
+
+TEST(CascStorageLocale, TagsWithoutATextLocaleMeanEnglish) {
+    TempDir dir;
+    TCascWriter writer("koKR");
+    writer.Add(kTop, "top level");
+    ASSERT_TRUE(writer.Write(dir.path()));
+    EXPECT_EQ(TCascStorage(dir.path()).TextLocale(), "koKR");
+    std::string info = ReadBytes(dir / ".build.info");
+    info.replace(info.find("koKR text?"), 10, "koKR");
+    WriteBytes(dir / ".build.info", info);
+    TCascStorage storage(dir.path());
+    EXPECT_TRUE(storage.IsOpen()) << storage.Failure();
+    EXPECT_EQ(storage.TextLocale(), "enUS");
 }
 
 TEST_F(CascStorage, ExtractFileReplacesTheFile) {
