@@ -1,7 +1,5 @@
 #include "gamedata/CascBlte.h"
 
-#include "gamedata/CascBytes.h"
-
 #include <zlib.h>
 
 #include <algorithm>

@@ -6,23 +6,12 @@
 // little memory whatever its size, and every size the frame table claims is
 // checked against the bytes the envelope really has.
 
-#include <cstddef>
+#include "gamedata/CascBytes.h"
+
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace qm::casc {
-
-// Where the encoded bytes come from, read front to back.
-class TByteSource {
-  public:
-    virtual ~TByteSource() = default;
-    // Exactly `size` bytes, or false.
-    virtual bool Read(unsigned char* out, size_t size) = 0;
-};
-
-// Takes the content as it is decoded; false stops the decoding.
-using TByteSink = std::function<bool(const unsigned char* bytes, size_t size)>;
 
 class TBlteDecoder {
   public:

@@ -1,12 +1,13 @@
 #pragma once
 // Small pieces shared by the readers of a CASC storage: numbers in the byte
-// orders the storage mixes, content and encoding keys, and the way a path is
-// compared.
+// orders the storage mixes, content and encoding keys, the way a path is
+// compared, and where encoded bytes come from and decoded ones go.
 
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,17 @@ inline const unsigned char* Bytes(std::string_view s) {
 inline int CompareShort(const unsigned char* a, const unsigned char* b) {
     return std::memcmp(a, b, kShortKey);
 }
+
+// Where the encoded bytes come from, read front to back.
+class TByteSource {
+  public:
+    virtual ~TByteSource() = default;
+    // Exactly `size` bytes, or false.
+    virtual bool Read(unsigned char* out, size_t size) = 0;
+};
+
+// Takes the content as it is decoded; false stops the decoding.
+using TByteSink = std::function<bool(const unsigned char* bytes, size_t size)>;
 
 // Reads 32 hex digits; false for anything else, so that a key can name a
 // file without reaching outside its folder.

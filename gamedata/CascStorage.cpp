@@ -12,7 +12,7 @@ namespace {
 using casc::TKey;
 
 // The encoding table and the manifests of the game are a few megabytes.
-constexpr std::uint64_t kMaxTable = 256u << 20;
+constexpr std::uint64_t kMaxTable = 64u << 20;
 
 std::vector<std::string_view> MountSteps(std::string_view path) {
     std::vector<std::string_view> steps;
