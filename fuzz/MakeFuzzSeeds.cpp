@@ -5,6 +5,7 @@
 //
 //   make_fuzz_seeds FOLDER [REAL_DATA]
 
+#include "CascFuzzStorage.h"
 #include "fixtures/ImageWriter.h"
 #include "fixtures/TMpqWriter.h"
 
@@ -247,6 +248,17 @@ void WriteDeliveredLanguages(const fs::path& root, const fs::path& dataFolder) {
 
 } // namespace
 
+// One seed per file of the fuzzed CASC installation: its number, then its bytes.
+void WriteCascSeeds(const fs::path& root) {
+    const fs::path scratch = root / "casc-scratch";
+    if (!qm::fuzz::WriteCascStorage(scratch))
+        return;
+    const auto files = qm::fuzz::CascFiles(scratch);
+    for (size_t i = 0; i < files.size(); ++i)
+        Seed(root / "casc", "file-" + std::to_string(i), static_cast<char>(i) + ReadFile(files[i]));
+    fs::remove_all(scratch);
+}
+
 int main(int argc, char** argv) {
     if (argc != 2 && argc != 3) {
         std::fprintf(stderr, "usage: make_fuzz_seeds FOLDER [REAL_DATA]\n");
@@ -254,6 +266,7 @@ int main(int argc, char** argv) {
     }
     const fs::path root = argv[1];
     WriteBuiltInSeeds(root);
+    WriteCascSeeds(root);
     WriteDeliveredTrees(root, QUILLMARK_DATA_DIR);
     WriteLanguageSeeds(root);
     WriteDeliveredLanguages(root, QUILLMARK_DATA_DIR);

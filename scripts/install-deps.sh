@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n
   libstorm-dev
   libjpeg62-turbo-dev
+  zlib1g-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev
   "$@"
