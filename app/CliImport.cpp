@@ -135,8 +135,8 @@ int ExtractIconsCommand(TCliContext& ctx) {
     const auto& a = ctx.args;
     if (a.size() != 3)
         return kExitUsage;
-    if (!HoldsGameArchives(a[0])) {
-        ctx.err << "quillmark-cli: no war3.mpq in " << a[0] << ": "
+    if (!HoldsGame(a[0])) {
+        ctx.err << "quillmark-cli: no game (war3.mpq or .build.info) in " << a[0] << ": "
                 << std::make_error_code(std::errc::no_such_file_or_directory).message() << '\n';
         return kExitFailed;
     }
@@ -162,7 +162,8 @@ std::vector<TCliCommand> ImportCommands() {
          "missing or empty",
          Extract},
         {"build-defaults", "GAMEFOLDER OUT [--fix FILE]",
-         "build the default configuration from the game's archives (and the correction file), "
+         "build the default configuration from the game's archives or CASC storage (and the "
+         "correction file), "
          "write OUT, print the language (\"rus\" or \"foreign\")",
          BuildDefaults},
         {"extract-icons", "GAMEFOLDER DEFAULTS ICONSDIR",

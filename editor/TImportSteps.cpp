@@ -4,6 +4,7 @@
 #include "editor/PathText.h"
 #include "editor/TProjectSettings.h"
 #include "gamedata/PreLoad.h"
+#include "gamedata/StorageTables.h"
 #include "gamedata/TreeRewrite.h"
 #include "lang/GlobalConst.h"
 
@@ -19,7 +20,7 @@ TImportSteps::TImportSteps(TProjectSettings& settings, TReports reports)
 void TImportSteps::Run() {
     settings_.LoadInitialisation();
     const bool readsArchives = !settings_.DefCfgLoaded || !settings_.IconsLoaded;
-    if (readsArchives && !HoldsGameArchives(ToPath(settings_.GameFolder()))) {
+    if (readsArchives && !HoldsGame(ToPath(settings_.GameFolder()))) {
         reports_.Error(Msg(msgNoGameArchives) + QStringLiteral("\r\n") +
                        QDir::toNativeSeparators(settings_.GameFolder()));
     } else {
@@ -41,13 +42,18 @@ fs::path TImportSteps::DefaultsPath() const {
     return ToPath(settings_.WritePath(settings_.DefaultConfigFile()));
 }
 
+// Whether the game is the newer one, whose data is a CASC storage.
+bool TImportSteps::FromStorage() const {
+    return HoldsCascStorage(ToPath(settings_.GameFolder()));
+}
+
 // Without it the start ends with its own message, after the import.
 bool TImportSteps::DefaultsReadable() const {
     return !TCfgManager::CreateFromFile(DefaultsPath())->FileName().empty();
 }
 
 void TImportSteps::BuildDefaults() {
-    reports_.Status(msgStatusDefaults);
+    reports_.Status(FromStorage() ? msgStatusDefaultsCasc : msgStatusDefaults);
     const fs::path fix = ToPath(settings_.Resolve(QStringLiteral("QMKData\\Fix.wrk")));
     const TDefaultKeys built = BuildDefaultConfiguration(
         ToPath(settings_.GameFolder()), DefaultsPath(), fs::exists(fix) ? fix : fs::path());
@@ -86,7 +92,7 @@ void TImportSteps::FillTree() {
 // done its step; one whose archive reading crashed, or that could not use a
 // file, has not.
 void TImportSteps::ExtractIcons() {
-    reports_.Status(msgStatusGraphics);
+    reports_.Status(FromStorage() ? msgStatusGraphicsCasc : msgStatusGraphics);
     const TIconsExtracted icons =
         qm::ExtractIcons(ToPath(settings_.GameFolder()), DefaultsPath(),
                          ToPath(settings_.IconsFolder()), reports_.Progress);

@@ -34,6 +34,7 @@ class TImportSteps {
     void ExtractIcons();
     std::filesystem::path DefaultsPath() const;
     bool DefaultsReadable() const;
+    bool FromStorage() const;
     void ReportSettingsWrite(bool written);
     void ReportUnreadable(const std::string& why);
     void ReportProblem(const TImportProblem& problem);

@@ -208,12 +208,17 @@ bool TProjectSettings::LocateGameFolder(TPlatform& platform) {
     if (platform.MessageBox(nullptr, Msg(msgError), Msg(msgNoGameFolder), TMsgIcon::Question,
                             TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return false;
-    const QFileInfo picked(
-        platform.OpenFileName(nullptr, QString(), QStringLiteral("war3.mpq|war3.mpq")));
-    if (picked.fileName().toLower() != QStringLiteral("war3.mpq"))
-        return false;
-    War3Folder = QDir::toNativeSeparators(picked.absolutePath());
-    return true;
+    War3Folder = PickGameFolder(platform, nullptr);
+    return !War3Folder.isEmpty();
+}
+
+QString TProjectSettings::PickGameFolder(TPlatform& platform, QWidget* owner) {
+    const QFileInfo picked(platform.OpenFileName(
+        owner, QString(), QStringLiteral("war3.mpq, .build.info|war3.mpq;.build.info")));
+    const QString name = picked.fileName().toLower();
+    if (name != QStringLiteral("war3.mpq") && name != QStringLiteral(".build.info"))
+        return {};
+    return QDir::toNativeSeparators(picked.absolutePath());
 }
 
 void TProjectSettings::LoadInitialisation() {

@@ -18,6 +18,8 @@
 
 #include <string>
 
+class QWidget;
+
 namespace qm {
 
 class TIniFile;
@@ -67,12 +69,16 @@ class TProjectSettings {
     void LoadInterface();
     // The game folder when War3Folder is empty: the registry (or the Wine
     // prefix), else the demo game named by QUILLMARK_DEMO_GAME, else the
-    // user is asked and picks war3.mpq in any case of letters. False when
+    // user is asked and picks the game's file (PickGameFolder). False when
     // the user declines, cancels or picks another file. What is found stays
     // in memory until SaveProjectSettings; the demo game stands in for this
     // run only and never becomes War3Folder.
     bool LocateGameFolder(TPlatform& platform);
     static QString DemoGameFolder();
+    // The folder of the game file the user picks: war3.mpq (the older game)
+    // or .build.info (the game from patch 1.30 on), in any case of letters;
+    // empty when the user cancels or picks another file.
+    static QString PickGameFolder(TPlatform& platform, QWidget* owner);
     // The game this run works on: War3Folder, or the demo game.
     QString GameFolder() const { return War3Folder.isEmpty() ? demoFolder_ : War3Folder; }
     // PreLoad: the Initialisation flags.

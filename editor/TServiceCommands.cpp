@@ -3,8 +3,6 @@
 #include "editor/Main.h"
 #include "lang/GlobalConst.h"
 
-#include <QDir>
-#include <QFileInfo>
 
 namespace qm {
 
@@ -63,12 +61,11 @@ void TServiceCommands::DelAll() {
 }
 
 void TServiceCommands::ChooseGame() {
-    const QFileInfo picked(
-        window_.platform_.OpenFileName(&window_, QString(), QStringLiteral("war3.mpq|war3.mpq")));
-    if (picked.fileName().compare(QStringLiteral("war3.mpq"), Qt::CaseInsensitive) != 0)
+    const QString folder = TProjectSettings::PickGameFolder(window_.platform_, &window_);
+    if (folder.isEmpty())
         return;
     TProjectSettings& settings = window_.settings_;
-    settings.War3Folder = QDir::toNativeSeparators(picked.absolutePath());
+    settings.War3Folder = folder;
     window_.SaveProjectSettings();
     window_.ReportSettingsWrite(settings.ForgetImport());
     window_.Say(true, msgInformation, Msg(msgGameNextStart).arg(settings.War3Folder),

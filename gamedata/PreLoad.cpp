@@ -6,7 +6,9 @@
 #include "config/uFileOffsets.h"
 #include "gamedata/IconNames.h"
 #include "gamedata/IsolatedStep.h"
+#include "gamedata/CascStorage.h"
 #include "gamedata/MPQMngr.h"
+#include "gamedata/StorageTables.h"
 #include "text/TextCodec.h"
 
 #include <algorithm>
@@ -14,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -97,7 +100,8 @@ void BlankByteOrderMark(std::FILE* joined, long long start) {
 // Joins the archive's tables of one list into `joined`, byte for byte but
 // for their byte-order marks, and returns how many arrived; nothing, with
 // the reason in `why`, when the joined file could not be written.
-std::optional<int> JoinTables(TMPQManager& archive, const std::vector<std::string>& tables,
+template <class TFiles>
+std::optional<int> JoinTables(TFiles& archive, const std::vector<std::string>& tables,
                               const fs::path& joined, std::string& why) {
     std::FILE* out = CreateNewFile(joined, "w+b");
     if (!out) {
@@ -121,10 +125,11 @@ std::optional<int> JoinTables(TMPQManager& archive, const std::vector<std::strin
     return count;
 }
 
-// Merges the archive's tables of one list into the document through one
-// joined file, read only when this archive wrote it; false, with the reason
-// in `why`, when that file could not be written.
-bool MergeTables(TMPQManager& archive, const std::vector<std::string>& tables,
+// Merges the archive's (or the storage's) tables of one list into the
+// document through one joined file, read only when this archive wrote it;
+// false, with the reason in `why`, when that file could not be written.
+template <class TFiles>
+bool MergeTables(TFiles& archive, const std::vector<std::string>& tables,
                  const fs::path& joined, TCfgManager& doc, std::string& why) {
     const std::optional<int> joinedTables = JoinTables(archive, tables, joined, why);
     if (joinedTables.value_or(0) > 0) {
@@ -185,27 +190,31 @@ class TIconScratch {
 
 enum class TFetch { Fetched, Unavailable, Unwritten };
 
+// What a button image was found as.
+enum class TImageFormat { Missing, Blp };
+// Appends the image the tables name to `out` from the first place that holds
+// it; Missing, writing nothing, when none does. `why` is set only when `out`
+// refused the bytes.
+using TImageReader =
+    std::function<TImageFormat(const std::string& image, std::FILE* out, std::string& why)>;
+
 // Fetches one image into `icon` through the scratch files, so that a failed
-// attempt leaves nothing under the icon's name. The archives are tried in
-// turn on one open file: a failed attempt writes nothing into it. An image
-// that no archive gives is Unavailable; a file that could not be written
-// (the reason in `why`) fails the icon whatever the archives hold.
-TFetch FetchIcon(const std::vector<std::unique_ptr<TMPQManager>>& archives,
-                 const std::string& image, const fs::path& icon, const fs::path& scratchFolder,
-                 std::string& why) {
+// attempt leaves nothing under the icon's name. An image that no place gives
+// is Unavailable; a file that could not be written (the reason in `why`)
+// fails the icon whatever the game holds.
+TFetch FetchIcon(const TImageReader& read, const std::string& image, const fs::path& icon,
+                 const fs::path& scratchFolder, std::string& why) {
     TIconScratch scratch(scratchFolder);
     if (!scratch.File()) {
         why = ErrnoText(errno);
         return TFetch::Unwritten;
     }
-    bool extracted = false;
-    for (auto it = archives.begin(); !extracted && why.empty() && it != archives.end(); ++it)
-        extracted = *it && (*it)->ExtractToHandle(image, scratch.File(), kMaxImageSize, &why);
+    const TImageFormat format = read(image, scratch.File(), why);
     if (!scratch.Close() && why.empty())
         why = ErrnoText(errno);
     if (!why.empty())
         return TFetch::Unwritten;
-    if (!extracted)
+    if (format == TImageFormat::Missing)
         return TFetch::Unavailable;
     // A BLP that is not JPEG-compressed stays as extracted, under the icon's name.
     const bool converted = BlpToJpeg(scratch.Extracted(), scratch.Converted(), &why);
@@ -255,43 +264,80 @@ constexpr auto kTableArchiveNames = [] {
 }();
 
 // Messages of the build: its result (records, written, 1 for "rus"); an
-// archive it cannot use (its place in kTableArchives); a file it could not
-// write (the output or the scratch folder), with the reason as text.
-enum TBuildMessage : std::int64_t { kBuilt, kBuildArchiveUnusable, kBuildUnwritten };
+// archive it cannot use (its place in kTableArchives), or a storage it
+// cannot use (why, as text); a file it could not write (the output or the
+// scratch folder), with the reason as text.
+enum TBuildMessage : std::int64_t {
+    kBuilt,
+    kBuildArchiveUnusable,
+    kBuildUnwritten,
+    kBuildStorageUnusable
+};
 enum TBuildFile : std::int64_t { kOutputFile, kScratchFile };
 
-// The build itself, with the joined tables in `scratch`. An archive that
-// cannot be opened stops it before anything is written: defaults without
-// that archive's tables would pass for the game's.
-void BuildInThisProcess(const fs::path& gameFolder, const fs::path& outputPath,
-                        const fs::path& fixFile, const fs::path& scratch, TStepReport& report) {
+// The tables of the game's archives merged into the two documents; false
+// when it reported why it could not. An archive that cannot be opened stops
+// it before anything is written: defaults without that archive's tables
+// would pass for the game's.
+bool MergeArchives(const fs::path& gameFolder, const fs::path& scratch, TCfgManager& strings,
+                   TCfgManager& funcs, TStepReport& report) {
     auto opened = OpenArchives(gameFolder, kTableArchiveNames);
     if (const size_t* unusable = std::get_if<size_t>(&opened)) {
         report.Send({kBuildArchiveUnusable, static_cast<std::int64_t>(*unusable)});
-        return;
+        return false;
     }
     const TArchives& archives = std::get<TArchives>(opened);
-    const auto strings = TCfgManager::Create();
-    const auto funcs = TCfgManager::Create();
     std::string why;
     for (size_t i = 0; i < archives.size(); ++i) {
         if (!archives[i])
             continue;
         TMPQManager& archive = *archives[i];
-        const TArchiveTables& source = kTableArchives[i];
-        if (!MergeTables(archive, StringsTables(), scratch / "DefStrings.tmp", *strings, why) ||
-            (source.WithFunctions &&
-             !MergeTables(archive, FunctionTables(), scratch / "DefFuncs.tmp", *funcs, why))) {
+        if (!MergeTables(archive, StringsTables(), scratch / "DefStrings.tmp", strings, why) ||
+            (kTableArchives[i].WithFunctions &&
+             !MergeTables(archive, FunctionTables(), scratch / "DefFuncs.tmp", funcs, why))) {
             report.Send(WithText({kBuildUnwritten, kScratchFile}, why));
-            return;
+            return false;
         }
     }
+    return true;
+}
+
+// The same from the newer game's storage: its strings are those of the
+// installation's text locale.
+bool MergeStorage(const fs::path& gameFolder, const fs::path& scratch, TCfgManager& strings,
+                  TCfgManager& funcs, TStepReport& report) {
+    TCascStorage storage(gameFolder);
+    if (!storage.IsOpen()) {
+        report.Send(WithText({kBuildStorageUnusable}, storage.Failure()));
+        return false;
+    }
+    std::string why;
+    if (!MergeTables(storage, StorageStringsTables(storage.TextLocale()),
+                     scratch / "DefStrings.tmp", strings, why) ||
+        !MergeTables(storage, StorageFunctionTables(), scratch / "DefFuncs.tmp", funcs, why)) {
+        report.Send(WithText({kBuildUnwritten, kScratchFile}, why));
+        return false;
+    }
+    return true;
+}
+
+// The build itself, with the joined tables in `scratch`.
+void BuildInThisProcess(const fs::path& gameFolder, const fs::path& outputPath,
+                        const fs::path& fixFile, const fs::path& scratch, TStepReport& report) {
+    const auto strings = TCfgManager::Create();
+    const auto funcs = TCfgManager::Create();
+    const bool merged = HoldsCascStorage(gameFolder)
+                            ? MergeStorage(gameFolder, scratch, *strings, *funcs, report)
+                            : MergeArchives(gameFolder, scratch, *strings, *funcs, report);
+    if (!merged)
+        return;
     std::error_code ec;
     if (!fixFile.empty() && fs::is_regular_file(fixFile, ec)) {
         funcs->LoadFromFile(fixFile, true);
         funcs->Sort();
     }
     strings->Overlay(*funcs);
+    std::string why;
     const bool written = strings->SaveToFile(outputPath, true, &why);
     if (!written)
         report.Send(WithText({kBuildUnwritten, kOutputFile}, why));
@@ -303,27 +349,22 @@ constexpr std::string_view kWhyNoResult = "no result";
 
 // Messages of the icon extraction: progress (done, total); the count
 // written; an archive it cannot use (its place in kImageArchives); an icon
-// it could not write (its name as text), then the reason (as text).
+// it could not write (its name as text), then the reason (as text); a
+// storage it cannot use (why, as text).
 enum TIconMessage : std::int64_t {
     kIconProgress,
     kIconsWritten,
     kIconArchiveUnusable,
     kIconUnwritten,
-    kIconUnwrittenWhy
+    kIconUnwrittenWhy,
+    kIconStorageUnusable
 };
 
-// The extraction itself, reporting its progress and count. It stops at the
-// first icon that cannot be written: on a full disk every later one fails
-// too.
-void ExtractInThisProcess(const fs::path& gameFolder, const TCfgManager& defaults,
-                          const fs::path& iconsFolder, const fs::path& scratch,
-                          TStepReport& report) {
-    const auto opened = OpenArchives(gameFolder, kImageArchives);
-    if (const size_t* unusable = std::get_if<size_t>(&opened)) {
-        report.Send({kIconArchiveUnusable, static_cast<std::int64_t>(*unusable)});
-        return;
-    }
-    const TArchives& archives = std::get<TArchives>(opened);
+// Every icon the defaults name, read through `read`, reporting progress and
+// the count. It stops at the first icon that cannot be written: on a full
+// disk every later one fails too.
+void ExtractEach(const TImageReader& read, const TCfgManager& defaults,
+                 const fs::path& iconsFolder, const fs::path& scratch, TStepReport& report) {
     int written = 0;
     const int total = defaults.Count();
     int shownPercent = -1;
@@ -339,7 +380,7 @@ void ExtractInThisProcess(const fs::path& gameFolder, const TCfgManager& default
             if (name.empty() || fs::exists(iconsFolder / name, ec))
                 continue;
             std::string why;
-            const TFetch fetched = FetchIcon(archives, image, iconsFolder / name, scratch, why);
+            const TFetch fetched = FetchIcon(read, image, iconsFolder / name, scratch, why);
             if (fetched == TFetch::Unwritten) {
                 report.Send(WithText({kIconUnwritten}, name));
                 report.Send(WithText({kIconUnwrittenWhy}, why));
@@ -351,6 +392,44 @@ void ExtractInThisProcess(const fs::path& gameFolder, const TCfgManager& default
     }
     report.Send({kIconProgress, total, total});
     report.Send({kIconsWritten, written});
+}
+
+// The extraction itself, from the game's archives (tried in turn) or from
+// the newer game's storage.
+void ExtractInThisProcess(const fs::path& gameFolder, const TCfgManager& defaults,
+                          const fs::path& iconsFolder, const fs::path& scratch,
+                          TStepReport& report) {
+    if (HoldsCascStorage(gameFolder)) {
+        TCascStorage storage(gameFolder);
+        if (!storage.IsOpen()) {
+            report.Send(WithText({kIconStorageUnusable}, storage.Failure()));
+            return;
+        }
+        const TImageReader read = [&](const std::string& image, std::FILE* out,
+                                      std::string& why) {
+            const bool found =
+                storage.ExtractToHandle(StorageImagePaths(image).front(), out, kMaxImageSize, &why);
+            return found ? TImageFormat::Blp : TImageFormat::Missing;
+        };
+        ExtractEach(read, defaults, iconsFolder, scratch, report);
+        return;
+    }
+    const auto opened = OpenArchives(gameFolder, kImageArchives);
+    if (const size_t* unusable = std::get_if<size_t>(&opened)) {
+        report.Send({kIconArchiveUnusable, static_cast<std::int64_t>(*unusable)});
+        return;
+    }
+    const TArchives& archives = std::get<TArchives>(opened);
+    const TImageReader read = [&](const std::string& image, std::FILE* out, std::string& why) {
+        for (const auto& archive : archives) {
+            if (archive && archive->ExtractToHandle(image, out, kMaxImageSize, &why))
+                return TImageFormat::Blp;
+            if (!why.empty())
+                break;
+        }
+        return TImageFormat::Missing;
+    };
+    ExtractEach(read, defaults, iconsFolder, scratch, report);
 }
 
 // A build that wrote nothing, and why.
@@ -398,8 +477,8 @@ const std::vector<std::string>& StringsTables() {
     return tables;
 }
 
-bool HoldsGameArchives(const fs::path& gameFolder) {
-    return !FindGameFile(gameFolder, "war3.mpq").empty();
+bool HoldsGame(const fs::path& gameFolder) {
+    return !FindGameFile(gameFolder, "war3.mpq").empty() || HoldsCascStorage(gameFolder);
 }
 
 TDefaultKeys BuildDefaultConfiguration(const fs::path& gameFolder, const fs::path& outputPath,
@@ -425,6 +504,9 @@ TDefaultKeys BuildDefaultConfiguration(const fs::path& gameFolder, const fs::pat
                 built->Written = message[2] != 0;
             } else if (message.size() == 2 && message[0] == kBuildArchiveUnusable)
                 problem = UnusableArchive(gameFolder, kTableArchiveNames, message[1]);
+            else if (message.size() > 1 && message[0] == kBuildStorageUnusable)
+                problem = {TImportProblem::UnusableArchive, gameFolder / ".build.info",
+                           TextAfter(message, 1)};
             else if (message.size() > 2 && message[0] == kBuildUnwritten)
                 problem = {TImportProblem::Unwritten,
                            message[1] == kOutputFile ? outputPath : scratch.Path(),
@@ -446,7 +528,7 @@ std::string BuildDefaultKeys(const fs::path& gameFolder, const fs::path& outputP
 
 TIconsExtracted ExtractIcons(const fs::path& gameFolder, const fs::path& defaultsPath,
                              const fs::path& iconsFolder, const TProgress& progress) {
-    if (!HoldsGameArchives(gameFolder))
+    if (!HoldsGame(gameFolder))
         return NoIcons({},
                        {TImportProblem::Unreadable, gameFolder / "war3.mpq", ErrnoText(ENOENT)});
     // Read here, by our own reader: only the archives need the child.
@@ -476,6 +558,9 @@ TIconsExtracted ExtractIcons(const fs::path& gameFolder, const fs::path& default
                 written = static_cast<int>(message[1]);
             else if (message.size() == 2 && message[0] == kIconArchiveUnusable)
                 problem = UnusableArchive(gameFolder, kImageArchives, message[1]);
+            else if (message.size() > 1 && message[0] == kIconStorageUnusable)
+                problem = {TImportProblem::UnusableArchive, gameFolder / ".build.info",
+                           TextAfter(message, 1)};
             else if (message.size() > 1 && message[0] == kIconUnwritten)
                 problem = {TImportProblem::Unwritten, iconsFolder / TextAfter(message, 1), {}};
             else if (message.size() > 1 && message[0] == kIconUnwrittenWhy)

@@ -25,9 +25,11 @@ const std::vector<std::string>& StringsTables();
 // there is no such plain file.
 std::filesystem::path FindGameFile(const std::filesystem::path& gameFolder, std::string_view name);
 
-// Whether the folder holds the game's archives (war3.mpq, in any case of
-// letters): one without them is no game folder, and nothing is imported.
-bool HoldsGameArchives(const std::filesystem::path& gameFolder);
+// Whether the folder holds the game: its archives (war3.mpq, in any case of
+// letters) or, for the game from patch 1.30 on, its CASC storage
+// (`.build.info` beside `Data`). One without either is no game folder, and
+// nothing is imported.
+bool HoldsGame(const std::filesystem::path& gameFolder);
 
 // A file an import step could not use, and why (the system's words, or one
 // of ours from uFileError.h). The step has then not done its work.
@@ -57,7 +59,8 @@ struct TDefaultKeys {
 
 // Builds the default configuration from war3.mpq, war3x.mpq, war3xlocal.mpq
 // and war3patch.mpq in `gameFolder` (each when present; later ones override
-// earlier ones value by value), with the correction file `fixFile` (none
+// earlier ones value by value), or from the CASC storage there (the function
+// and skin tables, and the strings of its text locale; see StorageTables.h), with the correction file `fixFile` (none
 // when empty) over the function data, and writes it with its data fields.
 // The tables of one list are joined byte for byte, except that a table's
 // byte-order mark is blanked so that it cannot hide the header behind it.
@@ -86,7 +89,8 @@ struct TIconsExtracted {
 
 // Extracts every button image that the default configuration names and has
 // no icon yet into `iconsFolder` (created when missing), trying war3.mpq,
-// war3x.mpq and war3patch.mpq in turn, and converts each into a JPEG. An
+// war3x.mpq and war3patch.mpq in turn, or the CASC storage, and converts
+// each into a JPEG. An
 // image that none of them holds is left out.
 // `progress`, when given, hears (records done, records in all) about once
 // per percent, and at the end.

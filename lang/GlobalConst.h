@@ -117,8 +117,11 @@ enum TMsg : int {
     msgNoGameBuiltin,
     msgNoGameYet,
     msgGameNextStart,
+    // The import's statuses for the newer game, whose data is a CASC storage.
+    msgStatusDefaultsCasc,
+    msgStatusGraphicsCasc,
 };
-inline constexpr int kMessageCount = 83;
+inline constexpr int kMessageCount = 85;
 
 // The current text of an entry (the built-in one until a language file
 // replaces it); empty for a number outside the table.

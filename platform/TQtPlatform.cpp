@@ -102,6 +102,9 @@ QString RunFileDialog(QWidget* owner, const QString& folder, const QString& filt
     dialog.setNameFilters(QtNameFilters(filter, kCaselessPatterns));
     // The bracketed patterns are for matching, not for reading.
     dialog.setOption(QFileDialog::HideNameFilterDetails, kCaselessPatterns);
+    // A pattern for a hidden file (the newer game's ".build.info") must see it.
+    if (filter.contains(QStringLiteral("|.")) || filter.contains(QStringLiteral(";.")))
+        dialog.setFilter(dialog.filter() | QDir::Hidden);
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);

@@ -145,9 +145,12 @@ ENGLISH = {
     "нечего записывать": "there is nothing to write",
     "Не удалось прочитать архивы игры; этот шаг повторится при следующем запуске.":
         "The game's archives could not be read; this step will run again at the next start.",
-    "В папке игры нет архивов Warcraft III (war3.mpq); импорт повторится при следующем запуске.":
-        "The game folder holds no archive of Warcraft III (war3.mpq); the import will run again "
-        "at the next start.",
+    "В папке игры нет ни архивов Warcraft III (war3.mpq), ни его хранилища (.build.info); "
+    "импорт повторится при следующем запуске.":
+        "The game folder holds neither the archives of Warcraft III (war3.mpq) nor its storage "
+        "(.build.info); the import will run again at the next start.",
+    "Сбор данных из хранилища CASC...": "Reading the game's CASC storage...",
+    "Извлечение графики из CASC...": "Extracting graphics from CASC...",
     "Шаг импорта не выполнен; он повторится при следующем запуске.":
         "An import step could not be done; it will run again at the next start.",
     "это не архив, который программа может прочитать": "it is not an archive the program can read",

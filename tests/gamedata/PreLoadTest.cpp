@@ -252,8 +252,8 @@ TEST_F(DefaultKeys, WhatKeepsTheBuildFromItsWorkIsNamed) {
     EXPECT_EQ(built.Problem.Kind, TImportProblem::Unwritten);
     EXPECT_EQ(built.Problem.File, dir / "no" / "out.wrk");
     EXPECT_EQ(built.Problem.Why, "No such file or directory");
-    EXPECT_TRUE(HoldsGameArchives(Game()));
-    EXPECT_FALSE(HoldsGameArchives(dir.path()));
+    EXPECT_TRUE(HoldsGame(Game()));
+    EXPECT_FALSE(HoldsGame(dir.path()));
 }
 
 TEST(DefaultKeysTables, ThirtySixTablesInTheirFixedOrder) {

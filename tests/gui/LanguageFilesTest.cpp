@@ -123,7 +123,7 @@ TEST_F(LanguageFiles, LoadingStatusesFitTheirLabel) {
         TInterfaceLanguage language;
         language.Apply(kShipped / file, {&loading});
         for (int row : {msgStatusDefaults, msgStatusTree, msgStatusGraphics, msgStatusStarting,
-                        msgStatusPreparing})
+                        msgStatusPreparing, msgStatusDefaultsCasc, msgStatusGraphicsCasc})
             EXPECT_LE(label->fontMetrics().horizontalAdvance(Msg(row)), label->width())
                 << file << ": " << Msg(row).toStdString();
     }

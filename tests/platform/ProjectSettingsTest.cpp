@@ -303,8 +303,15 @@ TEST(ProjectSettings, GameFolderChosenByTheUser) {
     EXPECT_EQ(platform.asked[0].buttons, TMsgButtons::YesNo);
     EXPECT_EQ(platform.asked[0].owner, nullptr);
     ASSERT_EQ(platform.fileDialogs.size(), 1u);
-    EXPECT_EQ(platform.fileDialogs[0].filter, "war3.mpq|war3.mpq");
+    EXPECT_EQ(platform.fileDialogs[0].filter, "war3.mpq, .build.info|war3.mpq;.build.info");
     EXPECT_FALSE(platform.fileDialogs[0].save);
+
+    // The newer game is chosen by the build info at its root.
+    test::TScriptedPlatform newer;
+    newer.Answer(TMsgAnswer::Yes).PickFile("/games/Warcraft III/.BUILD.INFO");
+    TProjectSettings n("/opt/q");
+    EXPECT_TRUE(n.LocateGameFolder(newer));
+    EXPECT_EQ(n.War3Folder, "/games/Warcraft III");
 }
 
 TEST(ProjectSettings, GameFolderRefused) {
