@@ -107,6 +107,15 @@ void WriteBuiltInSeeds(const fs::path& root) {
     const std::string blp = qm::MakeJpegBlp(button, 16, 16);
     Seed(root / "blp", "button.blp", blp);
     Seed(root / "blp_pair", "button.blp", blp);
+    std::string blocks;
+    for (int i = 0; i < 4; ++i)
+        blocks += qm::Bc1Block(0xF800, static_cast<std::uint16_t>(0x001F << i), 0xE4E4E4E4);
+    Seed(root / "dds", "bc1.dds", qm::MakeDds(8, 8, "DXT1", blocks));
+    Seed(root / "dds", "bc3.dds",
+         qm::MakeDds(4, 4, "DXT5",
+                     std::string("\xFF\x00\x10\x00\x00\x00\x00\x00", 8) + blocks.substr(0, 8)));
+    Seed(root / "dds", "dx10.dds", qm::MakeDds(4, 4, "DX10", blocks.substr(0, 8), 71));
+    Seed(root / "dds", "bgra.dds", qm::MakeDds(2, 2, "", std::string(16, '\x7F')));
     const std::string config =
         "// comment\r\n[hfoo]\r\nHotkey=F\r\nTip=Train |cffffcc00F|rootman (F)\r\n"
         "Buttonpos=0,0\r\nName=Footman\r\n\r\n[Amov]\r\nhotkey = M\r\nArt=BTNMove.blp\r\n";

@@ -110,11 +110,11 @@ void ForEachClash(const TTreeModel& tree, const TCfgManager& config, const TCfgM
 std::vector<THotkeyClash> FindHotkeyClashes(const TTreeModel& tree, const TCfgManager& config,
                                             const TCfgManager* defaults) {
     std::vector<THotkeyClash> clashes;
-    ForEachClash(tree, config, defaults,
-                 [&](int kind, const std::string& id, const std::string& other, const TBindRec& own) {
-                     clashes.push_back(
-                         {kind, id, other, HotkeyKey(GetField(own, HotkeyField(kind)))});
-                 });
+    ForEachClash(
+        tree, config, defaults,
+        [&](int kind, const std::string& id, const std::string& other, const TBindRec& own) {
+            clashes.push_back({kind, id, other, HotkeyKey(GetField(own, HotkeyField(kind)))});
+        });
     std::sort(clashes.begin(), clashes.end());
     return clashes;
 }

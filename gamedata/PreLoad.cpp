@@ -4,9 +4,10 @@
 #include "config/uCfgManager.h"
 #include "config/uFileError.h"
 #include "config/uFileOffsets.h"
+#include "gamedata/CascStorage.h"
+#include "gamedata/DdsToJpeg.h"
 #include "gamedata/IconNames.h"
 #include "gamedata/IsolatedStep.h"
-#include "gamedata/CascStorage.h"
 #include "gamedata/MPQMngr.h"
 #include "gamedata/StorageTables.h"
 #include "text/TextCodec.h"
@@ -129,8 +130,8 @@ std::optional<int> JoinTables(TFiles& archive, const std::vector<std::string>& t
 // document through one joined file, read only when this archive wrote it;
 // false, with the reason in `why`, when that file could not be written.
 template <class TFiles>
-bool MergeTables(TFiles& archive, const std::vector<std::string>& tables,
-                 const fs::path& joined, TCfgManager& doc, std::string& why) {
+bool MergeTables(TFiles& archive, const std::vector<std::string>& tables, const fs::path& joined,
+                 TCfgManager& doc, std::string& why) {
     const std::optional<int> joinedTables = JoinTables(archive, tables, joined, why);
     if (joinedTables.value_or(0) > 0) {
         doc.LoadFromFile(joined, true);
@@ -190,8 +191,9 @@ class TIconScratch {
 
 enum class TFetch { Fetched, Unavailable, Unwritten };
 
-// What a button image was found as.
-enum class TImageFormat { Missing, Blp };
+// What a button image was found as: the classic BLP, or the newer game's
+// HD DDS.
+enum class TImageFormat { Missing, Blp, Dds };
 // Appends the image the tables name to `out` from the first place that holds
 // it; Missing, writing nothing, when none does. `why` is set only when `out`
 // refused the bytes.
@@ -216,10 +218,15 @@ TFetch FetchIcon(const TImageReader& read, const std::string& image, const fs::p
         return TFetch::Unwritten;
     if (format == TImageFormat::Missing)
         return TFetch::Unavailable;
-    // A BLP that is not JPEG-compressed stays as extracted, under the icon's name.
-    const bool converted = BlpToJpeg(scratch.Extracted(), scratch.Converted(), &why);
+    const bool converted = format == TImageFormat::Blp
+                               ? BlpToJpeg(scratch.Extracted(), scratch.Converted(), &why)
+                               : DdsToJpeg(scratch.Extracted(), scratch.Converted(), &why);
     if (!why.empty())
         return TFetch::Unwritten;
+    // A BLP that is not JPEG-compressed stays as extracted, under the icon's
+    // name; a DDS that cannot be decoded gives no icon.
+    if (!converted && format == TImageFormat::Dds)
+        return TFetch::Unavailable;
     std::error_code ec;
     fs::rename(converted ? scratch.Converted() : scratch.Extracted(), icon, ec);
     if (ec) {
@@ -363,8 +370,8 @@ enum TIconMessage : std::int64_t {
 // Every icon the defaults name, read through `read`, reporting progress and
 // the count. It stops at the first icon that cannot be written: on a full
 // disk every later one fails too.
-void ExtractEach(const TImageReader& read, const TCfgManager& defaults,
-                 const fs::path& iconsFolder, const fs::path& scratch, TStepReport& report) {
+void ExtractEach(const TImageReader& read, const TCfgManager& defaults, const fs::path& iconsFolder,
+                 const fs::path& scratch, TStepReport& report) {
     int written = 0;
     const int total = defaults.Count();
     int shownPercent = -1;
@@ -405,11 +412,14 @@ void ExtractInThisProcess(const fs::path& gameFolder, const TCfgManager& default
             report.Send(WithText({kIconStorageUnusable}, storage.Failure()));
             return;
         }
-        const TImageReader read = [&](const std::string& image, std::FILE* out,
-                                      std::string& why) {
-            const bool found =
-                storage.ExtractToHandle(StorageImagePaths(image).front(), out, kMaxImageSize, &why);
-            return found ? TImageFormat::Blp : TImageFormat::Missing;
+        // The classic image where the storage has it, else the HD one.
+        const TImageReader read = [&](const std::string& image, std::FILE* out, std::string& why) {
+            const std::vector<std::string> paths = StorageImagePaths(image);
+            if (storage.ExtractToHandle(paths[0], out, kMaxImageSize, &why))
+                return TImageFormat::Blp;
+            if (why.empty() && storage.ExtractToHandle(paths[1], out, kMaxImageSize, &why))
+                return TImageFormat::Dds;
+            return TImageFormat::Missing;
         };
         ExtractEach(read, defaults, iconsFolder, scratch, report);
         return;

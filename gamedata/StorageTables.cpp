@@ -57,7 +57,8 @@ std::vector<std::string> StorageStringsTables(std::string_view locale) {
 
 std::vector<std::string> StorageImagePaths(std::string_view image) {
     std::string hd(image);
-    if (const size_t dot = hd.rfind('.'); dot != std::string::npos && hd.find('\\', dot) == std::string::npos)
+    if (const size_t dot = hd.rfind('.');
+        dot != std::string::npos && hd.find('\\', dot) == std::string::npos)
         hd.resize(dot);
     return {std::string(kGameMount) + std::string(image), std::string(kHdMount) + hd + ".dds"};
 }

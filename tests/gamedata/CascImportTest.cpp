@@ -68,6 +68,28 @@ TEST(CascImport, DefaultsJoinFunctionsSkinsAndTheLocalesStrings) {
     EXPECT_EQ(ReadBytes(dir / "Icons" / "BTNFootman.jpg").substr(0, 2), "\xFF\xD8");
 }
 
+// Where the storage has no classic image, the HD one gives the icon; a DDS
+// that cannot be decoded gives none.
+TEST(CascImport, HdImagesWhereTheClassicOnesAreMissing) {
+    TempDir dir;
+    TCascWriter casc;
+    std::string red;
+    for (int i = 0; i < 16 * 16; ++i)
+        red += Bc1Block(0xF800, 0xF800, 0);
+    casc.Add("war3.w3mod:_hd.w3mod:ReplaceableTextures\\CommandButtons\\BTNFootman.dds",
+             MakeDds(64, 64, "DXT1", red));
+    casc.Add("war3.w3mod:_hd.w3mod:ReplaceableTextures\\CommandButtons\\BTNKnight.dds",
+             "DDS damaged");
+    Lay(casc, dir / "game");
+    test::WriteBytes(
+        dir / "keys.wrk",
+        "[hfoo]\r\nArt=" + kButton +
+            "\r\n[hkni]\r\nArt=ReplaceableTextures\\CommandButtons\\BTNKnight.blp\r\n");
+    const TIconsExtracted icons = ExtractIcons(dir / "game", dir / "keys.wrk", dir / "Icons");
+    EXPECT_EQ(icons.Written, 1) << icons.Failure << icons.Problem.Why;
+    EXPECT_EQ(test::ListFolder(dir / "Icons"), std::vector<std::string>{"BTNFootman.jpg"});
+}
+
 // The companion builds the defaults and extracts the icons from a storage
 // as from archives.
 TEST(CascImport, TheCommandLineTakesAStorage) {
@@ -131,9 +153,8 @@ TEST(CascImport, RealTablesOfTheNewerGame) {
     TCascWriter casc;
     for (const auto* folder : {"units", "_locales/enus.w3mod/units"}) {
         for (const auto& name : test::ListFolder(real / folder)) {
-            const std::string mount = std::string(folder) == "units"
-                                          ? kUnits
-                                          : "war3.w3mod:_locales\\enus.w3mod:units\\";
+            const std::string mount =
+                std::string(folder) == "units" ? kUnits : "war3.w3mod:_locales\\enus.w3mod:units\\";
             casc.Add(mount + name, ReadBytes(real / folder / name));
         }
     }
@@ -147,7 +168,8 @@ TEST(CascImport, RealTablesOfTheNewerGame) {
     defined.merge(SectionsOf(real / "_locales" / "enus.w3mod" / "units"));
     int nodes = 0, actions = 0, found = 0;
     for (const char* treeFile : {"TV_foreign.wrk", "TV_rus.wrk"}) {
-        const auto tree = TTreeModel::LoadFromFile(fs::path(QUILLMARK_SOURCE_DIR) / "QMKData" / treeFile);
+        const auto tree =
+            TTreeModel::LoadFromFile(fs::path(QUILLMARK_SOURCE_DIR) / "QMKData" / treeFile);
         ASSERT_TRUE(tree);
         for (const TTreeNode& node : tree->Nodes()) {
             nodes += node.ID.empty() ? 0 : 1;

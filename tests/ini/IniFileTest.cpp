@@ -173,7 +173,7 @@ TEST(IniFile, UnchangedFileIsNotWrittenAgain) {
     const auto path = dir / "same.ini";
     WriteBytes(path, "[Interface]\r\ncbTogEdit=1\r\n");
     const auto inode = [&] {
-        struct stat st{};
+        struct stat st {};
         return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
     };
     const auto before = inode();
