@@ -4,10 +4,12 @@
 #include "EditorFixture.h"
 #include "config/uCfgManager.h"
 #include "editor/Main.h"
+#include "fixtures/CascWriter.h"
 #include "fixtures/TMpqWriter.h"
 #include "gamedata/GameFixture.h"
 #include "lang/GlobalConst.h"
 #include "support/TScriptedPlatform.h"
+#include "text/TextCodec.h"
 
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -118,6 +120,31 @@ TEST_F(FirstStart, RunsTheThreeStepsOnceAndWritesTheirFlags) {
     EXPECT_TRUE(started_);
     EXPECT_EQ(fs::last_write_time(pf_ / "QMKData/DefaultKeys.wrk"), built);
     EXPECT_EQ(ReadBytes(pf_ / "QMKData/TV_foreign.wrk"), tree);
+}
+
+// The newer game: the same steps from its CASC storage, the statuses saying so.
+TEST_F(FirstStart, ImportsFromTheNewerGamesStorage) {
+    TCascWriter casc;
+    for (const auto& [name, bytes] : GameTables()) {
+        const bool strings = name.find("Strings") != std::string::npos;
+        casc.Add(std::string("war3.w3mod:") + (strings ? "_locales\\enus.w3mod:" : "") +
+                     AsciiLower(name),
+                 bytes);
+    }
+    casc.Add("war3.w3mod:" + kFootmanImage,
+             MakeJpegBlp(EncodeJpeg(ButtonSamples(std::vector<std::uint32_t>(64 * 64, 0xD02010)),
+                                    64, 64, 4),
+                         64, 64));
+    ASSERT_TRUE(casc.Write(pf_.Game()));
+    EXPECT_EQ(Run(),
+              QStringList({Msg(msgStatusPreparing), Msg(msgStatusDefaultsCasc), Msg(msgStatusTree),
+                           Msg(msgStatusGraphicsCasc), Msg(msgStatusStarting)}));
+    ASSERT_TRUE(started_);
+    EXPECT_TRUE(platform_.asked.empty());
+    const auto defaults = TCfgManager::CreateFromFile(pf_ / "QMKData/DefaultKeys.wrk");
+    ASSERT_NE(defaults->FindRecord("hfoo"), nullptr);
+    EXPECT_EQ(defaults->FindRecord("hfoo")->Hotkey, "F");
+    EXPECT_GT(footmanIcon_, 0);
 }
 
 // An archive that kills StormLib costs only the step that reads it: the
