@@ -6,13 +6,13 @@
 // game moved the art) joined to the command table, so that both imports read
 // the same bytes. Fixtures are made in the temporary folder.
 
+#include "config/uCfgManager.h"
 #include "fixtures/CascWriter.h"
 #include "fixtures/ImageWriter.h"
 #include "fixtures/TMpqWriter.h"
 #include "gamedata/IconNames.h"
 #include "gamedata/PreLoad.h"
 #include "gamedata/StorageTables.h"
-#include "config/uCfgManager.h"
 #include "text/TextCodec.h"
 
 #include <benchmark/benchmark.h>
@@ -77,7 +77,8 @@ std::string ArchiveName(const std::string& storageName,
 }
 
 struct TGames {
-    fs::path Root = fs::temp_directory_path() / ("quillmark-bench-casc-" + std::to_string(getpid()));
+    fs::path Root =
+        fs::temp_directory_path() / ("quillmark-bench-casc-" + std::to_string(getpid()));
     fs::path Storage = Root / "storage";
     fs::path Archives = Root / "archives";
     int Images = 0;

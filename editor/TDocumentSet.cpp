@@ -30,8 +30,8 @@ TDocumentSet::TReadResult TDocumentSet::ReOpen(const QString& defaultsPath, cons
     if (defaults->FileName().empty())
         return TReadResult::DefaultsUnreadable;
     // The untitled document is the defaults: one reading serves both.
-    auto saved = path == defaultsPath ? defaults->Clone()
-                                      : TCfgManager::CreateFromFile(ToPath(path), why);
+    auto saved =
+        path == defaultsPath ? defaults->Clone() : TCfgManager::CreateFromFile(ToPath(path), why);
     if (saved->FileName().empty())
         return TReadResult::FileUnreadable;
     const TTextEncoding encoding = DetectEncoding(*saved);
