@@ -1,22 +1,11 @@
 #include "gamedata/CascBytes.h"
 
+#include "text/TextCodec.h"
+
 #include <fstream>
 #include <system_error>
 
 namespace qm::casc {
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 bool ParseKey(std::string_view hex, TKey& key) {
     if (hex.size() != 2 * key.size())

@@ -1,5 +1,6 @@
 #include "gamedata/StorageTables.h"
 
+#include "gamedata/PreLoad.h"
 #include "text/TextCodec.h"
 
 #include <array>
@@ -13,13 +14,6 @@ namespace fs = std::filesystem;
 constexpr std::string_view kGameMount = "war3.w3mod:";
 constexpr std::string_view kHdMount = "war3.w3mod:_hd.w3mod:";
 
-// The table groups of the archives, as the storage spells them.
-constexpr std::array<std::string_view, 18> kGroups = {
-    "command",      "commonability",   "humanability", "humanunit",
-    "humanupgrade", "itemability",     "item",         "neutralability",
-    "neutralunit",  "nightelfability", "nightelfunit", "nightelfupgrade",
-    "orcability",   "orcunit",         "orcupgrade",   "undeadability",
-    "undeadunit",   "undeadupgrade"};
 // The art moved out of the function tables into these.
 constexpr std::array<std::string_view, 5> kSkins = {"ability", "unit", "upgrade", "item",
                                                     "command"};
@@ -34,9 +28,10 @@ bool HoldsCascStorage(const fs::path& gameFolder) {
 
 const std::vector<std::string>& StorageFunctionTables() {
     static const std::vector<std::string> tables = [] {
+        // The archives' tables, as the storage spells them: "units\\commandfunc.txt".
         std::vector<std::string> names;
-        for (const auto group : kGroups)
-            names.push_back(std::string(kGameMount) + "units\\" + std::string(group) + "func.txt");
+        for (const std::string& table : FunctionTables())
+            names.push_back(std::string(kGameMount) + AsciiLower(table));
         for (const auto skin : kSkins)
             names.push_back(std::string(kGameMount) + "units\\" + std::string(skin) + "skin.txt");
         return names;
@@ -45,13 +40,13 @@ const std::vector<std::string>& StorageFunctionTables() {
 }
 
 std::vector<std::string> StorageStringsTables(std::string_view locale) {
-    const std::string folder =
-        std::string(kGameMount) + "_locales\\" + AsciiLower(locale) + ".w3mod:units\\";
+    const std::string mount =
+        std::string(kGameMount) + "_locales\\" + AsciiLower(locale) + ".w3mod:";
     std::vector<std::string> names;
-    for (const auto group : kGroups)
-        names.push_back(folder + std::string(group) + "strings.txt");
+    for (const std::string& table : StringsTables())
+        names.push_back(mount + AsciiLower(table));
     for (const auto skin : kSkins)
-        names.push_back(folder + std::string(skin) + "skinstrings.txt");
+        names.push_back(mount + "units\\" + std::string(skin) + "skinstrings.txt");
     return names;
 }
 

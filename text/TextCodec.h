@@ -34,6 +34,8 @@ std::string AsciiUpper(std::string_view text);
 // Whether two texts differ at most in the case of letters A-Z: identifiers
 // are matched this way when no exact spelling is held, as the game does.
 bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
+// The value of a hexadecimal digit, either case; -1 for any other byte.
+int HexDigit(char c);
 
 // The first code point of a UTF-8 text, or 0 for an empty one.
 char32_t FirstCodePoint(std::string_view utf8);

@@ -12,16 +12,6 @@
 namespace qm {
 namespace {
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Levels of a multi-level tooltip end at a comma outside quotes.
 std::vector<std::string> SplitLevels(std::string_view tip) {
     return SplitQuoted(tip, ",", "");
