@@ -168,6 +168,28 @@ std::FILE* CreateNewFile(const std::filesystem::path& path, const char* mode) {
     return file;
 }
 
+bool FillNewFile(const std::filesystem::path& path,
+                 const std::function<bool(const TFileWrite& write)>& fill, std::string* writeWhy) {
+    std::FILE* out = CreateNewFile(path);
+    if (!out) {
+        SetWhy(writeWhy, ErrnoText(errno));
+        return false;
+    }
+    const bool filled = fill([&](const char* data, size_t size) {
+        if (std::fwrite(data, 1, size, out) == size)
+            return true;
+        SetWhy(writeWhy, ErrnoText(errno));
+        return false;
+    });
+    const bool closed = std::fclose(out) == 0;
+    if (filled && !closed)
+        SetWhy(writeWhy, ErrnoText(errno));
+    std::error_code ec;
+    if (!filled || !closed)
+        std::filesystem::remove(path, ec);
+    return filled && closed;
+}
+
 std::FILE* CreateUniqueFile(const std::filesystem::path& folder, std::string_view stem,
                             std::string_view suffix, std::filesystem::path& path) {
     for (int attempt = 0; attempt < 16; ++attempt) {

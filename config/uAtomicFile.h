@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -69,6 +70,18 @@ bool WriteFileAtomically(const std::filesystem::path& target, std::string_view b
 // "w+b"), never opening anything already there, a symbolic link included.
 // Null with errno set when it cannot.
 std::FILE* CreateNewFile(const std::filesystem::path& path, const char* mode = "wb");
+
+// Writes bytes into the file FillNewFile makes; false when they could not
+// be written.
+using TFileWrite = std::function<bool(const char* data, size_t size)>;
+// Creates `path` as CreateNewFile does and lets `fill` write into it through
+// the writer it is given. The file stays only when `fill`, every write and
+// the close succeeded; otherwise it is removed. `writeWhy`, when given, is
+// set only when the file could not be created, written or closed (the
+// system's reason), not when `fill` gave up on its own.
+bool FillNewFile(const std::filesystem::path& path,
+                 const std::function<bool(const TFileWrite& write)>& fill,
+                 std::string* writeWhy = nullptr);
 
 // Creates a new file of a name no other has, "<stem>.<random>.<suffix>" in
 // `folder`, as CreateNewFile does; `path` receives its name. Null when none

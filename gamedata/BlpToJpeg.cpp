@@ -1,13 +1,10 @@
 #include "gamedata/BlpToJpeg.h"
 
 #include "config/uAtomicFile.h"
-#include "config/uFileError.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -116,24 +113,8 @@ bool BlpToJpeg(const std::filesystem::path& blp, const std::filesystem::path& jp
     TBlpLayout layout;
     if (!OpenBlp(blp, in, layout))
         return false;
-    std::FILE* out = CreateNewFile(jpeg);
-    if (!out) {
-        SetWhy(writeWhy, ErrnoText(errno));
-        return false;
-    }
-    const bool copied = CopyJpeg(in, layout, [&](const char* data, size_t size) {
-        if (std::fwrite(data, 1, size, out) == size)
-            return true;
-        SetWhy(writeWhy, ErrnoText(errno));
-        return false;
-    });
-    const bool closed = std::fclose(out) == 0;
-    if (copied && !closed)
-        SetWhy(writeWhy, ErrnoText(errno));
-    std::error_code ec;
-    if (!copied || !closed)
-        std::filesystem::remove(jpeg, ec);
-    return copied && closed;
+    return FillNewFile(
+        jpeg, [&](const TFileWrite& write) { return CopyJpeg(in, layout, write); }, writeWhy);
 }
 
 } // namespace qm

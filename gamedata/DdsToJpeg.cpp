@@ -1,16 +1,13 @@
 #include "gamedata/DdsToJpeg.h"
 
 #include "config/uAtomicFile.h"
-#include "config/uFileError.h"
 #include "config/uReadFile.h"
 #include "gamedata/DdsDecoder.h"
 
 #include <jpeglib.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -112,21 +109,9 @@ bool DdsToJpeg(const std::filesystem::path& dds, const std::filesystem::path& jp
     const std::string encoded = EncodeRgb(rgb, width, height);
     if (encoded.empty())
         return false;
-    std::FILE* out = CreateNewFile(jpeg);
-    if (!out) {
-        SetWhy(writeWhy, ErrnoText(errno));
-        return false;
-    }
-    const bool written = std::fwrite(encoded.data(), 1, encoded.size(), out) == encoded.size();
-    if (!written)
-        SetWhy(writeWhy, ErrnoText(errno));
-    const bool closed = std::fclose(out) == 0;
-    if (written && !closed)
-        SetWhy(writeWhy, ErrnoText(errno));
-    std::error_code ec;
-    if (!written || !closed)
-        std::filesystem::remove(jpeg, ec);
-    return written && closed;
+    return FillNewFile(
+        jpeg, [&](const TFileWrite& write) { return write(encoded.data(), encoded.size()); },
+        writeWhy);
 }
 
 } // namespace qm
