@@ -35,8 +35,10 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QColor& colour, const
 
 } // namespace
 
+// Kept as plain pixels: a compressed picture costs the loading window, at
+// every start, more to decode than the rest of its making.
 QPixmap TfrmLoading::SplashPicture() {
-    return QPixmap(QStringLiteral(":/editor/Splash.png"));
+    return QPixmap(QStringLiteral(":/editor/Splash.ppm"));
 }
 
 TfrmLoading::TfrmLoading(QWidget* parent)

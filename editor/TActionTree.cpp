@@ -24,6 +24,9 @@ void TActionTree::LoadTVFromFile(const fs::path& path, std::string* why) {
     FreeTvData();
     model_ = TTreeModel::LoadFromFile(path, why).value_or(TTreeModel());
     nodes_.reserve(static_cast<size_t>(model_.Count()));
+    // Built apart from the view and handed over at the end: a child added
+    // to an item the view already shows costs the view a notice each.
+    QList<QTreeWidgetItem*> roots;
     for (const TTreeNode& line : model_.Nodes()) {
         auto* node = new TTVNode(Utf8ToQString(line.Caption));
         node->Data.ID = line.ID;
@@ -33,9 +36,10 @@ void TActionTree::LoadTVFromFile(const fs::path& path, std::string* why) {
         if (line.Parent >= 0)
             nodes_[static_cast<size_t>(line.Parent)]->addChild(node);
         else
-            view_.addTopLevelItem(node);
+            roots.append(node);
         nodes_.push_back(node);
     }
+    view_.addTopLevelItems(roots);
 }
 
 TTVNode* TActionTree::ItemAt(int index) const {

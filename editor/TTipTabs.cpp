@@ -1,5 +1,7 @@
 #include "editor/TTipTabs.h"
 
+#include <QEvent>
+#include <QHash>
 #include <QPainter>
 #include <QStyleOptionTab>
 #include <QTabBar>
@@ -22,9 +24,22 @@ class TTipTabBar : public QTabBar {
 
   protected:
     // Tabs as wide as their captions, so that all five fit the page control.
+    // Asked again for every tab whenever one is added or chosen; measured
+    // once per caption and font.
     QSize tabSizeHint(int index) const override {
+        const QString caption = tabText(index);
+        if (const auto known = hints_.constFind(caption); known != hints_.cend())
+            return *known;
         const QSize styled = QTabBar::tabSizeHint(index);
-        return {fontMetrics().horizontalAdvance(tabText(index)) + 8, styled.height()};
+        const QSize hint(fontMetrics().horizontalAdvance(caption) + 8, styled.height());
+        hints_.insert(caption, hint);
+        return hint;
+    }
+
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            hints_.clear();
+        QTabBar::changeEvent(event);
     }
 
     void paintEvent(QPaintEvent*) override {
@@ -40,6 +55,7 @@ class TTipTabBar : public QTabBar {
 
   private:
     const TTipTabs& owner_;
+    mutable QHash<QString, QSize> hints_; // by caption
 };
 
 } // namespace

@@ -60,6 +60,9 @@ void Draw(QPainter& p, const char* name) {
         p.drawRect(QRectF(1.5, 1.5, 13, 13));
         p.setBrush(Qt::white);
         p.drawRect(QRectF(4.5, 1.5, 7, 5));
+    } else if (is("edit-clear")) {
+        p.drawLine(QPointF(4.5, 4.5), QPointF(11.5, 11.5));
+        p.drawLine(QPointF(11.5, 4.5), QPointF(4.5, 11.5));
     } else if (is("document-open")) {
         p.setBrush(QColor(0xE8, 0xB8, 0x48));
         p.drawPolygon(QPolygonF({QPointF(1, 3), QPointF(6, 3), QPointF(7.5, 5), QPointF(15, 5),
@@ -77,7 +80,14 @@ QIcon ToolIcon(const char* name) {
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
     Draw(p, name);
-    return QIcon::fromTheme(QString::fromLatin1(name), QIcon(picture));
+    const QIcon own(picture);
+    // A desktop's icon theme has its own pictures for these names; hicolor,
+    // the theme of a system without one, has none of them, and searching it
+    // costs every start some milliseconds.
+    const QString theme = QIcon::themeName();
+    if (theme.isEmpty() || theme == QLatin1String("hicolor"))
+        return own;
+    return QIcon::fromTheme(QString::fromLatin1(name), own);
 }
 
 } // namespace qm

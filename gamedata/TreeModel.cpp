@@ -116,24 +116,20 @@ void TTreeModel::Add(std::string_view line, int& last) {
 void TTreeModel::Index() {
     children_.assign(nodes_.size() + 1, {});
     TIdMap commandCards;
-    std::map<std::string_view, std::set<std::string_view>> captionIds;
     for (int i = 0; i < Count(); ++i) {
         const TTreeNode& node = nodes_[i];
         children_[static_cast<size_t>(node.Parent + 1)].push_back(i);
         if (node.ID.empty())
             continue;
-        byID_[node.ID].push_back(i);
-        captionIds[node.Caption].insert(node.ID);
+        byID_[node.ID].Nodes.push_back(i);
         for (const std::string& command : node.Commands)
             commandCards[command].push_back(i);
     }
-    for (const auto& [id, nodes] : byID_) {
+    for (auto& [id, entry] : byID_) {
         const auto found = commandCards.find(id);
-        cards_[id] =
-            FindCards(nodes, found == commandCards.end() ? std::vector<int>() : found->second);
+        entry.Cards = FindCards(entry.Nodes, found == commandCards.end() ? std::vector<int>()
+                                                                         : found->second);
     }
-    for (const auto& [caption, ids] : captionIds)
-        idsByCaption_[std::string(caption)] = static_cast<int>(ids.size());
 }
 
 std::vector<int> TTreeModel::FindCards(const std::vector<int>& nodes,
@@ -161,13 +157,13 @@ const std::vector<int>& TTreeModel::Children(int parent) const {
 const std::vector<int>& TTreeModel::NodesOf(std::string_view id) const {
     static const std::vector<int> kNone;
     const auto found = byID_.find(id);
-    return found == byID_.end() ? kNone : found->second;
+    return found == byID_.end() ? kNone : found->second.Nodes;
 }
 
 const std::vector<int>& TTreeModel::CardsOf(std::string_view id) const {
     static const std::vector<int> kNone;
-    const auto found = cards_.find(id);
-    return found == cards_.end() ? kNone : found->second;
+    const auto found = byID_.find(id);
+    return found == byID_.end() ? kNone : found->second.Cards;
 }
 
 std::vector<int> TTreeModel::ButtonsOf(int card) const {
@@ -206,9 +202,18 @@ std::vector<int> TTreeModel::FindCardMates(std::string_view id) const {
     return mates;
 }
 
+// Asked only when a question names an action: looked up then, not indexed.
 bool TTreeModel::CaptionRepeats(std::string_view caption) const {
-    const auto found = idsByCaption_.find(caption);
-    return found != idsByCaption_.end() && found->second > 1;
+    const std::string* first = nullptr;
+    for (const TTreeNode& node : nodes_) {
+        if (node.ID.empty() || node.Caption != caption)
+            continue;
+        if (!first)
+            first = &node.ID;
+        else if (node.ID != *first)
+            return true;
+    }
+    return false;
 }
 
 } // namespace qm

@@ -80,14 +80,16 @@ class TTreeModel {
     std::vector<int> FindCardMates(std::string_view id) const;
 
     using TIdMap = std::map<std::string, std::vector<int>, std::less<>>;
+    struct TIdNodes {
+        std::vector<int> Nodes; // where the identifier stands, in tree order
+        std::vector<int> Cards; // the cards it is on
+    };
     std::vector<TTreeNode> nodes_;
     std::vector<std::vector<int>> children_; // by parent index + 1
-    TIdMap byID_;
-    TIdMap cards_;
+    std::map<std::string, TIdNodes, std::less<>> byID_;
     // Worked out when first asked: the clash count asks for every action's
     // mates after each edit, and the tree does not change under it.
     mutable TIdMap mates_;
-    std::map<std::string, int, std::less<>> idsByCaption_; // identifiers per caption
 };
 
 } // namespace qm

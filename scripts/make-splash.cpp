@@ -1,4 +1,4 @@
-// Draws the loading window's picture, editor/Splash.png: a quill over a dark
+// Draws the loading window's picture, editor/Splash.ppm: a quill over a dark
 // sky with the program's name, 256 x 145. Run by make-program-icon.sh; the
 // window shows the picture as drawn, with no font to look up at the start.
 

@@ -41,7 +41,7 @@ TConflictList::TConflictList(TActionTree& tree, const TDocumentSet& documents, Q
     lvConflicts_->setColumnCount(kColumns);
     lvConflicts_->setRootIsDecorated(false);
     lvConflicts_->setAlternatingRowColors(true);
-    lvConflicts_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    lvConflicts_->setHeaderHidden(true);
     setWidget(lvConflicts_);
     ShowTexts();
     connect(lvConflicts_, &QTreeWidget::itemDoubleClicked, this,
@@ -59,12 +59,16 @@ TConflictList::TConflictList(TActionTree& tree, const TDocumentSet& documents, Q
 }
 
 // Texts from the message table: the title, the columns, the count.
-// The columns are named only on show: sizing them to their captions costs
-// a font of its own, which a start with the list hidden need not load.
+// The column header is named, shown and sized only on show: the header
+// measures in a bold font of its own, which a start with the list hidden
+// need not load.
 void TConflictList::ShowTexts() {
     setWindowTitle(Msg(msgConflictsTitle));
-    if (isVisible())
+    if (isVisible()) {
         lvConflicts_->setHeaderLabels(Msg(msgConflictColumns).split(u'|'));
+        lvConflicts_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        lvConflicts_->setHeaderHidden(false);
+    }
     ShowCount();
 }
 

@@ -3,6 +3,7 @@
 #include "config/uCfgManager.h"
 #include "editor/TActionTree.h"
 #include "editor/TDocumentSet.h"
+#include "editor/ToolIcons.h"
 #include "lang/GlobalConst.h"
 #include "tools/Find.h"
 
@@ -20,7 +21,7 @@ TTreeFilter::TTreeFilter(TActionTree& tree, const TDocumentSet& documents, QWidg
     layout->setContentsMargins(0, 0, 0, 0);
     edTreeFilter_ = new QLineEdit(this);
     edTreeFilter_->setObjectName("edTreeFilter");
-    edTreeFilter_->setClearButtonEnabled(true);
+    AddClearButton();
     layout->addWidget(edTreeFilter_);
     ShowPlaceholder();
     actTreeFilter_ = new QAction(QString::fromUtf8("Фильтр дерева"), this);
@@ -36,6 +37,16 @@ TTreeFilter::TTreeFilter(TActionTree& tree, const TDocumentSet& documents, QWidg
     connect(actOnlyChanged_, &QAction::toggled, this, &TTreeFilter::Refresh);
     connect(edTreeFilter_, &QLineEdit::textChanged, this, &TTreeFilter::Refresh);
     connect(&documents_, &TDocumentSet::Changed, this, &TTreeFilter::Refresh);
+}
+
+// Qt's own clear button asks the style, which searches the system's icon
+// theme at every start; ours is drawn, or the desktop theme's where it has one.
+void TTreeFilter::AddClearButton() {
+    QAction* clear = edTreeFilter_->addAction(ToolIcon("edit-clear"), QLineEdit::TrailingPosition);
+    clear->setVisible(false);
+    connect(clear, &QAction::triggered, edTreeFilter_, &QLineEdit::clear);
+    connect(edTreeFilter_, &QLineEdit::textChanged, clear,
+            [clear](const QString& text) { clear->setVisible(!text.isEmpty()); });
 }
 
 void TTreeFilter::ShowPlaceholder() {

@@ -37,6 +37,7 @@ class TTreeFilter : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
+    void AddClearButton();
     void ShowPlaceholder();
     // Marks one node and its subtree; true when anything of it is shown.
     bool Apply(QTreeWidgetItem& item, const std::vector<bool>& matches);

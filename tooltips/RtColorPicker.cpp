@@ -22,7 +22,6 @@ int ForcedWidth(int height) {
 TColorPickCombo::TColorPickCombo(QWidget* parent)
     : QComboBox(parent),
       dropDnColor_(ToDisplayColor(QApplication::palette().color(QPalette::Button))) {
-    TColorPickerForm::Shared(); // the first combo makes the one palette window
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setFixedWidth(ForcedWidth(kHeight));
     resize(ForcedWidth(kHeight), kHeight);

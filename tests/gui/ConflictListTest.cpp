@@ -47,6 +47,7 @@ class ConflictList : public test::TWindowTest {
 
 TEST_F(ConflictList, FollowsEditsSwapsAndUndo) {
     EXPECT_TRUE(W<QDockWidget>("dkConflicts")->isVisible());
+    EXPECT_FALSE(W<QTreeWidget>("lvConflicts")->isHeaderHidden());
     EXPECT_EQ(W<QTreeWidget>("lvConflicts")->headerItem()->text(colCard),
               Msg(msgConflictColumns).split(u'|').value(colCard));
     EXPECT_EQ(

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QToolButton>
 
 namespace qm {
 namespace {
@@ -49,8 +50,14 @@ TEST_F(TreeFilter, NarrowsByCaptionIdentifierAndKey) {
     Field()->setText("key:D");
     EXPECT_EQ(Shown(), (std::vector<int>{0, 1, 3}));
     EXPECT_TRUE(frm_->Tree().ItemAt(1)->isExpanded()) << "what is found is shown";
-    Field()->clear();
+    // The field's own clear button, shown while it holds text.
+    const QList<QToolButton*> buttons = Field()->findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    EXPECT_TRUE(buttons[0]->isVisible());
+    QTest::mouseClick(buttons[0], Qt::LeftButton);
+    EXPECT_TRUE(Field()->text().isEmpty());
     EXPECT_EQ(Shown().size(), 7u);
+    EXPECT_FALSE(buttons[0]->isVisible());
 }
 
 TEST_F(TreeFilter, ChangedActionsAreMarkedAndCanBeShownAlone) {
