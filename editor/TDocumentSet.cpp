@@ -26,21 +26,20 @@ TDocumentSet::~TDocumentSet() {
 
 TDocumentSet::TReadResult TDocumentSet::ReOpen(const QString& defaultsPath, const QString& path,
                                                std::string* why) {
-    auto defaults = TCfgManager::CreateFromFile(ToPath(defaultsPath), why);
+    const TShared defaults = TCfgManager::CreateFromFile(ToPath(defaultsPath), why);
     if (defaults->FileName().empty())
         return TReadResult::DefaultsUnreadable;
     // The untitled document is the defaults: one reading serves both.
-    auto saved =
-        path == defaultsPath ? defaults->Clone() : TCfgManager::CreateFromFile(ToPath(path), why);
+    const TShared saved =
+        path == defaultsPath ? defaults : TCfgManager::CreateFromFile(ToPath(path), why);
     if (saved->FileName().empty())
         return TReadResult::FileUnreadable;
     const TTextEncoding encoding = DetectEncoding(*saved);
-    Replace(std::move(defaults), std::move(saved), path, encoding);
+    Replace(defaults, saved, path, encoding);
     return TReadResult::Ok;
 }
 
-void TDocumentSet::Replace(std::unique_ptr<TCfgManager> defaults,
-                           std::unique_ptr<TCfgManager> saved, const QString& path,
+void TDocumentSet::Replace(TShared defaults, TShared saved, const QString& path,
                            const TTextEncoding& encoding) {
     {
         // The history's clearing is no change of its own: the new documents

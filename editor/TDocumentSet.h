@@ -122,11 +122,14 @@ class TDocumentSet : public QObject {
 
   private:
     size_t OpenSteps() const;
-    void Replace(std::unique_ptr<TCfgManager> defaults, std::unique_ptr<TCfgManager> saved,
-                 const QString& path, const TTextEncoding& encoding);
+    using TShared = std::shared_ptr<const TCfgManager>;
+    void Replace(TShared defaults, TShared saved, const QString& path,
+                 const TTextEncoding& encoding);
 
-    std::unique_ptr<TCfgManager> def_;
-    std::unique_ptr<TCfgManager> saved_;
+    // Neither is ever changed; the untitled document's file is the defaults
+    // themselves, one document for both.
+    TShared def_;
+    TShared saved_;
     std::unique_ptr<TCfgManager> cur_;
     QString curFileName_;
     TTextEncoding encoding_;
