@@ -24,15 +24,29 @@ TInterfaceLanguage::~TInterfaceLanguage() {
 }
 
 void TInterfaceLanguage::Apply(const std::filesystem::path& path, const QList<QWidget*>& windows) {
-    const TIniFile file(path);
+    const bool read = Read(path);
+    const TIniFile& file = *file_;
     for (QWidget* window : windows)
         LangApplyForm(window, file);
-    LangApplyStrings(file);
+    // The message table holds the texts of the file read last already.
+    if (read)
+        LangApplyStrings(file);
     const QString locale = QString::fromStdString(file.ReadString(kSection, kLocaleKey, ""));
     if (!locale.isEmpty() && locale != locale_) {
         locale_ = locale;
         LoadQtTranslations();
     }
+}
+
+bool TInterfaceLanguage::Read(const std::filesystem::path& path) {
+    std::error_code ec;
+    const auto time = std::filesystem::last_write_time(path, ec);
+    if (file_ && !ec && path == path_ && time == time_)
+        return false;
+    file_ = std::make_unique<TIniFile>(path);
+    path_ = path;
+    time_ = ec ? std::filesystem::file_time_type::min() : time;
+    return true;
 }
 
 // Qt's own texts ("Look in", Yes and No, ...) in the interface's language;

@@ -15,6 +15,8 @@ class QWidget;
 
 namespace qm {
 
+class TIniFile;
+
 class TInterfaceLanguage {
   public:
     TInterfaceLanguage();
@@ -35,10 +37,18 @@ class TInterfaceLanguage {
                       const QString& locale);
 
   private:
+    // Reads the file unless it is the one read last, unchanged since; true
+    // when it was read.
+    bool Read(const std::filesystem::path& path);
     void LoadQtTranslations();
 
     QString locale_;
     std::unique_ptr<QTranslator> qt_;
+    // The file read last: the start applies it twice (the loading window
+    // first, then every window), and each window made later applies it too.
+    std::unique_ptr<TIniFile> file_;
+    std::filesystem::path path_;
+    std::filesystem::file_time_type time_;
 };
 
 } // namespace qm

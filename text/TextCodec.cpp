@@ -112,6 +112,11 @@ bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
 bool IsValidUtf8(std::string_view bytes) {
     char32_t cp;
     for (size_t i = 0; i < bytes.size();) {
+        // Most of every file is ASCII: those bytes need no decoding.
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const size_t len = DecodeUtf8(bytes, i, cp);
         if (len == 0)
             return false;

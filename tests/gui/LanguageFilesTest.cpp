@@ -69,6 +69,26 @@ TEST_F(LanguageFiles, EnglishThenRussianGivesBackTheBuiltInTexts) {
     EXPECT_TRUE(test::ReadBytes(pf_ / "again.qlg") == test::ReadBytes(pf_ / "builtin.qlg"));
 }
 
+// The file is kept between applications, but never past a change on disk:
+// the player editing a language file and choosing it again sees the edit.
+TEST_F(LanguageFiles, AFileChangedOnDiskIsReadAgain) {
+    const fs::path file = pf_ / "mine.qlg";
+    const auto write = [&](const char* text) {
+        test::WriteBytes(file, std::string("[STRINGS]\nStr") + std::to_string(msgNoAction) + "=" +
+                                   text + "\n");
+    };
+    write("First");
+    TInterfaceLanguage language;
+    language.Apply(file, {});
+    language.Apply(file, {});
+    EXPECT_EQ(Msg(msgNoAction), "First");
+    const auto before = fs::last_write_time(file);
+    write("Second");
+    fs::last_write_time(file, before + std::chrono::seconds(1));
+    language.Apply(file, {});
+    EXPECT_EQ(Msg(msgNoAction), "Second");
+}
+
 TEST_F(LanguageFiles, ChosenFromTheServiceMenuAndKept) {
     frm_.reset();
     Start(test::kTree, test::kDefaultKeys);
