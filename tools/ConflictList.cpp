@@ -36,16 +36,7 @@ TConflictList::TConflictList(TActionTree& tree, const TDocumentSet& documents, Q
     : QDockWidget(parent), tree_(tree), documents_(documents), count_(count) {
     setObjectName("dkConflicts");
     toggleViewAction()->setObjectName("actConflicts");
-    lvConflicts_ = new QTreeWidget(this);
-    lvConflicts_->setObjectName("lvConflicts");
-    lvConflicts_->setColumnCount(kColumns);
-    lvConflicts_->setRootIsDecorated(false);
-    lvConflicts_->setAlternatingRowColors(true);
-    lvConflicts_->setHeaderHidden(true);
-    setWidget(lvConflicts_);
     ShowTexts();
-    connect(lvConflicts_, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* row) { lvConflictsDblClick(row); });
     connect(&documents_, &TDocumentSet::Changed, this, &TConflictList::Refresh);
     countLater_.setSingleShot(true);
     countLater_.setInterval(0);
@@ -58,17 +49,29 @@ TConflictList::TConflictList(TActionTree& tree, const TDocumentSet& documents, Q
     });
 }
 
+// The list itself is made when the dock is first shown: a start with it
+// hidden pays neither for the list nor for the bold font its header
+// measures in.
+QTreeWidget& TConflictList::List() {
+    if (!lvConflicts_) {
+        lvConflicts_ = new QTreeWidget(this);
+        lvConflicts_->setObjectName("lvConflicts");
+        lvConflicts_->setColumnCount(kColumns);
+        lvConflicts_->setRootIsDecorated(false);
+        lvConflicts_->setAlternatingRowColors(true);
+        lvConflicts_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        connect(lvConflicts_, &QTreeWidget::itemDoubleClicked, this,
+                [this](QTreeWidgetItem* row) { lvConflictsDblClick(row); });
+        setWidget(lvConflicts_);
+    }
+    return *lvConflicts_;
+}
+
 // Texts from the message table: the title, the columns, the count.
-// The column header is named, shown and sized only on show: the header
-// measures in a bold font of its own, which a start with the list hidden
-// need not load.
 void TConflictList::ShowTexts() {
     setWindowTitle(Msg(msgConflictsTitle));
-    if (isVisible()) {
-        lvConflicts_->setHeaderLabels(Msg(msgConflictColumns).split(u'|'));
-        lvConflicts_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-        lvConflicts_->setHeaderHidden(false);
-    }
+    if (isVisible())
+        List().setHeaderLabels(Msg(msgConflictColumns).split(u'|'));
     ShowCount();
 }
 
@@ -107,7 +110,8 @@ void TConflictList::Refresh() {
     clashes_ = static_cast<int>(clashes.size());
     ShowCount();
     const QStringList kinds = Msg(msgConflictKinds).split(u'|');
-    lvConflicts_->clear();
+    QTreeWidget& list = List();
+    list.clear();
     QList<QTreeWidgetItem*> rows;
     for (const THotkeyClash& clash : clashes) {
         const int kind = clash.Kind == hkHotkey ? 0 : clash.Kind == hkUnhotkey ? 1 : 2;
@@ -122,7 +126,7 @@ void TConflictList::Refresh() {
         row->setData(colFirst, Qt::UserRole, QString::fromStdString(clash.ID1));
         rows.append(row);
     }
-    lvConflicts_->addTopLevelItems(rows);
+    list.addTopLevelItems(rows);
 }
 
 void TConflictList::Count() {

@@ -38,6 +38,7 @@ class TConflictList : public QDockWidget {
     void changeEvent(QEvent* event) override;
 
   private:
+    QTreeWidget& List();
     void ShowTexts();
     void ShowCount();
     void Count();
@@ -47,7 +48,7 @@ class TConflictList : public QDockWidget {
     TActionTree& tree_;
     const TDocumentSet& documents_;
     QLabel& count_;
-    QTreeWidget* lvConflicts_ = nullptr;
+    QTreeWidget* lvConflicts_ = nullptr; // made on first show
     int clashes_ = 0;
     QTimer countLater_;
 };
