@@ -79,4 +79,11 @@ inline bool ReadingKills(const fs::path& archive, const std::string& entry) {
     if (!qm::test::ReadingKills(archive, entry))                                                   \
     GTEST_SKIP() << "this StormLib reads the damaged archive without dying"
 
+// Whether the damage is found depends on what lies next to the damaged
+// buffer, so a run may read through it even where the probe above died:
+// a step that succeeded leaves nothing to check.
+#define SKIP_IF_READ_THROUGH(succeeded)                                                            \
+    if (succeeded)                                                                                 \
+    GTEST_SKIP() << "this run read the damaged archive without dying"
+
 } // namespace qm::test
