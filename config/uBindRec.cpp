@@ -50,6 +50,15 @@ std::string_view ReadingKey(int index) {
     return kReadingKeys[CheckedIndex(index)];
 }
 
+// Every key line of every file passes here.
+int FieldOfReadingKey(std::string_view upperKey) {
+    for (int i = fiHotkey; i < kFieldCount; ++i) {
+        if (upperKey == kReadingKeys[static_cast<size_t>(i)])
+            return i;
+    }
+    return -1;
+}
+
 std::string_view WritingKey(int index) {
     return kWritingKeys[CheckedIndex(index)];
 }

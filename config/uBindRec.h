@@ -60,5 +60,7 @@ struct TBindRec {
 // The key a field is read under (upper case), and written under.
 std::string_view ReadingKey(int index);
 std::string_view WritingKey(int index);
+// The field read under a key given in upper case; -1 for none.
+int FieldOfReadingKey(std::string_view upperKey);
 
 } // namespace qm

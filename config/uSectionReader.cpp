@@ -2,7 +2,6 @@
 
 #include "text/TextCodec.h"
 
-#include <array>
 #include <cstring>
 
 namespace qm {
@@ -53,19 +52,7 @@ int FieldOfKey(std::string_view key) {
         return -1;
     for (size_t i = 0; i < key.size(); ++i)
         upper[i] = key[i] >= 'a' && key[i] <= 'z' ? static_cast<char>(key[i] - 32) : key[i];
-    const std::string_view wanted(upper, key.size());
-    // Every key line of every file passes here.
-    static const auto keys = [] {
-        std::array<std::string_view, kFieldCount> all;
-        for (int i = 0; i < kFieldCount; ++i)
-            all[static_cast<size_t>(i)] = ReadingKey(i);
-        return all;
-    }();
-    for (int i = fiHotkey; i < kFieldCount; ++i) {
-        if (wanted == keys[static_cast<size_t>(i)])
-            return i;
-    }
-    return -1;
+    return FieldOfReadingKey(std::string_view(upper, key.size()));
 }
 
 } // namespace
