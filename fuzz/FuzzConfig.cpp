@@ -43,6 +43,15 @@ std::vector<qm::TBindRec> Records(const qm::TCfgManager& doc) {
     return records;
 }
 
+// A value cut before a "//" comment keeps its trailing blanks; written on a
+// line of its own, as a removed twin section's values may be, it loses them
+// on reading, since every line is trimmed.
+std::string WithoutTrailingBlanks(std::string value) {
+    while (!value.empty() && qm::IsTrimmable(value.back()))
+        value.pop_back();
+    return value;
+}
+
 // Fields 1-11 of the records that hold any of them: what the edit writer
 // writes. A header that was the file's last line becomes a section once a
 // record follows it, but holds nothing.
@@ -52,7 +61,7 @@ std::vector<std::vector<std::string>> EditFields(const qm::TCfgManager& doc) {
         std::vector<std::string> fields;
         bool any = false;
         for (int i = qm::fiID; i <= qm::fiResearchbuttonpos; ++i) {
-            fields.push_back(doc.Records(r)[i]);
+            fields.push_back(WithoutTrailingBlanks(doc.Records(r)[i]));
             any = any || (i > qm::fiID && !fields.back().empty());
         }
         if (any)
