@@ -241,6 +241,9 @@ QPixmap TCommandCard::ButtonPicture(const QTreeWidgetItem& item, const TBindRec&
     QFont font = this->font();
     font.setBold(true);
     font.setPointSize(16);
+    // Unhinted glyphs look the same at this size over the picture, and cost
+    // a fraction to measure and draw.
+    font.setHintingPreference(QFont::PreferNoHinting);
     p.setPen(Qt::white);
     if (letter.size() == 1) {
         p.setFont(font);
